@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace korimo {
+
+// Every per-patch table has one spare slot past the 3000 patches a file may
+// hold: the 95% position of a tiny chart reads the slot just after the sorted
+// entries, and that read must stay inside the table.
+inline constexpr int kSlots = 3001;
+inline constexpr int kMaxPatches = 3000;
+inline constexpr int kSets = 3;   // 0 Reference, 1 File1, 2 File2
+inline constexpr int kPairs = 2;  // 0 Reference-File1, 1 Reference-File2
+
+// [patch][component]: L*, a*, b* read as 32-bit floats and held widened.
+using LabTable = std::array<std::array<double, 3>, kSlots>;
+// [patch][pair]
+using DiffTable = std::array<std::array<float, kPairs>, kSlots>;
+using SortedTable = std::array<double, kSlots>;
+using IdTable = std::array<std::string, kSlots>;  // UTF-8
+using PairFloats = std::array<float, kPairs>;
+
+// The comparison state of the three data sets and the two pairs. A plain
+// record: every procedure that changes it lives elsewhere. About 400 kB, so
+// owners keep it on the heap.
+struct ComparisonData {
+  LabTable Lab0{};
+  LabTable Lab1{};
+  LabTable Lab2{};
+  std::array<std::int16_t, kSets> PatchCount{};
+  std::array<std::int16_t, kSets> RowLength{};
+  IdTable PatchId{};
+
+  DiffTable DeAb{};
+  DiffTable De00{};
+  SortedTable SortDeAb1{};
+  SortedTable SortDeAb2{};
+  SortedTable SortDe001{};
+  SortedTable SortDe002{};
+
+  PairFloats AvgDeAb{};
+  PairFloats AvgDe00{};
+  PairFloats MaxDeAb{};
+  PairFloats MaxDe00{};
+  PairFloats Best10DeAb{};
+  PairFloats Best10De00{};
+  PairFloats Pct95DeAb{};
+  PairFloats Pct95De00{};
+
+  float UnderDeAb = 0;
+  float OverDeAb = 0;
+  float UnderDe00 = 0;
+  float OverDe00 = 0;
+
+  LabTable& Lab(int set) { return set == 0 ? Lab0 : set == 1 ? Lab1 : Lab2; }
+  const LabTable& Lab(int set) const { return set == 0 ? Lab0 : set == 1 ? Lab1 : Lab2; }
+  SortedTable& SortedDeAb(int pair) { return pair == 0 ? SortDeAb1 : SortDeAb2; }
+  const SortedTable& SortedDeAb(int pair) const { return pair == 0 ? SortDeAb1 : SortDeAb2; }
+  SortedTable& SortedDe00(int pair) { return pair == 0 ? SortDe001 : SortDe002; }
+  const SortedTable& SortedDe00(int pair) const { return pair == 0 ? SortDe001 : SortDe002; }
+
+  bool IsLoaded(int set) const { return PatchCount[set] >= 1; }
+  bool IsPairComplete(int pair) const { return IsLoaded(0) && IsLoaded(pair + 1); }
+};
+
+// The patch count of the first data set that has patches (Reference, then
+// File1, then File2); 0 when none has. Grid, chart and histograms all size
+// themselves by it.
+inline int ShownPatchCount(const ComparisonData& d) {
+  for (int s = 0; s < kSets; ++s) {
+    if (d.PatchCount[s] >= 1)
+      return d.PatchCount[s];
+  }
+  return 0;
+}
+
+}  // namespace korimo

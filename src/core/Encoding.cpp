@@ -1,0 +1,124 @@
+#include "core/Encoding.h"
+
+#include <iconv.h>
+#include <cerrno>
+
+namespace korimo {
+
+namespace {
+
+// One conversion through glibc's iconv. Where the input holds a sequence the
+// source encoding does not define, or a character the target cannot hold,
+// `replacement` is written and the conversion goes on one byte (or one
+// character) later, so a single bad byte never loses a whole identifier.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1))
+      iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  std::string Convert(std::string_view input, std::string_view replacement,
+                      bool skipUtf8Character) const {
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      return std::string(input);
+    std::string out;
+    out.reserve(input.size() * 2);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[256];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+      if (rc != static_cast<std::size_t>(-1))
+        continue;
+      if (errno == E2BIG)
+        continue;
+      // EILSEQ or EINVAL (truncated sequence at the end): replace and skip.
+      out.append(replacement);
+      std::size_t skip = 1;
+      if (skipUtf8Character) {
+        while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
+          ++skip;
+      }
+      in += skip;
+      inLeft -= skip;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  static const Converter converter("UTF-8", "CP932");
+  return converter.Convert(cp932, "\xEF\xBF\xBD", false);
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  static const Converter converter("CP932", "UTF-8");
+  return converter.Convert(utf8, "?", true);
+}
+
+bool IsValidUtf8(std::string_view text) {
+  Utf8Validator v;
+  v.Feed(text);
+  return v.Valid();
+}
+
+void Utf8Validator::Feed(std::string_view chunk) {
+  for (unsigned char c : chunk) {
+    if (!valid_)
+      return;
+    if (pending_ > 0) {
+      if (c < lower_ || c > upper_) {
+        valid_ = false;
+        return;
+      }
+      lower_ = 0x80;
+      upper_ = 0xBF;
+      --pending_;
+      continue;
+    }
+    if (c < 0x80)
+      continue;
+    // Lead bytes with the ranges of their first continuation byte, which
+    // rule out overlong forms, surrogates and values past U+10FFFF.
+    if (c >= 0xC2 && c <= 0xDF) {
+      pending_ = 1;
+    } else if (c == 0xE0) {
+      pending_ = 2;
+      lower_ = 0xA0;
+    } else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) {
+      pending_ = 2;
+    } else if (c == 0xED) {
+      pending_ = 2;
+      upper_ = 0x9F;
+    } else if (c == 0xF0) {
+      pending_ = 3;
+      lower_ = 0x90;
+    } else if (c >= 0xF1 && c <= 0xF3) {
+      pending_ = 3;
+    } else if (c == 0xF4) {
+      pending_ = 3;
+      upper_ = 0x8F;
+    } else {
+      valid_ = false;
+    }
+  }
+}
+
+}  // namespace korimo

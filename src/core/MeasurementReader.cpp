@@ -1,0 +1,248 @@
+#include "core/MeasurementReader.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Common.h"
+#include "core/Encoding.h"
+#include "core/TextFields.h"
+
+namespace korimo {
+
+namespace {
+
+constexpr std::string_view kRowLengthKeyword = "LGOROWLENGTH";
+constexpr std::string_view kBeginData = "BEGIN_DATA";
+constexpr std::string_view kEndData = "END_DATA";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Lines end at CR LF, at CR, and at a bare LF, so files written on any
+// platform read the same. Only the current line is held, however long it is.
+class LineReader {
+ public:
+  enum class Status { kLine, kEnd, kError };
+
+  explicit LineReader(std::FILE* file) : file_(file), buffer_(kChunkSize) {}
+
+  // Back to the first line, past a UTF-8 byte-order mark.
+  bool Rewind() {
+    if (std::fseek(file_, 0, SEEK_SET) != 0)
+      return false;
+    std::clearerr(file_);
+    begin_ = end_ = 0;
+    eof_ = false;
+    if (!Fill(kUtf8Bom.size()))
+      return false;
+    if (std::string_view(buffer_.data() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
+      begin_ += kUtf8Bom.size();
+    }
+    return true;
+  }
+
+  Status Next(std::string& line) {
+    line.clear();
+    bool any = false;
+    for (;;) {
+      if (begin_ == end_ && !Fill(1))
+        return Status::kError;
+      if (begin_ == end_)
+        return any ? Status::kLine : Status::kEnd;
+      any = true;
+      const char* start = buffer_.data() + begin_;
+      const char* stop = buffer_.data() + end_;
+      const char* p = start;
+      while (p != stop && *p != '\r' && *p != '\n')
+        ++p;
+      line.append(start, static_cast<std::size_t>(p - start));
+      begin_ += static_cast<std::size_t>(p - start);
+      if (p == stop)
+        continue;
+      const char terminator = *p;
+      ++begin_;
+      if (terminator == '\r') {
+        if (begin_ == end_ && !Fill(1))
+          return Status::kError;
+        if (begin_ != end_ && buffer_[begin_] == '\n')
+          ++begin_;
+      }
+      return Status::kLine;
+    }
+  }
+
+ private:
+  // Makes at least `want` bytes available unless the file ends first.
+  bool Fill(std::size_t want) {
+    while (end_ - begin_ < want && !eof_) {
+      if (begin_ > 0) {
+        std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(begin_),
+                  buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
+        end_ -= begin_;
+        begin_ = 0;
+      }
+      const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+      end_ += got;
+      if (got == 0) {
+        if (std::ferror(file_))
+          return false;
+        eof_ = true;
+      }
+    }
+    return true;
+  }
+
+  std::FILE* file_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+};
+
+// Identifiers are decoded as UTF-8 when the whole file is UTF-8 and as CP932
+// otherwise; a pure-ASCII file is both.
+bool FileIsUtf8(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_SET) != 0)
+    return false;
+  std::vector<char> chunk(kChunkSize);
+  Utf8Validator validator;
+  for (;;) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+    if (got == 0)
+      break;
+    validator.Feed(std::string_view(chunk.data(), got));
+    if (validator.Broken())
+      return false;
+  }
+  if (std::ferror(file))
+    return false;
+  return validator.Valid();
+}
+
+struct Columns {
+  int l = 0;
+  int a = 0;
+  int b = 0;
+  int id = 0;
+  bool AllLab() const { return l != 0 && a != 0 && b != 0; }
+};
+
+void ScanHeaderLine(std::string_view line, Columns& cols) {
+  std::size_t pos = 1;
+  int number = 0;
+  do {
+    const std::string name = UpperAscii(NextField(line, pos));
+    ++number;
+    if (name == "LAB_L") {
+      cols.l = number;
+    } else if (name == "LAB_A") {
+      cols.a = number;
+    } else if (name == "LAB_B") {
+      cols.b = number;
+    } else if (name == "SAMPLENAME" || name == "SAMPLE_NAME") {
+      cols.id = number;
+    }
+    // A final one-character field is never examined; no field name is that short.
+  } while (!cols.AllLab() && pos < line.size());
+}
+
+std::string_view TrimSpaces(std::string_view t) {
+  while (!t.empty() && t.front() == ' ')
+    t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ')
+    t.remove_suffix(1);
+  return t;
+}
+
+void EmptySet(int set, ComparisonData& data) {
+  for (auto& patch : data.Lab(set))
+    patch = {0, 0, 0};
+  if (set == 0) {
+    for (auto& id : data.PatchId)
+      id.clear();
+  }
+}
+
+}  // namespace
+
+int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
+                        const TooManyPatchesNotice& notice) {
+  EmptySet(set, data);
+  LabTable& lab = data.Lab(set);
+
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file)
+    return 0;
+  const bool utf8 = FileIsUtf8(file.get());
+  LineReader reader(file.get());
+  std::string line;
+
+  // Header pass: keywords and column numbers, until the L* column is known.
+  if (!reader.Rewind())
+    return 0;
+  Columns cols;
+  for (;;) {
+    const LineReader::Status st = reader.Next(line);
+    if (st == LineReader::Status::kError)
+      return 0;
+    if (st == LineReader::Status::kEnd)
+      break;
+    if (std::string_view(line).starts_with(kRowLengthKeyword)) {
+      data.RowLength[set] = ParseInteger(std::string_view(line).substr(kRowLengthKeyword.size()));
+    }
+    ScanHeaderLine(line, cols);
+    if (cols.l != 0)
+      break;
+  }
+
+  // Data start.
+  if (!reader.Rewind())
+    return 0;
+  for (;;) {
+    const LineReader::Status st = reader.Next(line);
+    if (st != LineReader::Status::kLine)
+      return 0;
+    std::size_t pos = 1;
+    if (UpperAscii(NextField(line, pos)) == kBeginData)
+      break;
+  }
+
+  // Data pass.
+  int n = 0;
+  for (;;) {
+    const LineReader::Status st = reader.Next(line);
+    if (st == LineReader::Status::kError) {
+      // A file that breaks off mid-way is not trusted in part.
+      EmptySet(set, data);
+      return 0;
+    }
+    if (st == LineReader::Status::kEnd)
+      break;
+    const std::string_view text = line;
+    if (UpperAscii(text.substr(0, kEndData.size())) == kEndData)
+      break;
+    if (n == kMaxPatches) {
+      if (notice)
+        notice(kTooManyPatchesMessage);
+      break;
+    }
+    if (cols.id >= 1) {
+      const std::string_view raw = TrimSpaces(StripQuotes(FieldAt(text, cols.id)));
+      data.PatchId[n] = utf8 ? std::string(raw) : Cp932ToUtf8(raw);
+    }
+    lab[n][0] = ParseSingle(StripQuotes(FieldAt(text, cols.l)));
+    lab[n][1] = ParseSingle(StripQuotes(FieldAt(text, cols.a)));
+    lab[n][2] = ParseSingle(StripQuotes(FieldAt(text, cols.b)));
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace korimo

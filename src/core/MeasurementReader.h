@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/ComparisonData.h"
+
+namespace korimo {
+
+inline constexpr std::string_view kTooManyPatchesMessage =
+    "パッチ数が最大3000を越えました。読み込みを中止します";
+
+// Called once when a data section holds more than 3000 patches, before the
+// read returns with the first 3000; the window shows it, the batch tool
+// prints it.
+using TooManyPatchesNotice = std::function<void(std::string_view message)>;
+
+// Reads one measurement file into data set `set` (0, 1, 2) and returns the
+// number of patches stored (0 ... 3000). Empties Lab[set] (and PatchId for the
+// Reference) first, so a failed read leaves the set empty. Never throws for
+// bad input: unreadable files give 0, text that is not a number reads as 0.
+int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
+                        const TooManyPatchesNotice& notice = {});
+
+}  // namespace korimo

@@ -1,0 +1,138 @@
+#include "core/TextFields.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <system_error>
+
+namespace korimo {
+
+namespace {
+
+constexpr char kTab = '\t';
+constexpr char kBlank = ' ';
+
+bool IsBlank(char c) {
+  return c == kBlank || c == kTab;
+}
+
+}  // namespace
+
+std::string_view NextTabField(std::string_view line, std::size_t& pos) {
+  if (pos == 0)
+    pos = 1;
+  const std::size_t length = line.size();
+  std::size_t tab = pos <= length ? line.find(kTab, pos - 1) : std::string_view::npos;
+  const std::size_t stop = tab == std::string_view::npos ? length + 1 : tab + 1;  // 1-based
+  std::string_view field;
+  if (pos < stop)
+    field = line.substr(pos - 1, stop - pos);
+  pos = stop + 1;
+  return field;
+}
+
+std::string_view NextField(std::string_view line, std::size_t& pos) {
+  if (pos == 0)
+    pos = 1;
+  const std::size_t length = line.size();
+  if (pos > length) {
+    pos = length + 1;
+    return {};
+  }
+  bool metNonBlank = false;
+  for (std::size_t i = pos - 1; i < length; ++i) {
+    const char c = line[i];
+    if (c == kTab)
+      return NextTabField(line, pos);
+    if (c == kBlank) {
+      // Leading blanks belong to the field; a blank after text ends it, and
+      // the whole run of blanks and tabs it starts is one separator.
+      if (!metNonBlank)
+        continue;
+      std::string_view field = line.substr(pos - 1, i - (pos - 1));
+      std::size_t next = i;
+      while (next < length && IsBlank(line[next]))
+        ++next;
+      pos = next + 1;
+      return field;
+    }
+    metNonBlank = true;
+  }
+  std::string_view field = line.substr(pos - 1);
+  pos = length + 1;
+  return field;
+}
+
+std::string_view FieldAt(std::string_view line, int column) {
+  std::size_t pos = 1;
+  for (int skip = 1; skip < column; ++skip)
+    NextField(line, pos);
+  return NextField(line, pos);
+}
+
+std::string_view StripQuotes(std::string_view text) {
+  if (!text.empty() && text.front() == '"') {
+    text = text.size() < 2 ? std::string_view{} : text.substr(1);
+  }
+  if (!text.empty() && text.back() == '"') {
+    text = text.size() < 2 ? std::string_view{} : text.substr(0, text.size() - 1);
+  }
+  return text;
+}
+
+namespace {
+
+// Plain decimal notation with an optional sign, fraction and exponent, blanks
+// and tabs around it ignored; from_chars alone would also take "inf", "nan"
+// and "infinity", which would poison every average downstream.
+template <typename T>
+std::optional<T> ParsePlainDecimal(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+      return std::nullopt;
+  }
+  if (text.empty())
+    return std::nullopt;
+  for (char c : text) {
+    const bool ok =
+        (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+    if (!ok)
+      return std::nullopt;
+  }
+  T value = 0;
+  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<double> ParseDecimal(std::string_view text) {
+  return ParsePlainDecimal<double>(text);
+}
+
+float ParseSingle(std::string_view text) {
+  std::string t(text);
+  if (const auto comma = t.find(','); comma != std::string::npos)
+    t[comma] = '.';
+  // Straight to the nearest float: going through double could round twice.
+  return ParsePlainDecimal<float>(t).value_or(0.0f);
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+}  // namespace korimo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korimo {
+
+// Field splitting of measurement-file lines. Positions are 1-based, like the
+// positions users count in an editor; pos 0 is taken as 1. Lines may be of any
+// length, so positions are size_t.
+
+// Next field at pos, split at tabs and blanks; pos moves to the next field.
+std::string_view NextField(std::string_view line, std::size_t& pos);
+
+// Text from pos up to the next tab (or the end); pos moves past the tab.
+std::string_view NextTabField(std::string_view line, std::size_t& pos);
+
+// Field number `column` (1-based; 0 takes the first field), counted from the
+// start of the line.
+std::string_view FieldAt(std::string_view line, int column);
+
+// One double quotation mark removed at each end.
+std::string_view StripQuotes(std::string_view text);
+
+// Decimal text to the nearest 32-bit float. The first comma is the decimal
+// point; blanks and tabs around the number are ignored; an optional sign.
+// Anything else (text, inf, nan, hex, out of float range) reads as 0.
+float ParseSingle(std::string_view text);
+
+// Plain decimal text (sign, fraction, exponent; blanks around ignored) to a
+// double; nullopt for anything else, including inf, nan and overflow.
+std::optional<double> ParseDecimal(std::string_view text);
+
+// ASCII upper case; other bytes unchanged.
+std::string UpperAscii(std::string_view text);
+
+}  // namespace korimo
