@@ -1,0 +1,35 @@
+#include "export/HistogramTable.h"
+
+#include "core/Common.h"
+#include "core/TextFields.h"
+
+namespace korimo {
+
+std::string HistogramMetricName(bool deAb) {
+  return deAb ? "ΔE" : "ΔE2K";
+}
+
+std::string HistogramTable(const HistCounts& counts, const HistValues& edges, bool deAb) {
+  std::string text = HistogramMetricName(deAb) + "\tパッチ数\r\n";
+  for (int k = 0; k < 10; ++k) {
+    text += FormatDecimals(edges[k], 1) + "\t" + std::to_string(counts[k]) + "\r\n";
+  }
+  return text;
+}
+
+std::string BitmapFileName(const std::string& chosen) {
+  if (chosen.size() >= 4 && UpperAscii(chosen.substr(chosen.size() - 4)) == ".BMP")
+    return chosen;
+  return chosen + ".bmp";
+}
+
+std::string HistogramBitmapName(const std::string& chosen, bool deAb) {
+  const std::string name = BitmapFileName(chosen);
+  return name.substr(0, name.size() - 4) + "-" + HistogramMetricName(deAb) + ".bmp";
+}
+
+std::string HistogramTableName(const std::string& bitmapName) {
+  return bitmapName.substr(0, bitmapName.size() - 3) + "txt";
+}
+
+}  // namespace korimo

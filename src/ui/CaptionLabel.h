@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLabel>
+#include <string>
+#include <string_view>
+
+namespace korimo {
+
+// A label whose caption reads back exactly as it was set, line breaks as CR LF
+// included, while the screen shows the lines.
+class CaptionLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit CaptionLabel(QWidget* parent, std::string_view caption = {});
+
+  void SetCaption(std::string_view caption);
+  const std::string& Caption() const { return caption_; }
+
+ private:
+  std::string caption_;
+};
+
+}  // namespace korimo

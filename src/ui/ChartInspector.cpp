@@ -1,0 +1,150 @@
+#include "ui/ChartInspector.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "app/Inspection.h"
+#include "ui/ChartPage.h"
+#include "ui/ChartPainter.h"
+#include "ui/Form1.h"
+#include "ui/MenuCommands.h"
+#include "ui/PictureBox.h"
+
+namespace korimo {
+
+namespace {
+
+constexpr int kRightButton = 2;
+constexpr char kCtrlC = 3;
+
+// The area boxes can be read and copied but not typed into.
+class CopyOnlyFilter : public QObject {
+ public:
+  explicit CopyOnlyFilter(QObject* parent) : QObject(parent) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const bool typed = !key->text().isEmpty();
+      if (typed && key->text() != QString(QChar(kCtrlC)))
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+ChartInspector::ChartInspector(Form1& window) : window_(window) {
+  for (int c = 0; c < 2; ++c) {
+    PictureBox* chart = &window_.PictPat(c);
+    QObject::connect(
+        chart, &PictureBox::mouseDown, chart,
+        [this, c](int b, int s, float x, float y) { PictPat_MouseDown(c, b, s, x, y); });
+    QObject::connect(
+        chart, &PictureBox::mouseMove, chart,
+        [this, c](int b, int s, float x, float y) { PictPat_MouseMove(c, b, s, x, y); });
+    QObject::connect(chart, &PictureBox::mouseUp, chart,
+                     [this, c](int b, int s, float x, float y) { PictPat_MouseUp(c, b, s, x, y); });
+    QLineEdit* box = window_.chartPage().Lb_DeBox[c];
+    box->installEventFilter(new CopyOnlyFilter(box));
+  }
+}
+
+bool ChartInspector::DragInProgress(int c) const {
+  const FormState& st = window_.form().state;
+  return st.DragX0[c] != 0 || st.DragY0[c] != 0;
+}
+
+void ChartInspector::RepaintCell(int c, int patch) {
+  const int lower = LowerSetOfChart(*window_.form().state.data, c);
+  if (lower >= 0)
+    window_.DrawPatchCell(c, lower, patch);
+}
+
+void ChartInspector::PictPat_MouseDown(int c, int /*button*/, int shift, float x, float y) {
+  FormState& st = window_.form().state;
+  st.DragX0 = {};
+  st.DragY0 = {};
+  if (shift <= 0)
+    return;
+  st.DragX0[c] = st.SelX[c][0] = static_cast<std::int16_t>(RoundPixel(x));
+  st.DragY0[c] = st.SelY[c][0] = static_cast<std::int16_t>(RoundPixel(y));
+  window_.MoveAreaBox(c, x, y, 2, 2);
+  window_.SetAreaBoxVisible(c, true);
+}
+
+void ChartInspector::PictPat_MouseMove(int c, int /*button*/, int /*shift*/, float x, float y) {
+  FormState& st = window_.form().state;
+  if (st.data->PatchCount[0] == 0)
+    return;
+  if (DragInProgress(c)) {
+    UpdateAreaSelection(st, window_, c, x, y);
+  } else {
+    ShowPatchInfo(c, x, y);
+  }
+}
+
+void ChartInspector::ShowPatchInfo(int c, float x, float y) {
+  FormState& st = window_.form().state;
+  CellHit hit = HitTestCell(st.chart, RoundPixel(x), RoundPixel(y));
+  // The empty tail of the last column holds no patch: treat it as outside.
+  if (hit.patch >= st.data->PatchCount[0])
+    hit.patch = -1;
+  if (hit.patch == -1) {
+    RepaintCell(c, st.CurPatch[c]);
+    return;
+  }
+  if (hit.patch != st.CurPatch[c])
+    RepaintCell(c, st.CurPatch[c]);
+  PaintHoverOutline(window_.PictPat(c), hit.x, hit.y, st.chart.CellSize);
+  window_.SetCaption(Ctl::Lb_PDe, c, PatchInfoText(*st.data, c, hit.patch));
+  st.CurPatch[c] = static_cast<std::int16_t>(hit.patch);
+}
+
+void ChartInspector::EndDrag(int c, float x, float y) {
+  FormState& st = window_.form().state;
+  st.SelX[c][1] = static_cast<std::int16_t>(RoundPixel(x));
+  st.SelY[c][1] = static_cast<std::int16_t>(RoundPixel(y));
+  st.DragX0[c] = 0;
+  st.DragY0[c] = 0;
+  const int m = MinimumFrameSize(st.chart.CellSize);
+  if (window_.AreaBoxHeight(c) < m && window_.AreaBoxWidth(c) < m) {
+    window_.SetAreaBoxVisible(c, false);
+  }
+}
+
+void ChartInspector::RightClick(int c) {
+  FormState& st = window_.form().state;
+  st.MenuSource = 1;
+  st.MenuIndex = static_cast<std::int16_t>(c);
+  window_.SetMenuItemsEnabled(st.data->PatchCount[c + 1] >= 1);
+  if (const auto item = window_.platform().PopupEditMenu(window_.MenuItemsEnabled())) {
+    window_.menuCommands().Menu_EditSub_Click(*item);
+  }
+}
+
+void ChartInspector::LeftClick(int c) {
+  FormState& st = window_.form().state;
+  window_.SetCaption(Ctl::Lb_FDe, c, window_.Caption(Ctl::Lb_PDe, c));
+  const int old = st.PrevPatch[c];
+  st.PrevPatch[c] = static_cast<std::int16_t>(st.CurPatch[c] + 1);
+  if (old >= 1)
+    RepaintCell(c, old - 1);
+}
+
+void ChartInspector::PictPat_MouseUp(int c, int button, int /*shift*/, float x, float y) {
+  if (DragInProgress(c)) {
+    EndDrag(c, x, y);
+    return;
+  }
+  if (button == kRightButton) {
+    RightClick(c);
+  } else {
+    LeftClick(c);
+  }
+  window_.SetAreaBoxVisible(c, false);
+}
+
+}  // namespace korimo

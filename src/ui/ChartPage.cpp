@@ -1,0 +1,117 @@
+#include "ui/ChartPage.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "app/Controls.h"
+#include "ui/CaptionLabel.h"
+#include "ui/Fonts.h"
+#include "ui/PictureBox.h"
+#include "ui/Twips.h"
+
+namespace korimo {
+
+namespace {
+
+constexpr int kSliderMax = 20;
+constexpr int kUnderStart = 2;
+constexpr int kOverStart = 15;
+constexpr int kChartSide = 7035;
+
+CaptionLabel* InfoLabel(QWidget* parent, const QRect& geometry) {
+  auto* label = new CaptionLabel(parent);
+  label->setGeometry(geometry);
+  label->setFont(UiFont());
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+}  // namespace
+
+ChartPage::ChartPage(QWidget* parent) : QFrame(parent) {
+  setFrameShape(QFrame::NoFrame);
+  BuildChart(0, 0, 0, 5160);
+  BuildChart(1, 7080, 8340, 13500);
+  BuildThresholdPanel();
+}
+
+void ChartPage::BuildChart(int c, int left, int labelLeft, int copyLeft) {
+  Lb_PDe[c] = InfoLabel(this, TwipsRect(labelLeft, 120, 5775, 495));
+  Lb_FDe[c] = InfoLabel(this, TwipsRect(labelLeft, 600, 5775, 495));
+  Lb_FDe[c]->setAutoFillBackground(true);
+  QPalette yellow = Lb_FDe[c]->palette();
+  yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+  Lb_FDe[c]->setPalette(yellow);
+
+  Lb_DeBox[c] = new QLineEdit(this);
+  Lb_DeBox[c]->setGeometry(TwipsRect(labelLeft, 1140, 5145, 330));
+  Lb_DeBox[c]->setFont(UiFont());
+  Lb_DeBox[c]->setReadOnly(true);
+  Lb_DeBox[c]->setText(QString::fromUtf8(kAreaHint.data(), kAreaHint.size()));
+  QPalette face = Lb_DeBox[c]->palette();
+  face.setColor(QPalette::Base, face.color(QPalette::Button));
+  Lb_DeBox[c]->setPalette(face);
+
+  But_CPArea[c] = new QPushButton(QStringLiteral("Copy"), this);
+  But_CPArea[c]->setGeometry(TwipsRect(copyLeft, 1140, 615, 315));
+
+  PictPat[c] = new PictureBox(this);
+  PictPat[c]->SetBorder(PictureBox::Border::Sunken);
+  PictPat[c]->SetGeometryTwips(left, 1500, kChartSide, kChartSide);
+  PictPat[c]->setAcceptDrops(true);
+
+  // The area frame is a plain outline laid over the chart; it never takes the
+  // mouse, so dragging over it keeps reaching the chart.
+  Sh_Box[c] = new QFrame(PictPat[c]);
+  Sh_Box[c]->setFrameShape(QFrame::Box);
+  Sh_Box[c]->setFrameShadow(QFrame::Plain);
+  Sh_Box[c]->setLineWidth(1);
+  Sh_Box[c]->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Sh_Box[c]->hide();
+}
+
+QSlider* ChartPage::Slider(int top, int position) {
+  auto* slider = new QSlider(Qt::Horizontal, this);
+  slider->setGeometry(TwipsRect(6240, top, 1620, 300));
+  slider->setRange(0, kSliderMax);
+  slider->setValue(position);
+  slider->setPageStep(1);
+  return slider;
+}
+
+void ChartPage::BuildThresholdPanel() {
+  auto* frame3 = new QGroupBox(this);
+  frame3->setGeometry(TwipsRect(6060, 0, 2220, 405));
+  frame3->setFlat(true);
+  Opt_de[0] = new QRadioButton(QStringLiteral("⊿E"), frame3);
+  Opt_de[0]->setGeometry(TwipsRect(120, 60, 900, 285));
+  Opt_de[1] = new QRadioButton(QStringLiteral("⊿E00"), frame3);
+  Opt_de[1]->setGeometry(TwipsRect(1080, 60, 1080, 285));
+  Opt_de[0]->setChecked(true);
+
+  ChkWorst = new QCheckBox(QStringLiteral("Over"), this);
+  ChkWorst->setGeometry(TwipsRect(6300, 420, 1980, 255));
+  ChkWorst->setChecked(true);
+  SldWorst = Slider(660, kOverStart);
+  ChkBest = new QCheckBox(QStringLiteral("Under"), this);
+  ChkBest->setGeometry(TwipsRect(6300, 960, 1980, 255));
+  ChkBest->setChecked(true);
+  SldBest = Slider(1200, kUnderStart);
+
+  for (int p = 0; p < 2; ++p) {
+    const int left = p == 0 ? 5790 : 7875;
+    Lb_OPar[p] = InfoLabel(this, TwipsRect(left, 690, 465, 255));
+    Lb_UPar[p] = InfoLabel(this, TwipsRect(left, 1230, 465, 255));
+    Lb_OPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
+    Lb_UPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
+  }
+  for (QWidget* w : {static_cast<QWidget*>(ChkWorst), static_cast<QWidget*>(ChkBest)}) {
+    w->setFont(UiFont());
+  }
+}
+
+}  // namespace korimo

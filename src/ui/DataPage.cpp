@@ -1,0 +1,82 @@
+#include "ui/DataPage.h"
+
+#include <QFontMetrics>
+#include <QPushButton>
+#include <cmath>
+
+#include "app/GridRows.h"
+#include "ui/CaptionLabel.h"
+#include "ui/FlexGrid.h"
+#include "ui/Fonts.h"
+#include "ui/PictureBox.h"
+#include "ui/Twips.h"
+
+namespace korimo {
+
+namespace {
+
+constexpr int kGridLeft = 60;
+constexpr int kGridTop = 600;
+constexpr int kSwatchLeft = 100;
+constexpr int kSwatchWidth = 315;
+
+int TextTwips(const QFontMetrics& metrics, const QString& text) {
+  return metrics.horizontalAdvance(text) * kTwipsPerPixel;
+}
+
+}  // namespace
+
+DataPage::DataPage(QWidget* parent) : QFrame(parent) {
+  setFrameShape(QFrame::NoFrame);
+  FlexG = new FlexGrid(this);
+  FlexG->setFont(WindowFont());
+  FlexG->SetGeometryTwips(kGridLeft, kGridTop, 12135, 7515);
+  FlexG->setAcceptDrops(true);
+
+  PictD = new PictureBox(this);
+  PictD->SetBackground(0xFFFFFF);
+  PictD->SetGeometryTwips(kSwatchLeft, kGridTop, kSwatchWidth, 1000);
+
+  But_DataR = new QPushButton(QStringLiteral("結果保存"), this);
+  But_DataR->setGeometry(TwipsRect(12000, 0, 1695, 375));
+  But_DataR->setFont(UiFont());
+
+  const char* heads[3] = {"基　準", "File1", "File2"};
+  for (int i = 0; i < 3; ++i) {
+    Lb_Head[i] = new CaptionLabel(this, heads[i]);
+    Lb_Head[i]->setAlignment(Qt::AlignCenter);
+    Lb_Head[i]->setFont(UiFont());
+    Lb_Head[i]->setFrameShape(QFrame::Box);
+  }
+}
+
+int DataPage::VisibleRows() const {
+  return FlexG->HeightTwips() / FlexG->RowHeightTwips(1) - 1;
+}
+
+void DataPage::LayOut(int chartPageWidthTwips) {
+  const QFontMetrics metrics(FlexG->font());
+  FlexG->SetColWidthTwips(0, TextTwips(metrics, QStringLiteral("No.   ")) + 30 + kSwatchWidth);
+  FlexG->SetColWidthTwips(1, TextTwips(metrics, QStringLiteral("No. \u3000")) + 30);
+  const int numberWidth = TextTwips(metrics, QStringLiteral("-100.0000")) + 30;
+  for (int c = 2; c < kGridCols; ++c)
+    FlexG->SetColWidthTwips(c, numberWidth);
+
+  // The swatches sit over the first column, below the heading row.
+  const int headingHeight = FlexG->RowHeightTwips(0);
+  PictD->SetGeometryTwips(kSwatchLeft, FlexG->TopTwips() + headingHeight + 30, kSwatchWidth,
+                          FlexG->HeightTwips() - (headingHeight + 70));
+  PictD->raise();
+
+  const int groupWidth = 3 * FlexG->ColWidthTwips(2);
+  const int head0 = FlexG->LeftTwips() + FlexG->ColWidthTwips(0) + FlexG->ColWidthTwips(1) + 30;
+  const int head2 =
+      head0 + groupWidth + groupWidth + FlexG->ColWidthTwips(8) + FlexG->ColWidthTwips(9);
+  const int lefts[3] = {head0, head0 + groupWidth, head2};
+  for (int i = 0; i < 3; ++i)
+    Lb_Head[i]->setGeometry(TwipsRect(lefts[i], 360, groupWidth, 255));
+
+  FlexG->SetWidthTwips(static_cast<int>(std::nearbyint(0.97 * chartPageWidthTwips)));
+}
+
+}  // namespace korimo

@@ -1,0 +1,263 @@
+#include "ui/FlexGrid.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "ui/FileDropFilter.h"
+#include "ui/GridModel.h"
+#include "ui/MouseCodes.h"
+#include "ui/Twips.h"
+
+namespace korimo {
+
+namespace {
+
+// The centre of the pixel keeps the boundary between the heading row and
+// the first data row from reading as either.
+float PixelCentreTwips(double pixel) {
+  return static_cast<float>((std::floor(pixel) + 0.5) * kTwipsPerPixel);
+}
+
+}  // namespace
+
+FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
+  setModel(model_);
+  ConfigureView();
+  ConnectDrops();
+  horizontalHeader()->viewport()->installEventFilter(this);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::OnVerticalScroll);
+}
+
+int FlexGrid::Rows() const {
+  return model_->Rows();
+}
+
+void FlexGrid::SetRows(int rows) {
+  model_->SetRowCount(rows);
+}
+
+std::string FlexGrid::Text(int row, int col) const {
+  return model_->Text(row, col);
+}
+
+void FlexGrid::SetText(int row, int col, std::string_view text) {
+  model_->SetText(row, col, text);
+}
+
+void FlexGrid::SetDataRows(std::vector<GridRow> rows) {
+  model_->SetDataRows(std::move(rows));
+}
+
+void FlexGrid::SetColWidthTwips(int col, int twips) {
+  setColumnWidth(col, TwipsToPixels(twips));
+}
+
+int FlexGrid::ColWidthTwips(int col) const {
+  return columnWidth(col) * kTwipsPerPixel;
+}
+
+int FlexGrid::RowHeightTwips(int row) const {
+  if (row == 0)
+    return HeaderHeightPixels() * kTwipsPerPixel;
+  const int height = row < Rows() ? rowHeight(row - 1) : verticalHeader()->defaultSectionSize();
+  return height * kTwipsPerPixel;
+}
+
+void FlexGrid::SetGeometryTwips(int left, int top, int width, int height) {
+  setGeometry(TwipsRect(left, top, width, height));
+}
+
+void FlexGrid::SetWidthTwips(int width) {
+  resize(TwipsToPixels(width), height());
+}
+
+int FlexGrid::LeftTwips() const {
+  return x() * kTwipsPerPixel;
+}
+
+int FlexGrid::TopTwips() const {
+  return y() * kTwipsPerPixel;
+}
+
+int FlexGrid::WidthTwips() const {
+  return width() * kTwipsPerPixel;
+}
+
+int FlexGrid::HeightTwips() const {
+  return height() * kTwipsPerPixel;
+}
+
+int FlexGrid::Col() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? current.column() : col_;
+}
+
+void FlexGrid::SetCol(int col) {
+  if (col < 0 || col >= kGridCols)
+    return;
+  col_ = col;
+  const QModelIndex current = currentIndex();
+  if (current.isValid())
+    selectionModel()->setCurrentIndex(model_->index(current.row(), col),
+                                      QItemSelectionModel::NoUpdate);
+}
+
+int FlexGrid::Row() const {
+  const QModelIndex current = currentIndex();
+  if (current.isValid())
+    return current.row() + 1;
+  return Rows() > 1 ? 1 : 0;
+}
+
+void FlexGrid::SetRow(int row) {
+  if (row < 1 || row >= Rows())
+    return;
+  selectionModel()->setCurrentIndex(model_->index(row - 1, Col()), QItemSelectionModel::NoUpdate);
+}
+
+void FlexGrid::SetColSel(int col) {
+  const QModelIndex current = currentIndex();
+  if (!current.isValid())
+    return;
+  const int first = std::clamp(std::min(Col(), col), 0, kGridCols - 1);
+  const int last = std::clamp(std::max(Col(), col), 0, kGridCols - 1);
+  const QItemSelection range(model_->index(current.row(), first),
+                             model_->index(current.row(), last));
+  selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+}
+
+int FlexGrid::TopRow() const {
+  const int top = rowAt(0);
+  return top < 0 ? 1 : top + 1;
+}
+
+void FlexGrid::ScrollToRow(int row) {
+  if (row < 1 || row >= Rows())
+    return;
+  // Scroll bar ranges follow the rows only after the pending layout.
+  doItemsLayout();
+  scrollTo(model_->index(row - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == horizontalHeader()->viewport()) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        OnHeaderPress(static_cast<QMouseEvent*>(event));
+        break;
+      case QEvent::MouseButtonRelease:
+        EmitRelease(static_cast<QMouseEvent*>(event), 0);
+        break;
+      default:
+        break;
+    }
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
+void FlexGrid::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange)
+    ApplyRowHeight();
+  QTableView::changeEvent(event);
+}
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (current.isValid())
+    col_ = current.column();
+  QTableView::currentChanged(current, previous);
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event) {
+  QTableView::mousePressEvent(event);
+  EmitPress(event, HeaderHeightPixels());
+}
+
+// The second press of a double click is a press like any other here; the
+// grid has nothing to edit.
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  EmitRelease(event, HeaderHeightPixels());
+}
+
+void FlexGrid::ConfigureView() {
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSortingEnabled(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  // Whole rows per step keep the swatch strip beside the grid in line with
+  // the rows it stands for.
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setHighlightSections(false);
+  ApplyRowHeight();
+}
+
+void FlexGrid::ConnectDrops() {
+  auto* cellDrops = new FileDropFilter(viewport());
+  auto* headingDrops = new FileDropFilter(horizontalHeader()->viewport());
+  connect(cellDrops, &FileDropFilter::filesDropped, this, &FlexGrid::filesDropped);
+  connect(headingDrops, &FileDropFilter::filesDropped, this, &FlexGrid::filesDropped);
+}
+
+void FlexGrid::ApplyRowHeight() {
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+// The height QTableView gives its heading row when it lays out, known before
+// the grid is first shown.
+int FlexGrid::HeaderHeightPixels() const {
+  const QHeaderView* header = horizontalHeader();
+  if (header->isHidden())
+    return 0;
+  return std::max(header->minimumHeight(), header->sizeHint().height());
+}
+
+void FlexGrid::OnHeaderPress(const QMouseEvent* event) {
+  const int col = horizontalHeader()->logicalIndexAt(event->position().toPoint());
+  if (col >= 0)
+    SetCol(col);
+  EmitPress(event, 0);
+}
+
+void FlexGrid::EmitPress(const QMouseEvent* event, int yOffset) {
+  const QPointF point = event->position();
+  emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+                 PixelCentreTwips(point.x()), PixelCentreTwips(point.y() + yOffset));
+  if (event->button() == Qt::LeftButton)
+    emit clicked();
+}
+
+void FlexGrid::EmitRelease(const QMouseEvent* event, int yOffset) {
+  const QPointF point = event->position();
+  emit mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+               PixelCentreTwips(point.x()), PixelCentreTwips(point.y() + yOffset));
+}
+
+void FlexGrid::OnVerticalScroll() {
+  const int top = TopRow();
+  if (top == lastTopRow_)
+    return;
+  lastTopRow_ = top;
+  emit scrolled();
+}
+
+}  // namespace korimo

@@ -1,0 +1,61 @@
+#include "ui/StatisticsFrame.h"
+
+#include <QPushButton>
+
+#include "ui/CaptionLabel.h"
+#include "ui/Fonts.h"
+#include "ui/PictureBox.h"
+#include "ui/Twips.h"
+
+namespace korimo {
+
+namespace {
+constexpr int kFigureWidth = 615;
+constexpr int kFigureHeight = 195;
+constexpr int kRowDe = 360;
+constexpr int kRowDe2K = 720;
+}  // namespace
+
+StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
+  setFont(UiFont());
+  Label(660, 180, 1440, 195, "\u3000平均\u3000\u3000\u3000最大", Qt::AlignLeft);
+  Label(2160, 180, 1500, 195, "Best10%     95%", Qt::AlignLeft);
+  Label(120, kRowDe, 540, 195, "⊿E", Qt::AlignLeft);
+  Label(120, kRowDe2K, 540, 195, "⊿E00", Qt::AlignLeft);
+  De = {Figure(660, kRowDe), Figure(1380, kRowDe)};
+  De2K = {Figure(660, kRowDe2K), Figure(1380, kRowDe2K)};
+  BestDe = Figure(2160, kRowDe);
+  WorsDe = Figure(2880, kRowDe);
+  Best2K = Figure(2160, kRowDe2K);
+  Wors2K = Figure(2880, kRowDe2K);
+
+  CopyDe = new QPushButton(QStringLiteral("Copy"), this);
+  CopyDe->setGeometry(TwipsRect(3720, 240, 1035, 315));
+  CopyDe2K = new QPushButton(QStringLiteral("Copy"), this);
+  CopyDe2K->setGeometry(TwipsRect(3720, 690, 1035, 300));
+
+  PictG = new PictureBox(this);
+  PictG->SetBorder(PictureBox::Border::Flat);
+  PictG->SetBackground(0xFFFFFF);
+  PictG->SetGeometryTwips(5280, 120, 1755, 735);
+  GY = Label(4860, 120, 375, 735, "       数", Qt::AlignRight | Qt::AlignTop);
+  GX = Label(5220, 840, 1695, 195, "⊿E      ", Qt::AlignRight | Qt::AlignTop);
+  G0 = Label(5280, 840, 300, 195, "0", Qt::AlignLeft | Qt::AlignTop);
+  G0->lower();
+}
+
+CaptionLabel* StatisticsFrame::Label(int left, int top, int width, int height, const char* caption,
+                                     Qt::Alignment alignment) {
+  auto* label = new CaptionLabel(this, caption);
+  label->setGeometry(TwipsRect(left, top, width, height));
+  label->setAlignment(alignment);
+  return label;
+}
+
+CaptionLabel* StatisticsFrame::Figure(int left, int top) {
+  CaptionLabel* label = Label(left, top, kFigureWidth, kFigureHeight, "", Qt::AlignRight);
+  label->setFont(WindowFont());
+  return label;
+}
+
+}  // namespace korimo

@@ -1,0 +1,23 @@
+#include <QApplication>
+#include <QStringList>
+
+#include "app/Version.h"
+#include "ui/Form1.h"
+#include "ui/QtPlatform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Korimo"));
+  QApplication::setApplicationVersion(QString::fromUtf8(korimo::kVersionText.data()));
+
+  korimo::QtPlatform platform(
+      nullptr,
+      korimo::ProgramVersion{korimo::kVersionMajor, korimo::kVersionMinor, korimo::kVersionPatch});
+  korimo::Form1 window(platform);
+  platform.SetWindow(&window);
+  // The argument text is the program's arguments joined by single blanks, as
+  // the desktop hands a file opened with the program.
+  window.Form_LoadCommandLine(QApplication::arguments().mid(1).join(QChar(' ')).toStdString());
+  window.show();
+  return QApplication::exec();
+}

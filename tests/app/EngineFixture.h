@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/HeadlessWindow.h"
+#include "support/FakePlatform.h"
+#include "support/TestCharts.h"
+
+namespace korimo::testing {
+
+// A freshly started window without a screen, and a folder for its files.
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() : dir_("engine"), window_(platform_) {}
+
+  // Chooses `path` for a data set through its file button.
+  void Choose(int set, const std::string& path) {
+    platform_.openAnswers.push_back(path);
+    window_.form().files.But_File_Click(set);
+  }
+
+  std::string Chart(const std::string& name, const std::vector<Patch>& patches, int rowLength = 0) {
+    const std::string path = dir_.File(name);
+    WriteChart(path, patches, rowLength);
+    return path;
+  }
+
+  // Patches at L* = 50 + d[i] against a Reference at 50, 0, 0: dE*ab is d.
+  static std::vector<Patch> Offsets(const std::vector<double>& d) {
+    std::vector<Patch> out;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+      out.push_back({"P" + std::to_string(i + 1), 50 + d[i], 0, 0});
+    }
+    return out;
+  }
+  static std::vector<Patch> Flat(int n, double L = 50) {
+    return Offsets(std::vector<double>(n, L - 50));
+  }
+
+  std::string Cap(Ctl c, int i = 0) const { return window_.Caption(c, i); }
+  const ComparisonData& data() const { return *window_.state().data; }
+  FormState& state() { return window_.form().state; }
+
+  TempDir dir_;
+  FakePlatform platform_;
+  HeadlessWindow window_;
+};
+
+}  // namespace korimo::testing

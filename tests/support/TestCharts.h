@@ -1,0 +1,66 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace korimo::testing {
+
+struct Patch {
+  std::string id;
+  double L = 0, a = 0, b = 0;
+};
+
+// Writes a measurement file the way measuring software exports it.
+inline void WriteChart(const std::filesystem::path& path, const std::vector<Patch>& patches,
+                       int rowLength = 0, bool withNames = true) {
+  std::ofstream out(path, std::ios::binary);
+  out << "CGATS.17\r\n";
+  if (rowLength > 0)
+    out << "LGOROWLENGTH " << rowLength << "\r\n";
+  out << "BEGIN_DATA_FORMAT\r\n";
+  out << (withNames ? "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\r\n"
+                    : "SAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\r\n");
+  out << "END_DATA_FORMAT\r\nBEGIN_DATA\r\n";
+  int n = 1;
+  for (const Patch& p : patches) {
+    out << n++ << '\t';
+    if (withNames)
+      out << p.id << '\t';
+    out << p.L << '\t' << p.a << '\t' << p.b << "\r\n";
+  }
+  out << "END_DATA\r\n";
+}
+
+// A temporary folder removed with the fixture.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& tag) {
+    path_ = std::filesystem::temp_directory_path() /
+            ("korimo-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(NextId()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  static int NextId() {
+    static std::atomic<int> counter{0};
+    return ++counter;
+  }
+  std::filesystem::path path_;
+};
+
+}  // namespace korimo::testing

@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <QByteArray>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  // Pixels are read back and the clipboard is used in-process; both need the
+  // offscreen platform, also when ctest only lists the tests.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
