@@ -5,14 +5,14 @@
 #
 #   bench/colverify_compare.sh [-n RUNS] [-c PATH/TO/korimo-cli]
 #
-# Defaults: 30 runs of each, the korimo-cli of build-bench (a Release tree).
+# Defaults: 30 runs of each, the korimo-cli of the release preset (build/release).
 # Exits 1 when a target is missed: median time ratio korimo/colverify <= 0.5,
 # peak resident set size of korimo-cli <= 16 MB.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 runs=30
-cli="$repo/build-bench/src/cli/korimo-cli"
+cli="$repo/build/release/src/cli/korimo-cli"
 while getopts "n:c:" opt; do
   case $opt in
     n) runs=$OPTARG ;;

@@ -76,7 +76,6 @@ BatchOutcome BatchRun::Execute() {
   BatchOutcome outcome;
   SetUpPanel();
   ChooseFiles();
-  window_.CompleteGrid();
   const bool emptyFiles = ReportEmptyFiles();
   outcome.status = Deliver(Render(), outcome);
   if (outcome.status == ExitStatus::Ok && emptyFiles)

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace korimo {
 
@@ -17,65 +20,148 @@ constexpr int kSignificantDigits = 15;
 
 }  // namespace
 
+namespace {
+
+// The decimal digits of |x| and the power of ten of the first one:
+// |x| = 0.d1 d2 d3 ... * 10^(exponent + 1).
+struct Decimal {
+  char digits[32];
+  int count = 0;
+  int exponent = 0;
+};
+
+Decimal ParseScientific(const char* begin, const char* end) {
+  Decimal d;
+  const char* p = begin;
+  for (; p != end && *p != 'e'; ++p) {
+    if (*p != '.')
+      d.digits[d.count++] = *p;
+  }
+  // to_chars writes the exponent as e, a sign and at least two digits.
+  if (p != end)
+    ++p;
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+'))
+    ++p;
+  for (; p != end; ++p)
+    d.exponent = d.exponent * 10 + (*p - '0');
+  if (negative)
+    d.exponent = -d.exponent;
+  return d;
+}
+
+// |x| with 15 significant digits, correctly rounded. The shortest text that
+// reads back to x is cheap to get and, unless it is a 16-digit text ending in
+// 5 (a rounding midpoint itself), lies on the same side of every 15-digit
+// midpoint as x does: a midpoint between the two would be a shorter or a
+// closer text that still reads back to x. Only that case needs the slower
+// fixed-precision conversion.
+Decimal FifteenDigits(double ax) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific);
+  Decimal d = ParseScientific(buf, end);
+  if (d.count <= kSignificantDigits)
+    return d;
+  if (d.count == kSignificantDigits + 1 && d.digits[kSignificantDigits] == '5') {
+    auto [pend, pec] = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific,
+                                     kSignificantDigits - 1);
+    return ParseScientific(buf, pend);
+  }
+  const bool up = d.digits[kSignificantDigits] >= '5';
+  d.count = kSignificantDigits;
+  if (up) {
+    int i = d.count - 1;
+    while (i >= 0 && d.digits[i] == '9')
+      d.digits[i--] = '0';
+    if (i >= 0) {
+      ++d.digits[i];
+    } else {
+      d.digits[0] = '1';  // 9.99...9 became 10.0...0
+      ++d.exponent;
+    }
+  }
+  return d;
+}
+
+// The text of n / 10^decimals, with a minus sign when asked and n is not 0.
+std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
+  char buf[48];
+  char* p = buf + sizeof buf;
+  int written = 0;
+  do {
+    if (written == decimals && decimals > 0)
+      *--p = '.';
+    *--p = static_cast<char>('0' + n % 10);
+    n /= 10;
+    ++written;
+  } while (n != 0 || written <= decimals);
+  const bool zero = std::all_of(p, buf + sizeof buf, [](char c) { return c == '0' || c == '.'; });
+  if (negative && !zero)
+    *--p = '-';
+  return std::string(p, buf + sizeof buf);
+}
+
+// Rounding |x| * 10^decimals to an integer gives the same result as rounding
+// its 15-significant-digit form, unless it lies within a few units of the
+// 15th digit of a half: neither the 15-digit form nor the product's own
+// rounding error (both below 1e-14 relative) can carry it across. Only
+// values that close to a half take the decimal route.
+std::optional<std::uint64_t> ScaledAwayFromHalf(double ax, int decimals) {
+  constexpr double kScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  constexpr double kLimit = 1125899906842624.0;  // 2^50: whole part and fraction stay exact
+  constexpr double kHalfMargin = 1e-12;
+  if (decimals > 6)
+    return std::nullopt;
+  const double y = ax * kScales[decimals];
+  if (!(y < kLimit))
+    return std::nullopt;
+  const double whole = std::floor(y);
+  const double fraction = y - whole;
+  if (std::fabs(fraction - 0.5) <= y * kHalfMargin)
+    return std::nullopt;
+  return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+}
+
+}  // namespace
+
 std::string FormatDecimals(double x, int decimals) {
   if (!std::isfinite(x))
     x = 0;
-  // Scientific form with 15 significant digits: d.dddddddddddddde[+-]XX.
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific,
-                                 kSignificantDigits - 1);
-  if (ec != std::errc{})
-    return "0";
-  std::string_view sci(buf, static_cast<std::size_t>(end - buf));
-  const std::size_t ePos = sci.find('e');
-  std::string digits;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.')
-      digits.push_back(c);
-  }
-  int exponent = 0;
-  std::string_view expText = sci.substr(ePos + 1);
-  if (!expText.empty() && expText.front() == '+')
-    expText.remove_prefix(1);
-  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
-
-  // value = 0.digits * 10^(exponent + 1); keep `kept` leading digits.
-  const int intDigits = exponent + 1;
-  const int kept = intDigits + decimals;
-  std::string keptDigits;  // the rounded digits, integer and fraction together
-  if (kept < 0) {
-    keptDigits.clear();
-  } else {
-    const bool roundUp = kept < static_cast<int>(digits.size()) && digits[kept] >= '5';
-    keptDigits = digits.substr(0, std::min<std::size_t>(kept, digits.size()));
-    keptDigits.resize(kept, '0');
-    if (roundUp) {
-      int i = kept - 1;
-      while (i >= 0 && keptDigits[i] == '9')
-        keptDigits[i--] = '0';
-      if (i >= 0) {
-        ++keptDigits[i];
-      } else {
-        keptDigits.insert(keptDigits.begin(), '1');
-      }
+  if (decimals < 0)
+    decimals = 0;
+  if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), decimals))
+    return ComposeScaled(*scaled, decimals, x < 0);
+  const Decimal d = FifteenDigits(std::fabs(x));
+  const int intDigits = d.exponent + 1;
+  // The digits kept, integer and fraction together, right-aligned in a
+  // buffer with a leading zero that a carry out of the top digit can take.
+  const int kept = x == 0 ? -1 : intDigits + decimals;
+  const int width = std::max(kept, decimals) + 1;
+  std::string digits(static_cast<std::size_t>(width), '0');
+  if (kept >= 0) {
+    const int offset = width - kept;
+    for (int i = 0; i < kept && i < d.count; ++i)
+      digits[offset + i] = d.digits[i];
+    if (kept < d.count && d.digits[kept] >= '5') {
+      int i = width - 1;
+      while (digits[i] == '9')
+        digits[i--] = '0';
+      ++digits[i];
     }
   }
-  // Left-pad so that there is at least one integer digit.
-  if (static_cast<int>(keptDigits.size()) < decimals + 1) {
-    keptDigits.insert(0, decimals + 1 - keptDigits.size(), '0');
-  }
-  const std::size_t intLen = keptDigits.size() - decimals;
+  const int intLen = width - decimals;
+  int first = 0;
+  while (first < intLen - 1 && digits[first] == '0')
+    ++first;
+  const bool isZero = digits.find_first_not_of('0') == std::string::npos;
   std::string out;
-  const bool isZero = keptDigits.find_first_not_of('0') == std::string::npos;
+  out.reserve(static_cast<std::size_t>(width + 2));
   if (x < 0 && !isZero)
     out.push_back('-');
-  std::size_t firstNonZero = 0;
-  while (firstNonZero + 1 < intLen && keptDigits[firstNonZero] == '0')
-    ++firstNonZero;
-  out.append(keptDigits, firstNonZero, intLen - firstNonZero);
+  out.append(digits, static_cast<std::size_t>(first), static_cast<std::size_t>(intLen - first));
   if (decimals > 0) {
     out.push_back('.');
-    out.append(keptDigits, intLen, decimals);
+    out.append(digits, static_cast<std::size_t>(intLen), std::string::npos);
   }
   return out;
 }
@@ -112,8 +198,32 @@ void SortAscending(std::span<double> a, int count) {
 
 void SortWithIndex(std::span<double> keys, std::span<std::int16_t> idx, int count) {
   const int n = std::min<int>(count, static_cast<int>(std::min(keys.size(), idx.size())));
-  // Kept as the plain exchange sort: it is not stable, and the order it
-  // leaves ties in is what users see in the grid and in exported files.
+  if (n < 2)
+    return;
+  // Keys already in order: the exchange sort would exchange nothing.
+  if (std::is_sorted(keys.begin(), keys.begin() + n))
+    return;
+
+  // Without equal keys the exchange sort ends in the one ascending order, so
+  // any sort of (key, index) pairs gives the same arrays, in n log n.
+  std::vector<std::pair<double, std::int16_t>> pairs(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i)
+    pairs[i] = {keys[i], idx[i]};
+  std::sort(pairs.begin(), pairs.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  const bool distinct =
+      std::adjacent_find(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
+        return a.first == b.first;
+      }) == pairs.end();
+  if (distinct) {
+    for (int i = 0; i < n; ++i) {
+      keys[i] = pairs[i].first;
+      idx[i] = pairs[i].second;
+    }
+    return;
+  }
+  // With ties, the order they end in is what users see in the grid and in
+  // exported files, so the plain exchange sort runs.
   for (int i = 0; i < n - 1; ++i) {
     double ki = keys[i];
     for (int j = i + 1; j < n; ++j) {

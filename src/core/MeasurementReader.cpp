@@ -1,5 +1,6 @@
 #include "core/MeasurementReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -215,6 +216,9 @@ int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
   }
 
   // Data pass.
+  const int lastColumn = std::max({1, cols.id, cols.l, cols.a, cols.b});
+  std::vector<std::string_view> fields;
+  fields.reserve(static_cast<std::size_t>(lastColumn));
   int n = 0;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
@@ -233,13 +237,24 @@ int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
         notice(kTooManyPatchesMessage);
       break;
     }
+    // Field c is what the c-th split from the start gives (column 0 the
+    // first), so one walk along the line serves all four columns.
+    fields.clear();
+    std::size_t pos = 1;
+    // Past the end of the line every further field is empty.
+    for (int c = 0; c < lastColumn && pos <= text.size(); ++c)
+      fields.push_back(NextField(text, pos));
+    auto field = [&fields](int column) {
+      const std::size_t i = column < 1 ? 0 : static_cast<std::size_t>(column - 1);
+      return i < fields.size() ? fields[i] : std::string_view();
+    };
     if (cols.id >= 1) {
-      const std::string_view raw = TrimSpaces(StripQuotes(FieldAt(text, cols.id)));
+      const std::string_view raw = TrimSpaces(StripQuotes(field(cols.id)));
       data.PatchId[n] = utf8 ? std::string(raw) : Cp932ToUtf8(raw);
     }
-    lab[n][0] = ParseSingle(StripQuotes(FieldAt(text, cols.l)));
-    lab[n][1] = ParseSingle(StripQuotes(FieldAt(text, cols.a)));
-    lab[n][2] = ParseSingle(StripQuotes(FieldAt(text, cols.b)));
+    lab[n][0] = ParseSingle(StripQuotes(field(cols.l)));
+    lab[n][1] = ParseSingle(StripQuotes(field(cols.a)));
+    lab[n][2] = ParseSingle(StripQuotes(field(cols.b)));
     ++n;
   }
   return n;

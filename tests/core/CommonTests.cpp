@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+#include <numeric>
+#include <random>
 #include <cstdint>
 #include <vector>
 
@@ -122,6 +128,82 @@ TEST(LastChars, CountsCharactersNotBytes) {
   EXPECT_EQ(LastChars("A1", 5), "A1");
   EXPECT_EQ(LastChars("基準パッチ番号", 5), "パッチ番号");
   EXPECT_EQ(LastChars("", 5), "");
+}
+
+}  // namespace
+}  // namespace korimo
+
+namespace korimo {
+namespace {
+
+// The definition the fast formatting must match: the 15-significant-digit
+// text rounded half away from zero at the last kept decimal.
+std::string ReferenceTwoDec(double x) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+  const std::string sci(buf, res.ptr);
+  const int exponent = std::stoi(sci.substr(sci.find('e') + 1));
+  std::string digits = sci.substr(0, 1) + sci.substr(2, 14);
+  // Scale to hundredths as an integer string, rounding on the next digit.
+  const int keep = exponent + 1 + 2;
+  if (keep < 0) return "0.00";
+  std::string kept = digits.substr(0, std::min<int>(keep, 15));
+  kept.resize(keep, '0');
+  long long value = kept.empty() ? 0 : std::stoll(kept);
+  if (keep < 15 && digits[keep] >= '5') ++value;
+  const std::string sign = (x < 0 && value != 0) ? "-" : "";
+  std::string frac = std::to_string(value % 100);
+  if (frac.size() < 2) frac.insert(0, "0");
+  return sign + std::to_string(value / 100) + "." + frac;
+}
+
+TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionOnManyValues) {
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> wide(-1000, 1000);
+  std::uniform_int_distribution<int> cents(-200000, 200000);
+  for (int i = 0; i < 100000; ++i) {
+    const double d = wide(rng);
+    ASSERT_EQ(FormatTwoDec(d), ReferenceTwoDec(d)) << std::setprecision(17) << d;
+    const float f = static_cast<float>(d);
+    ASSERT_EQ(FormatTwoDec(f), ReferenceTwoDec(f)) << std::setprecision(17) << f;
+    // Values at and next to the half-cent boundaries.
+    const double half = cents(rng) / 100.0 + 0.005;
+    for (double v : {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9)}) {
+      ASSERT_EQ(FormatTwoDec(v), ReferenceTwoDec(v)) << std::setprecision(17) << v;
+    }
+  }
+}
+
+// The plain exchange sort the grid's order of ties is defined by.
+void ReferenceExchangeSort(std::vector<double>& keys, std::vector<std::int16_t>& idx, int n) {
+  for (int i = 0; i < n - 1; ++i) {
+    for (int j = i + 1; j < n; ++j) {
+      if (keys[j] < keys[i]) {
+        std::swap(keys[i], keys[j]);
+        std::swap(idx[i], idx[j]);
+      }
+    }
+  }
+}
+
+TEST(SortWithIndex, EveryShortcutLeavesTheExchangeSortOrder) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 400; ++trial) {
+    const int n = 1 + trial % 60;
+    const int distinctValues = trial % 3 == 0 ? 1000000 : 1 + trial % 7;  // few values: many ties
+    std::uniform_int_distribution<int> pick(0, distinctValues);
+    std::vector<double> keys(n);
+    for (double& k : keys) k = pick(rng) * 0.01;
+    if (trial % 5 == 0) std::sort(keys.begin(), keys.end());
+    std::vector<std::int16_t> idx(n);
+    std::iota(idx.begin(), idx.end(), 0);
+    auto refKeys = keys;
+    auto refIdx = idx;
+    ReferenceExchangeSort(refKeys, refIdx, n - trial % 2);
+    SortWithIndex(keys, idx, n - trial % 2);
+    ASSERT_EQ(keys, refKeys) << trial;
+    ASSERT_EQ(idx, refIdx) << trial;
+  }
 }
 
 }  // namespace
