@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ constexpr std::string_view kBeginData = "BEGIN_DATA";
 constexpr std::string_view kEndData = "END_DATA";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kChunkSize = 64 * 1024;
+// No measurement file has lines anywhere near this long.
+constexpr std::size_t kMaxLineBytes = 64 * 1024 * 1024;
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -63,7 +66,10 @@ class LineReader {
       const char* p = start;
       while (p != stop && *p != '\r' && *p != '\n')
         ++p;
-      line.append(start, static_cast<std::size_t>(p - start));
+      // Text past the cap is skipped up to the line's end, so a file without
+      // line breaks costs bounded memory.
+      const std::size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line.size());
+      line.append(start, std::min(static_cast<std::size_t>(p - start), room));
       begin_ += static_cast<std::size_t>(p - start);
       if (p == stop)
         continue;
@@ -176,13 +182,23 @@ void EmptySet(int set, ComparisonData& data) {
 int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
                         const TooManyPatchesNotice& notice) {
   EmptySet(set, data);
-  LabTable& lab = data.Lab(set);
-
+  // Devices and pipes may never end (a dropped /dev/zero); folders have no
+  // lines. Only regular files are measurement files.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec))
+    return 0;
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file)
     return 0;
-  const bool utf8 = FileIsUtf8(file.get());
-  LineReader reader(file.get());
+  return ReadMeasurementStream(file.get(), set, data, notice);
+}
+
+int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
+                          const TooManyPatchesNotice& notice) {
+  EmptySet(set, data);
+  LabTable& lab = data.Lab(set);
+  const bool utf8 = FileIsUtf8(file);
+  LineReader reader(file);
   std::string line;
 
   // Header pass: keywords and column numbers, until the L* column is known.

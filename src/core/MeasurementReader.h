@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,5 +23,10 @@ using TooManyPatchesNotice = std::function<void(std::string_view message)>;
 // bad input: unreadable files give 0, text that is not a number reads as 0.
 int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
                         const TooManyPatchesNotice& notice = {});
+
+// The same from an open, seekable stream (the file is read three times),
+// which stays open; the fuzzers feed it memory this way.
+int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
+                          const TooManyPatchesNotice& notice = {});
 
 }  // namespace korimo

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 
 #include "app/Version.h"
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korimo"));
   QApplication::setApplicationVersion(QString::fromUtf8(korimo::kVersionText.data()));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korimo.png")));
 
   korimo::QtPlatform platform(
       nullptr,
