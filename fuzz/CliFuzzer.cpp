@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const bool ours = a == output || std::find(files.begin(), files.end(), a) != files.end();
     if (!ours && a.find('/') != std::string::npos && a.rfind("--", 0) != 0)
       a = (Scratch() / "missing.txt").string();
-    if (a.rfind("--output=", 0) == 0 || (a.rfind("-o", 0) == 0 && a.size() > 2 && a[2] != '-'))
+    if (a.rfind("--output=", 0) == 0 || (a.rfind("-o", 0) == 0 && a.size() > 2))
       a = "--output=" + output;
     else if (IsOutputOption(a) && i + 1 < args.size())
       args[i + 1] = output;
