@@ -1,5 +1,7 @@
 #include "app/Histogram.h"
 
+#include "core/Common.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -33,8 +35,9 @@ HistogramOutcome CountHistogram(FormState& state, FormView& view, int pair) {
   view.SetCaption(Ctl::Lb_GY, pair, "\r\n\r\n" + kCountAxis);
   view.SetCaption(Ctl::Lb_GX, pair, deAb ? "⊿E      " : "⊿E00    ");
   const float max = deAb ? d.MaxDeAb[pair] : d.MaxDe00[pair];
-  out.top = static_cast<int>(std::floor(max - 0.001)) + 1;
-  const float w = static_cast<float>(out.top) / kBins;
+  // A whole number, but of any size: extreme readings give huge maxima.
+  out.top = std::floor(max - 0.001) + 1;
+  const float w = NarrowToSingle(out.top / kBins);
   if (w == 0)
     return out;
 
@@ -46,13 +49,13 @@ HistogramOutcome CountHistogram(FormState& state, FormView& view, int pair) {
     const double q = static_cast<double>(v) / static_cast<double>(w);
     // The scale top covers the maximum, so q stays below 11; the clamp keeps
     // a stale maximum from ever indexing past the table.
-    const int k = std::clamp(static_cast<int>(std::floor(q)), 0, kBins);
+    const int k = q >= 0 ? static_cast<int>(std::min<double>(std::floor(q), kBins)) : 0;
     ++count[k];
   }
   out.maxCount = *std::max_element(count.begin(), count.begin() + kBins);
   out.drawBars = true;
   view.SetCaption(Ctl::Lb_GY, pair, std::to_string(out.maxCount) + "\r\n\r\n" + kCountAxis);
-  view.SetCaption(Ctl::Lb_GX, pair, (deAb ? "⊿E     " : "⊿E00   ") + std::to_string(out.top));
+  view.SetCaption(Ctl::Lb_GX, pair, (deAb ? "⊿E     " : "⊿E00   ") + FormatDecimals(out.top, 0));
   return out;
 }
 

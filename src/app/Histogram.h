@@ -11,7 +11,7 @@ namespace korimo {
 struct HistogramOutcome {
   bool counted = false;   // false: no data set loaded, nothing else changed
   bool drawBars = false;  // false when the scale top is 0 (all patches equal)
-  int top = 0;            // scale top, a whole number
+  double top = 0;         // scale top, a whole number
   int maxCount = 0;       // tallest of bins 0..9 (bin 10 is never drawn)
 };
 

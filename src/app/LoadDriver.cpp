@@ -61,8 +61,8 @@ int LoadDriver::ReadAndCompare(int set, const std::string& path) {
         max[p][kAbMetric] = dAb;
       if (d00 > max[p][k00Metric])
         max[p][k00Metric] = d00;
-      d.DeAb[i][p] = static_cast<float>(dAb);
-      d.De00[i][p] = static_cast<float>(d00);
+      d.DeAb[i][p] = NarrowToSingle(dAb);
+      d.De00[i][p] = NarrowToSingle(d00);
       d.SortedDeAb(p)[i] = dAb;
       d.SortedDe00(p)[i] = d00;
     }
@@ -85,10 +85,10 @@ void LoadDriver::ShowAveragesAndMaxima(const double (&sum)[2][2], const double (
     view_.SetCaption(Ctl::Lb_De, 2 * p + 1, FormatFixed7(max[p][kAbMetric]));
     view_.SetCaption(Ctl::Lb_De2K, 2 * p, FormatFixed7(avg00));
     view_.SetCaption(Ctl::Lb_De2K, 2 * p + 1, FormatFixed7(max[p][k00Metric]));
-    d.AvgDeAb[p] = static_cast<float>(avgAb);
-    d.AvgDe00[p] = static_cast<float>(avg00);
-    d.MaxDeAb[p] = static_cast<float>(max[p][kAbMetric]);
-    d.MaxDe00[p] = static_cast<float>(max[p][k00Metric]);
+    d.AvgDeAb[p] = NarrowToSingle(avgAb);
+    d.AvgDe00[p] = NarrowToSingle(avg00);
+    d.MaxDeAb[p] = NarrowToSingle(max[p][kAbMetric]);
+    d.MaxDe00[p] = NarrowToSingle(max[p][k00Metric]);
   }
 }
 
@@ -101,10 +101,10 @@ void LoadDriver::ShowPercentiles() {
   }
   const PercentilePositions pos = PercentilePositionsFor(n);
   for (int p = 0; p < kPairs; ++p) {
-    d.Best10DeAb[p] = static_cast<float>(d.SortedDeAb(p)[pos.k10]);
-    d.Best10De00[p] = static_cast<float>(d.SortedDe00(p)[pos.k10]);
-    d.Pct95DeAb[p] = static_cast<float>(d.SortedDeAb(p)[pos.k95]);
-    d.Pct95De00[p] = static_cast<float>(d.SortedDe00(p)[pos.k95]);
+    d.Best10DeAb[p] = NarrowToSingle(d.SortedDeAb(p)[pos.k10]);
+    d.Best10De00[p] = NarrowToSingle(d.SortedDe00(p)[pos.k10]);
+    d.Pct95DeAb[p] = NarrowToSingle(d.SortedDeAb(p)[pos.k95]);
+    d.Pct95De00[p] = NarrowToSingle(d.SortedDe00(p)[pos.k95]);
   }
   if (!pos.Shown() || n < 1)
     return;

@@ -33,7 +33,7 @@ float ThresholdScale(float m) {
   if (m <= 20)
     return 20;
   const double r = std::nearbyint(static_cast<double>(m) + 10 - 0.0001);
-  return static_cast<float>(std::trunc(r / 10) * 10);
+  return NarrowToSingle(std::trunc(r / 10) * 10);
 }
 
 const SortedTable& ThresholdPanel::SortedOf(int pair) const {
@@ -47,10 +47,10 @@ void ThresholdPanel::UpdateThresholds(int set) {
   const float scale00 = ThresholdScale(std::max(d.MaxDe00[0], d.MaxDe00[1]));
   const double u = view_.UnderPosition();
   const double o = view_.OverPosition();
-  d.UnderDeAb = static_cast<float>(std::min<double>(scaleAb, kUnderScaleCap) * u / kSliderMax);
-  d.OverDeAb = static_cast<float>(scaleAb * o / kSliderMax);
-  d.UnderDe00 = static_cast<float>(std::min<double>(scale00, kUnderScaleCap) * u / kSliderMax);
-  d.OverDe00 = static_cast<float>(scale00 * o / kSliderMax);
+  d.UnderDeAb = NarrowToSingle(std::min<double>(scaleAb, kUnderScaleCap) * u / kSliderMax);
+  d.OverDeAb = NarrowToSingle(scaleAb * o / kSliderMax);
+  d.UnderDe00 = NarrowToSingle(std::min<double>(scale00, kUnderScaleCap) * u / kSliderMax);
+  d.OverDe00 = NarrowToSingle(scale00 * o / kSliderMax);
 
   const bool deAb = view_.MetricIsDeAb();
   const float under = deAb ? d.UnderDeAb : d.UnderDe00;
@@ -75,7 +75,7 @@ void ThresholdPanel::ShowUnderPercent(int pair, float threshold) {
     const SortedTable& sorted = SortedOf(p);
     const int limit = std::min(n, kSlots);
     int count = 0;
-    while (count < limit && static_cast<float>(sorted[count]) <= threshold)
+    while (count < limit && NarrowToSingle(sorted[count]) <= threshold)
       ++count;
     view_.SetCaption(Ctl::Lb_UPar, p, Percent(count, n));
   };
@@ -97,7 +97,7 @@ void ThresholdPanel::ShowOverPercent(int pair, float threshold) {
   auto show = [&](int p, int n) {
     const SortedTable& sorted = SortedOf(p);
     int count = 0;
-    for (int i = d.PatchCount[0] - 1; i >= 0 && static_cast<float>(sorted[i]) >= threshold; --i) {
+    for (int i = d.PatchCount[0] - 1; i >= 0 && NarrowToSingle(sorted[i]) >= threshold; --i) {
       ++count;
     }
     view_.SetCaption(Ctl::Lb_OPar, p, Percent(count, n));

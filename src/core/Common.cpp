@@ -237,6 +237,13 @@ void SortWithIndex(std::span<double> keys, std::span<std::int16_t> idx, int coun
   }
 }
 
+float NarrowToSingle(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (!(value == value))
+    return 0;
+  return static_cast<float>(std::clamp(value, -kMax, kMax));
+}
+
 PercentilePositions PercentilePositionsFor(int n) {
   PercentilePositions pos;
   pos.k10 = static_cast<int>(std::floor(n * 0.1 + 0.5)) - 1;

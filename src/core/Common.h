@@ -31,6 +31,12 @@ void SortAscending(std::span<double> a, int count);
 // every later j with keys[j] < keys[i] is exchanged with i, in keys and idx.
 void SortWithIndex(std::span<double> keys, std::span<std::int16_t> idx, int count);
 
+// A 64-bit result stored as a 32-bit single. Differences of extreme
+// readings can exceed the single range; they saturate at the largest single
+// instead of becoming infinite, so every later average, scale and sort
+// stays finite.
+float NarrowToSingle(double value);
+
 // Average and maximum gathered while the comparison walks the patches.
 struct RunningStat {
   double sum = 0;

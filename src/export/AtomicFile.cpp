@@ -19,7 +19,9 @@ WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes
   if (!file.open(QIODevice::WriteOnly))
     return Failure(file);
   const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size) {
+  // A small text only reaches the disk when the buffer is flushed, and
+  // commit() renames over the old file even when that flush failed.
+  if (file.write(bytes.data(), size) != size || !file.flush()) {
     WriteOutcome outcome = Failure(file);
     file.cancelWriting();
     return outcome;

@@ -1,6 +1,7 @@
 #include "ui/ChartInspector.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 
 #include "app/Inspection.h"
@@ -27,7 +28,10 @@ class CopyOnlyFilter : public QObject {
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       const bool typed = !key->text().isEmpty();
-      if (typed && key->text() != QString(QChar(kCtrlC)))
+      // Only some platforms give Ctrl+C the control character as its text;
+      // others give "c", so the copy shortcut is recognised as such too.
+      const bool copy = key->matches(QKeySequence::Copy) || key->text() == QString(QChar(kCtrlC));
+      if (typed && !copy)
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -89,8 +93,10 @@ void ChartInspector::PictPat_MouseMove(int c, int /*button*/, int /*shift*/, flo
 void ChartInspector::ShowPatchInfo(int c, float x, float y) {
   FormState& st = window_.form().state;
   CellHit hit = HitTestCell(st.chart, RoundPixel(x), RoundPixel(y));
-  // The empty tail of the last column holds no patch: treat it as outside.
-  if (hit.patch >= st.data->PatchCount[0])
+  // The empty tail of the last column holds no patch, and a chart whose file
+  // is not loaded shows nothing to inspect (its differences would be against
+  // zeros): both count as outside every cell.
+  if (hit.patch >= st.data->PatchCount[0] || LowerSetOfChart(*st.data, c) < 0)
     hit.patch = -1;
   if (hit.patch == -1) {
     RepaintCell(c, st.CurPatch[c]);

@@ -36,6 +36,9 @@ DataPage::DataPage(QWidget* parent) : QFrame(parent) {
   PictD = new PictureBox(this);
   PictD->SetBackground(0xFFFFFF);
   PictD->SetGeometryTwips(kSwatchLeft, kGridTop, kSwatchWidth, 1000);
+  // The strip takes no files; a drag over it is refused rather than accepted
+  // and then dropped without effect.
+  PictD->setAcceptDrops(false);
 
   But_DataR = new QPushButton(QStringLiteral("結果保存"), this);
   But_DataR->setGeometry(TwipsRect(12000, 0, 1695, 375));

@@ -38,7 +38,13 @@ StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroup
   PictG->SetBorder(PictureBox::Border::Flat);
   PictG->SetBackground(0xFFFFFF);
   PictG->SetGeometryTwips(5280, 120, 1755, 735);
-  GY = Label(4860, 120, 375, 735, "       数", Qt::AlignRight | Qt::AlignTop);
+  // A histogram takes no files; a drag over it is refused rather than
+  // accepted and then dropped without effect.
+  PictG->setAcceptDrops(false);
+  // The count axis label reaches left up to the copy buttons: a bin count of
+  // four digits is wider than the design width in the fonts available here,
+  // and a right-aligned label would cut off its leading digit.
+  GY = Label(4770, 120, 465, 735, "       数", Qt::AlignRight | Qt::AlignTop);
   GX = Label(5220, 840, 1695, 195, "⊿E      ", Qt::AlignRight | Qt::AlignTop);
   G0 = Label(5280, 840, 300, 195, "0", Qt::AlignLeft | Qt::AlignTop);
   G0->lower();

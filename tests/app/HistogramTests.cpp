@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Histogram.h"
+
+#include <cmath>
+#include <limits>
 #include "tests/app/EngineFixture.h"
 
 namespace korimo::testing {
@@ -65,6 +68,16 @@ TEST_F(HistogramTest, NothingLoadedOnlyClearsTheTables) {
   EXPECT_FALSE(CountHistogram(state(), window_, 1).counted);
   EXPECT_EQ(state().HistCount[1][3], 0);
   EXPECT_EQ(Cap(Ctl::Lb_GX, 1), "kept");
+}
+
+TEST_F(HistogramTest, ExtremeReadingsSaturateInsteadOfOverflowing) {
+  // The difference of opposite extreme readings exceeds the single range.
+  Choose(0, Chart("ref.txt", {{"A", 3.4e38, 3.4e38, 0}, {"B", 0, 0, 0}}));
+  Choose(1, Chart("f1.txt", {{"A", -3.4e38, -3.4e38, 0}, {"B", 1e-30, 0, 0}}));
+  EXPECT_EQ(data().MaxDeAb[0], std::numeric_limits<float>::max());
+  EXPECT_TRUE(std::isfinite(data().OverDeAb));
+  EXPECT_TRUE(Cap(Ctl::Lb_GX, 0).starts_with("⊿E     3402823"));
+  EXPECT_EQ(counts()[10] + counts()[0], 2);
 }
 
 TEST(HistogramBars, TallestFillsTheHeightAndEmptyBinsShowOnePixel) {

@@ -1,0 +1,218 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "QuietPlatform.h"
+#include "SyntheticChart.h"
+#include "app/Form.h"
+#include "ui/DataPage.h"
+#include "ui/FlexGrid.h"
+#include "ui/Form1.h"
+#include "ui/GridController.h"
+
+namespace korimo::bench {
+namespace {
+
+constexpr int kPatches = 3000;
+constexpr int kDe00Column = 9;
+
+// Measurement files made once per run and removed at exit: a synthetic
+// chart with two drifted re-measurements, and a re-measurement whose
+// differences take only five values, so that sorting meets ties everywhere.
+class GridBenchFiles {
+ public:
+  GridBenchFiles()
+      : dir_(std::filesystem::temp_directory_path() /
+             ("korimo-grid-bench-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(dir_);
+    const SyntheticChart chart(kPatches);
+    const double drift[3] = {0.0, 1.5, 3.0};
+    for (int s = 0; s < 3; ++s) {
+      paths[s] = Path("set" + std::to_string(s) + ".txt");
+      chart.Write(paths[s], drift[s]);
+    }
+    flat = Path("flat.txt");
+    ties = Path("ties.txt");
+    WriteLightness(flat, [](int) { return 50.0; });
+    WriteLightness(ties, [](int i) { return 50.0 + 0.5 * (1 + (i * 7) % 5); });
+  }
+  ~GridBenchFiles() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  GridBenchFiles(const GridBenchFiles&) = delete;
+  GridBenchFiles& operator=(const GridBenchFiles&) = delete;
+
+  std::array<std::string, 3> paths;
+  std::string flat;
+  std::string ties;
+
+ private:
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  template <typename Lightness>
+  static void WriteLightness(const std::string& path, Lightness lightness) {
+    std::ofstream out(path, std::ios::binary);
+    out << "CGATS.17\r\nBEGIN_DATA_FORMAT\r\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\r\n"
+           "END_DATA_FORMAT\r\nBEGIN_DATA\r\n";
+    for (int i = 0; i < kPatches; ++i)
+      out << i + 1 << "\tT" << i + 1 << '\t' << lightness(i) << "\t0\t0\r\n";
+    out << "END_DATA\r\n";
+  }
+
+  std::filesystem::path dir_;
+};
+
+const GridBenchFiles& Files() {
+  static const GridBenchFiles files;
+  return files;
+}
+
+// The main window shown offscreen on its data page with the given files
+// loaded in turn.
+class ShownWindow {
+ public:
+  explicit ShownWindow(const std::array<std::string, 3>& files) : window_(platform_) {
+    platform_.files = files;
+    window_.show();
+    window_.TabStrip1().setCurrentIndex(1);
+    for (int s = 0; s < 3; ++s) {
+      if (!files[s].empty())
+        window_.form().files.But_File_Click(s);
+    }
+    QCoreApplication::processEvents();
+    if (Grid()->Rows() != kPatches + 1)
+      throw std::runtime_error("the benchmark files did not fill the grid");
+  }
+
+  Form1& window() { return window_; }
+  FlexGrid* Grid() { return window_.dataPage().FlexG; }
+
+  // A left click on the centre of a column heading, as the user makes it.
+  void ClickHeading(int col) {
+    QHeaderView* header = Grid()->horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+  }
+
+ private:
+  QuietPlatform platform_;
+  Form1 window_;
+};
+
+// A refill of all 3000 rows after a load, with the layout and repaint of the
+// grid and the swatch strip that follow it.
+void BM_FillGrid3000(benchmark::State& state) {
+  ShownWindow shown(Files().paths);
+  for (auto _ : state) {
+    shown.window().FillGrid();
+    QCoreApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations() * kPatches);
+}
+BENCHMARK(BM_FillGrid3000)->Unit(benchmark::kMillisecond);
+
+// One click on the "⊿E00" heading; the direction alternates between
+// iterations, each click sorting and refilling 3000 rows.
+void HeadingSort(benchmark::State& state, const std::array<std::string, 3>& files) {
+  ShownWindow shown(files);
+  for (auto _ : state) {
+    shown.ClickHeading(kDe00Column);
+    QCoreApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations() * kPatches);
+}
+
+void BM_SortByDe00(benchmark::State& state) {
+  HeadingSort(state, Files().paths);
+}
+BENCHMARK(BM_SortByDe00)->Unit(benchmark::kMillisecond);
+
+void BM_SortByDe00ManyTies(benchmark::State& state) {
+  HeadingSort(state, {Files().flat, Files().ties, ""});
+}
+BENCHMARK(BM_SortByDe00ManyTies)->Unit(benchmark::kMillisecond);
+
+// Paging from the first row to the last, one screenful per step, as a user
+// holding Page Down does; every step repaints the swatch strip.
+void BM_ScrollThrough3000(benchmark::State& state) {
+  ShownWindow shown(Files().paths);
+  FlexGrid* grid = shown.Grid();
+  const int step = shown.window().form().state.GridVisibleRows;
+  int steps = 0;
+  for (auto _ : state) {
+    steps = 0;
+    for (int row = 1; row < grid->Rows(); row += step) {
+      grid->ScrollToRow(row);
+      QCoreApplication::processEvents();
+      ++steps;
+    }
+    grid->ScrollToRow(1);
+  }
+  state.counters["steps"] = steps;
+  state.counters["seconds_per_step"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScrollThrough3000)->Unit(benchmark::kMillisecond);
+
+// The same pages reached through the scroll bar, as dragging its thumb or
+// the mouse wheel does; ScrollToRow lays the rows out first.
+void BM_ScrollBarThrough3000(benchmark::State& state) {
+  ShownWindow shown(Files().paths);
+  FlexGrid* grid = shown.Grid();
+  QScrollBar* bar = grid->verticalScrollBar();
+  const int step = shown.window().form().state.GridVisibleRows;
+  int steps = 0;
+  for (auto _ : state) {
+    steps = 0;
+    for (int value = 0; value <= bar->maximum(); value += step) {
+      bar->setValue(value);
+      QCoreApplication::processEvents();
+      ++steps;
+    }
+    bar->setValue(0);
+  }
+  state.counters["steps"] = steps;
+  state.counters["seconds_per_step"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScrollBarThrough3000)->Unit(benchmark::kMillisecond);
+
+// The swatch strip alone, as every scroll step repaints it.
+void BM_FlexGScroll(benchmark::State& state) {
+  ShownWindow shown(Files().paths);
+  shown.Grid()->ScrollToRow(1500);
+  for (auto _ : state)
+    shown.window().gridController().FlexG_Scroll();
+}
+BENCHMARK(BM_FlexGScroll)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace korimo::bench
+
+int main(int argc, char** argv) {
+  // The window is measured without a display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
