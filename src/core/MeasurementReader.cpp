@@ -141,19 +141,34 @@ struct Columns {
   bool AllLab() const { return l != 0 && a != 0 && b != 0; }
 };
 
+// Field names are compared upper-cased; ASCII only, without copying the
+// field, since a junk file may hold millions of fields before its data.
+bool IsName(std::string_view field, std::string_view upperName) {
+  if (field.size() != upperName.size())
+    return false;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    char c = field[i];
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+    if (c != upperName[i])
+      return false;
+  }
+  return true;
+}
+
 void ScanHeaderLine(std::string_view line, Columns& cols) {
   std::size_t pos = 1;
   int number = 0;
   do {
-    const std::string name = UpperAscii(NextField(line, pos));
+    const std::string_view name = NextField(line, pos);
     ++number;
-    if (name == "LAB_L") {
+    if (IsName(name, "LAB_L")) {
       cols.l = number;
-    } else if (name == "LAB_A") {
+    } else if (IsName(name, "LAB_A")) {
       cols.a = number;
-    } else if (name == "LAB_B") {
+    } else if (IsName(name, "LAB_B")) {
       cols.b = number;
-    } else if (name == "SAMPLENAME" || name == "SAMPLE_NAME") {
+    } else if (IsName(name, "SAMPLENAME") || IsName(name, "SAMPLE_NAME")) {
       cols.id = number;
     }
     // A final one-character field is never examined; no field name is that short.
@@ -227,7 +242,7 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     if (st != LineReader::Status::kLine)
       return 0;
     std::size_t pos = 1;
-    if (UpperAscii(NextField(line, pos)) == kBeginData)
+    if (IsName(NextField(line, pos), kBeginData))
       break;
   }
 
@@ -246,7 +261,7 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     if (st == LineReader::Status::kEnd)
       break;
     const std::string_view text = line;
-    if (UpperAscii(text.substr(0, kEndData.size())) == kEndData)
+    if (IsName(text.substr(0, kEndData.size()), kEndData))
       break;
     if (n == kMaxPatches) {
       if (notice)

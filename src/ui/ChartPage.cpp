@@ -109,9 +109,9 @@ void ChartPage::BuildThresholdPanel() {
     Lb_OPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
     Lb_UPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
     // Proportional digits make "100%" wider than the room between the
-    // sliders and the chart labels; the window's fixed-pitch digits fit.
-    Lb_OPar[p]->setFont(WindowFont());
-    Lb_UPar[p]->setFont(WindowFont());
+    // sliders and the chart labels; fixed-pitch digits fit.
+    Lb_OPar[p]->setFont(FixedFont());
+    Lb_UPar[p]->setFont(FixedFont());
   }
   for (QWidget* w : {static_cast<QWidget*>(ChkWorst), static_cast<QWidget*>(ChkBest)}) {
     w->setFont(UiFont());

@@ -1,5 +1,6 @@
 #include "ui/StatisticsFrame.h"
 
+#include <QPainter>
 #include <QPushButton>
 
 #include "ui/CaptionLabel.h"
@@ -62,6 +63,21 @@ CaptionLabel* StatisticsFrame::Figure(int left, int top) {
   CaptionLabel* label = Label(left, top, kFigureWidth, kFigureHeight, "", Qt::AlignRight);
   label->setFont(WindowFont());
   return label;
+}
+
+// The caption sits in the frame's top line, as on the form it was laid out
+// for; the style's own group box puts the line lower, through the column
+// headings.
+void StatisticsFrame::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QFontMetrics metrics(font());
+  const int lineY = metrics.height() / 2;
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(rect().adjusted(0, lineY, -1, -1));
+  const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
+  painter.fillRect(caption, palette().color(QPalette::Window));
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(caption, Qt::AlignCenter, title());
 }
 
 }  // namespace korimo

@@ -31,6 +31,9 @@ class StatisticsFrame : public QGroupBox {
   QPushButton* CopyDe = nullptr;    // the dE*ab row
   QPushButton* CopyDe2K = nullptr;  // the dE00 row
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   CaptionLabel* Label(int left, int top, int width, int height, const char* caption,
                       Qt::Alignment alignment);
