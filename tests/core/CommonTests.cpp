@@ -6,10 +6,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <iomanip>
 #include <numeric>
 #include <random>
-#include <cstdint>
 #include <vector>
 
 namespace korimo {
@@ -140,20 +140,24 @@ namespace {
 // text rounded half away from zero at the last kept decimal.
 std::string ReferenceTwoDec(double x) {
   char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
   const std::string sci(buf, res.ptr);
   const int exponent = std::stoi(sci.substr(sci.find('e') + 1));
   std::string digits = sci.substr(0, 1) + sci.substr(2, 14);
   // Scale to hundredths as an integer string, rounding on the next digit.
   const int keep = exponent + 1 + 2;
-  if (keep < 0) return "0.00";
+  if (keep < 0)
+    return "0.00";
   std::string kept = digits.substr(0, std::min<int>(keep, 15));
   kept.resize(keep, '0');
   long long value = kept.empty() ? 0 : std::stoll(kept);
-  if (keep < 15 && digits[keep] >= '5') ++value;
+  if (keep < 15 && digits[keep] >= '5')
+    ++value;
   const std::string sign = (x < 0 && value != 0) ? "-" : "";
   std::string frac = std::to_string(value % 100);
-  if (frac.size() < 2) frac.insert(0, "0");
+  if (frac.size() < 2)
+    frac.insert(0, "0");
   return sign + std::to_string(value / 100) + "." + frac;
 }
 
@@ -188,13 +192,29 @@ void ReferenceExchangeSort(std::vector<double>& keys, std::vector<std::int16_t>&
 
 TEST(SortWithIndex, EveryShortcutLeavesTheExchangeSortOrder) {
   std::mt19937 rng(7);
-  for (int trial = 0; trial < 400; ++trial) {
-    const int n = 1 + trial % 60;
-    const int distinctValues = trial % 3 == 0 ? 1000000 : 1 + trial % 7;  // few values: many ties
+  for (int trial = 0; trial < 600; ++trial) {
+    // Short and long arrays, few values (many ties) or many, and shapes that
+    // make the exchange sort move a lot: sorted, reversed, saw-tooth ramps.
+    const int n = trial < 400 ? 1 + trial % 60 : 200 + trial % 400;
+    const int distinctValues = trial % 3 == 0 ? 1000000 : 1 + trial % 7;
     std::uniform_int_distribution<int> pick(0, distinctValues);
     std::vector<double> keys(n);
-    for (double& k : keys) k = pick(rng) * 0.01;
-    if (trial % 5 == 0) std::sort(keys.begin(), keys.end());
+    for (double& k : keys)
+      k = pick(rng) * 0.01;
+    switch (trial % 5) {
+      case 0:
+        std::sort(keys.begin(), keys.end());
+        break;
+      case 1:
+        std::sort(keys.rbegin(), keys.rend());
+        break;
+      case 2:
+        for (int i = 0; i < n; ++i)
+          keys[i] = (20 - i % 20) * 0.5;
+        break;
+      default:
+        break;
+    }
     std::vector<std::int16_t> idx(n);
     std::iota(idx.begin(), idx.end(), 0);
     auto refKeys = keys;
