@@ -6,8 +6,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "BenchFiles.h"
 #include "QuietPlatform.h"
-#include "SyntheticChart.h"
 #include "app/GridRows.h"
 #include "app/HeadlessWindow.h"
 #include "core/MeasurementReader.h"
@@ -15,37 +15,10 @@
 namespace korimo::bench {
 namespace {
 
-constexpr int kPatches = 3000;
-
-// Three 3000-patch files made once per run and removed at exit.
-class BenchFiles {
- public:
-  BenchFiles()
-      : dir_(std::filesystem::temp_directory_path() /
-             ("korimo-bench-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(dir_);
-    const SyntheticChart chart(kPatches);
-    const double drift[3] = {0.0, 1.5, 3.0};
-    for (int s = 0; s < 3; ++s) {
-      paths[s] = (dir_ / ("set" + std::to_string(s) + ".txt")).string();
-      chart.Write(paths[s], drift[s]);
-    }
-  }
-  ~BenchFiles() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  BenchFiles(const BenchFiles&) = delete;
-  BenchFiles& operator=(const BenchFiles&) = delete;
-
-  std::array<std::string, 3> paths;
-
- private:
-  std::filesystem::path dir_;
-};
+constexpr int kPatches = BenchFiles::kPatches;
 
 const BenchFiles& Files() {
-  static const BenchFiles files;
+  static const BenchFiles files("bench");
   return files;
 }
 

@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "BenchFiles.h"
 #include "QuietPlatform.h"
-#include "SyntheticChart.h"
 #include "app/Form.h"
 #include "ui/DataPage.h"
 #include "ui/FlexGrid.h"
@@ -25,43 +25,23 @@
 namespace korimo::bench {
 namespace {
 
-constexpr int kPatches = 3000;
+constexpr int kPatches = BenchFiles::kPatches;
 constexpr int kDe00Column = 9;
 
 // Measurement files made once per run and removed at exit: a synthetic
 // chart with two drifted re-measurements, and a re-measurement whose
 // differences take only five values, so that sorting meets ties everywhere.
-class GridBenchFiles {
+class GridBenchFiles : public BenchFiles {
  public:
-  GridBenchFiles()
-      : dir_(std::filesystem::temp_directory_path() /
-             ("korimo-grid-bench-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(dir_);
-    const SyntheticChart chart(kPatches);
-    const double drift[3] = {0.0, 1.5, 3.0};
-    for (int s = 0; s < 3; ++s) {
-      paths[s] = Path("set" + std::to_string(s) + ".txt");
-      chart.Write(paths[s], drift[s]);
-    }
-    flat = Path("flat.txt");
-    ties = Path("ties.txt");
+  GridBenchFiles() : BenchFiles("grid-bench"), flat(Path("flat.txt")), ties(Path("ties.txt")) {
     WriteLightness(flat, [](int) { return 50.0; });
     WriteLightness(ties, [](int i) { return 50.0 + 0.5 * (1 + (i * 7) % 5); });
   }
-  ~GridBenchFiles() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  GridBenchFiles(const GridBenchFiles&) = delete;
-  GridBenchFiles& operator=(const GridBenchFiles&) = delete;
 
-  std::array<std::string, 3> paths;
   std::string flat;
   std::string ties;
 
  private:
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
   template <typename Lightness>
   static void WriteLightness(const std::string& path, Lightness lightness) {
     std::ofstream out(path, std::ios::binary);
@@ -71,8 +51,6 @@ class GridBenchFiles {
       out << i + 1 << "\tT" << i + 1 << '\t' << lightness(i) << "\t0\t0\r\n";
     out << "END_DATA\r\n";
   }
-
-  std::filesystem::path dir_;
 };
 
 const GridBenchFiles& Files() {

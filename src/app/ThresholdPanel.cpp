@@ -68,47 +68,40 @@ void ThresholdPanel::UpdateThresholds(int set) {
 }
 
 void ThresholdPanel::ShowUnderPercent(int pair, float threshold) {
-  const ComparisonData& d = *state_.data;
-  if (d.PatchCount[0] == 0)
-    return;
-  auto show = [&](int p, int n) {
-    const SortedTable& sorted = SortedOf(p);
+  ShowPercent(Ctl::Lb_UPar, pair, [&](const SortedTable& sorted, int n) {
     const int limit = std::min(n, kSlots);
     int count = 0;
     while (count < limit && NarrowToSingle(sorted[count]) <= threshold)
       ++count;
-    view_.SetCaption(Ctl::Lb_UPar, p, Percent(count, n));
-  };
-  if (pair < 0) {
-    if (d.PatchCount[1] > 0)
-      show(0, d.PatchCount[1]);
-    if (d.PatchCount[2] > 0)
-      show(1, d.PatchCount[2]);
-  } else {
-    view_.SetCaption(Ctl::Lb_UPar, pair, "");
-    show(pair, d.PatchCount[0]);
-  }
+    return count;
+  });
 }
 
 void ThresholdPanel::ShowOverPercent(int pair, float threshold) {
+  const int top = state_.data->PatchCount[0] - 1;
+  ShowPercent(Ctl::Lb_OPar, pair, [&](const SortedTable& sorted, int /*n*/) {
+    int count = 0;
+    for (int i = top; i >= 0 && NarrowToSingle(sorted[i]) >= threshold; --i)
+      ++count;
+    return count;
+  });
+}
+
+// Both pairs refresh only where their file is loaded, each over its own
+// count; a single pair refreshes over the Reference's count.
+void ThresholdPanel::ShowPercent(Ctl label, int pair,
+                                 const std::function<int(const SortedTable&, int)>& count) {
   const ComparisonData& d = *state_.data;
   if (d.PatchCount[0] == 0)
     return;
-  auto show = [&](int p, int n) {
-    const SortedTable& sorted = SortedOf(p);
-    int count = 0;
-    for (int i = d.PatchCount[0] - 1; i >= 0 && NarrowToSingle(sorted[i]) >= threshold; --i) {
-      ++count;
-    }
-    view_.SetCaption(Ctl::Lb_OPar, p, Percent(count, n));
-  };
+  auto show = [&](int p, int n) { view_.SetCaption(label, p, Percent(count(SortedOf(p), n), n)); };
   if (pair < 0) {
     if (d.PatchCount[1] > 0)
       show(0, d.PatchCount[1]);
     if (d.PatchCount[2] > 0)
       show(1, d.PatchCount[2]);
   } else {
-    view_.SetCaption(Ctl::Lb_OPar, pair, "");
+    view_.SetCaption(label, pair, "");
     show(pair, d.PatchCount[0]);
   }
 }

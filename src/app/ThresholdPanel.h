@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/FormState.h"
 #include "app/FormView.h"
 
@@ -25,6 +27,7 @@ class ThresholdPanel {
   void ChkWorst_Click();
 
  private:
+  void ShowPercent(Ctl label, int pair, const std::function<int(const SortedTable&, int)>& count);
   void RedrawComparedCharts();
   const SortedTable& SortedOf(int pair) const;
 

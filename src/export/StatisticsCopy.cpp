@@ -39,34 +39,25 @@ void But_Copy_Click(int index, const FormView& view, Platform& platform) {
 }
 
 std::string AreaCopyText(const std::string& s) {
-  // The four figures each follow an "=" and end at a blank, the last one at
-  // the end of the text.
-  const auto a = s.find('=');
-  if (a == std::string::npos)
-    return {};
-  const auto b = s.find(' ', a);
-  if (b == std::string::npos)
-    return {};
-  const auto c = s.find('=', b);
-  if (c == std::string::npos)
-    return {};
-  const auto dPos = s.find(' ', c);
-  if (dPos == std::string::npos)
-    return {};
-  const auto f = s.find('=', dPos);
-  if (f == std::string::npos)
-    return {};
-  const auto g = s.find(' ', f);
-  if (g == std::string::npos)
-    return {};
-  const auto h = s.find('=', g);
-  if (h == std::string::npos)
-    return {};
-  const std::string first = s.substr(a + 1, b - a);
-  const std::string second = s.substr(c + 1, dPos - c);
-  const std::string third = s.substr(f + 1, g - f);
-  const std::string fourth = s.substr(h + 1);
-  return first + "\t" + second + "\r\n" + third + "\t" + fourth;
+  // The four figures each follow an "=" and end with the blank after them,
+  // which they keep; the last one runs to the end of the text.
+  std::array<std::string, 4> figures;
+  std::size_t from = 0;
+  for (std::size_t k = 0; k < figures.size(); ++k) {
+    const auto equals = s.find('=', from);
+    if (equals == std::string::npos)
+      return {};
+    if (k + 1 == figures.size()) {
+      figures[k] = s.substr(equals + 1);
+      break;
+    }
+    const auto blank = s.find(' ', equals);
+    if (blank == std::string::npos)
+      return {};
+    figures[k] = s.substr(equals + 1, blank - equals);
+    from = blank;
+  }
+  return figures[0] + "\t" + figures[1] + "\r\n" + figures[2] + "\t" + figures[3];
 }
 
 void But_CPArea_Click(int index, const FormView& view, Platform& platform) {

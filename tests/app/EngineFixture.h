@@ -28,18 +28,6 @@ class EngineTest : public ::testing::Test {
     return path;
   }
 
-  // Patches at L* = 50 + d[i] against a Reference at 50, 0, 0: dE*ab is d.
-  static std::vector<Patch> Offsets(const std::vector<double>& d) {
-    std::vector<Patch> out;
-    for (std::size_t i = 0; i < d.size(); ++i) {
-      out.push_back({"P" + std::to_string(i + 1), 50 + d[i], 0, 0});
-    }
-    return out;
-  }
-  static std::vector<Patch> Flat(int n, double L = 50) {
-    return Offsets(std::vector<double>(n, L - 50));
-  }
-
   std::string Cap(Ctl c, int i = 0) const { return window_.Caption(c, i); }
   const ComparisonData& data() const { return *window_.state().data; }
   FormState& state() { return window_.form().state; }

@@ -17,6 +17,19 @@ struct Patch {
   double L = 0, a = 0, b = 0;
 };
 
+// Patches P1, P2, ... at L* = 50 + d[i], a* = b* = 0: against a flat
+// Reference at 50 their dE*ab is d[i].
+inline std::vector<Patch> Offsets(const std::vector<double>& d) {
+  std::vector<Patch> out;
+  for (std::size_t i = 0; i < d.size(); ++i)
+    out.push_back({"P" + std::to_string(i + 1), 50 + d[i], 0, 0});
+  return out;
+}
+
+inline std::vector<Patch> Flat(int n, double L = 50) {
+  return Offsets(std::vector<double>(static_cast<std::size_t>(n), L - 50));
+}
+
 // Writes a measurement file the way measuring software exports it.
 inline void WriteChart(const std::filesystem::path& path, const std::vector<Patch>& patches,
                        int rowLength = 0, bool withNames = true) {

@@ -38,19 +38,6 @@ class WindowTest : public ::testing::Test {
     return path;
   }
 
-  // Patches at L* = 50 + d[i], a* = b* = 0: against a flat Reference at 50
-  // their dE*ab is d[i].
-  static std::vector<Patch> Offsets(const std::vector<double>& d) {
-    std::vector<Patch> out;
-    for (std::size_t i = 0; i < d.size(); ++i) {
-      out.push_back({"P" + std::to_string(i + 1), 50 + d[i], 0, 0});
-    }
-    return out;
-  }
-  static std::vector<Patch> Flat(int n, double L = 50) {
-    return Offsets(std::vector<double>(n, L - 50));
-  }
-
   // A file list as the desktop's file manager drags it.
   static std::unique_ptr<QMimeData> UriList(const std::vector<std::string>& paths) {
     auto mime = std::make_unique<QMimeData>();
