@@ -80,7 +80,13 @@ Form1::Form1(Platform& platform, QWidget* parent)
   ConnectCopyButtons();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  // The controllers go before the widgets they listen to; while Qt tears the
+  // widgets down (a shrinking grid still reports a scroll), nothing may call
+  // into them.
+  for (QObject* child : findChildren<QObject*>())
+    child->blockSignals(true);
+}
 
 void Form1::BuildTopControls() {
   const char* names[3] = {"基　準", "File1", "File2"};

@@ -28,6 +28,13 @@ class EngineTest : public ::testing::Test {
     return path;
   }
 
+  // A flat Reference and a File1 whose dE*ab against it are `d`.
+  void LoadPair(const std::vector<double>& d, int rowLength = 0) {
+    Choose(0, Chart("ref.txt", Flat(static_cast<int>(d.size())), rowLength));
+    Choose(1, Chart("f1.txt", Offsets(d)));
+  }
+  static std::vector<double> Same(int n, double d) { return std::vector<double>(n, d); }
+
   std::string Cap(Ctl c, int i = 0) const { return window_.Caption(c, i); }
   const ComparisonData& data() const { return *window_.state().data; }
   FormState& state() { return window_.form().state; }

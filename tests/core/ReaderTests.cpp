@@ -2,271 +2,153 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-namespace korimo {
+#include "support/TestCharts.h"
+
+namespace korimo::testing {
 namespace {
 
-namespace fs = std::filesystem;
+using Lab = std::array<double, 3>;
+constexpr Lab kFirst{95.12f, -0.48f, 2.33f};  // what "95.12 -0.48 2.33" reads as
+constexpr auto kDrop = std::nullopt;
 
 class ReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("korimo-reader-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  using Edits = std::vector<std::pair<int, std::optional<std::string>>>;
 
-  std::string Write(const std::string& bytes, const std::string& name = "m.txt") {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-
-  // Lines joined with CR LF, the files' usual line end.
-  static std::string Lines(const std::vector<std::string>& lines, const std::string& eol = "\r\n") {
+  // The valid file every bad-input case starts from, with lines replaced or
+  // dropped (kDrop), joined with `eol`.
+  static std::string File(const Edits& edits = {}, const std::string& eol = "\r\n") {
+    std::vector<std::optional<std::string>> lines = {"CGATS.17",
+                                                     "LGOROWLENGTH 6",
+                                                     "BEGIN_DATA_FORMAT",
+                                                     "SAMPLE_ID SAMPLE_NAME LAB_L LAB_A LAB_B",
+                                                     "END_DATA_FORMAT",
+                                                     "BEGIN_DATA",
+                                                     "1 A1 95.12 -0.48 2.33",
+                                                     "2 A2 50 10 -20",
+                                                     "END_DATA"};
+    for (const auto& [line, text] : edits) {
+      lines.resize(std::max<std::size_t>(lines.size(), line + 1));
+      lines[line] = text;
+    }
     std::string out;
     for (const auto& l : lines)
-      out += l + eol;
+      out += l ? *l + eol : "";
     return out;
   }
 
-  // The valid file every bad-input case starts from.
-  static std::vector<std::string> Valid() {
-    return {"CGATS.17",
-            "LGOROWLENGTH 6",
-            "BEGIN_DATA_FORMAT",
-            "SAMPLE_ID SAMPLE_NAME LAB_L LAB_A LAB_B",
-            "END_DATA_FORMAT",
-            "BEGIN_DATA",
-            "1 A1 95.12 -0.48 2.33",
-            "2 A2 50 10 -20",
-            "END_DATA"};
-  }
-
   int Read(const std::string& bytes, int set = 0) {
-    return ReadMeasurementFile(Write(bytes), set, *data_,
+    std::ofstream(dir_.File("m.txt"), std::ios::binary) << bytes;
+    return ReadMeasurementFile(dir_.File("m.txt"), set, *data_,
                                [this](std::string_view m) { messages_.emplace_back(m); });
   }
 
-  void ExpectFirstPatch(int set = 0) {
-    const LabTable& lab = data_->Lab(set);
-    EXPECT_EQ(data_->PatchId[0], "A1");
-    EXPECT_EQ(lab[0][0], static_cast<double>(95.12f));
-    EXPECT_EQ(lab[0][1], static_cast<double>(-0.48f));
-    EXPECT_EQ(lab[0][2], static_cast<double>(2.33f));
-  }
-
-  fs::path dir_;
+  TempDir dir_{"reader"};
   std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
   std::vector<std::string> messages_;
 };
 
-TEST_F(ReaderTest, ReadsBlankSeparatedFile) {
-  EXPECT_EQ(Read(Lines(Valid())), 2);
-  ExpectFirstPatch();
-  EXPECT_EQ(data_->RowLength[0], 6);
-  EXPECT_EQ(data_->Lab0[1][2], -20.0);
+// One change per case; `patch` is the patch checked.
+TEST_F(ReaderTest, HeaderAndDataRules) {
+  const std::string tabs = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
+  struct Case {
+    const char* what;
+    int count;
+    int patch;
+    std::string id;
+    Lab lab;
+    int rowLength;  // 9 when the file leaves it unchanged
+    std::string bytes;
+  };
+  const Lab zero{0, 0, 0};
+  const Lab a2{50, 10, -20};
+  const Lab shifted{0, 95.12f, -0.48f};
+  const Lab noA{95.12f, 1, 2.33f};
+  const Case cases[] = {
+      {"valid", 2, 0, "A1", kFirst, 6, File()},
+      {"LF only", 2, 0, "A1", kFirst, 6, File({}, "\n")},
+      {"CR only", 2, 0, "A1", kFirst, 6, File({}, "\r")},
+      {"BOM before the keyword", 2, 0, "A1", kFirst, 6, "\xEF\xBB\xBF" + File({{0, kDrop}})},
+      {"tabs", 2, 0, "A1", kFirst, 6, File({{3, tabs}, {6, "1\tA1\t95.12\t-0.48\t2.33"}})},
+      {"padding", 2, 0, "A1", kFirst, 6,
+       File({{3, "SAMPLE_ID   SAMPLE_NAME  LAB_L \t LAB_A   LAB_B"},
+             {6, "1    A1   95.12     -0.48   2.33   "}})},
+      {"double tab shifts the values", 2, 0, "A1", shifted, 6,
+       File({{3, tabs}, {6, "1\tA1\t\t95.12\t-0.48\t2.33"}})},
+      {"quotes and decimal commas", 2, 0, "A1", kFirst, 6,
+       File({{6, "\"1\" \"A1\" \"95,12\" \"-0,48\" \"2.33\""}})},
+      {"CP932 identifier", 2, 0, "基⊿", kFirst, 6,
+       File({{6, "1 \x8A\xEE\x87\x99 95.12 -0.48 2.33"}})},
+      {"UTF-8 identifier", 2, 0, "基⊿", kFirst, 6, File({{6, "1 基⊿ 95.12 -0.48 2.33"}})},
+      {"NUL in a line", 2, 0, std::string("A\0B", 3), kFirst, 6,
+       File({{6, std::string("1 A\0B 95.12 -0.48 2.33", 22)}})},
+      {"long line", 2, 1, "A2", a2, 6, File({{7, "2 A2 50 10 -20 " + std::string(100000, 'y')}})},
+      {"blank data line", 3, 0, "", zero, 6, File({{6, "\r\n1 A1 95.12 -0.48 2.33"}})},
+      {"quoted row length", 2, 0, "A1", kFirst, 0, File({{1, "LGOROWLENGTH \"6\""}})},
+      {"lower-case keyword", 2, 0, "A1", kFirst, 9, File({{1, "lgorowlength 6"}})},
+      {"no keyword", 2, 0, "A1", kFirst, 9, File({{1, kDrop}})},
+      {"indented BEGIN_DATA", 0, 0, "", zero, 6, File({{5, "  BEGIN_DATA"}})},
+      {"no column names", 2, 0, "", {1, 1, 1}, 6, File({{3, ""}})},
+      {"no LAB_A", 2, 0, "A1", noA, 6, File({{3, "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B"}})},
+      {"name after the Lab columns is not seen", 2, 0, "", kFirst, 6,
+       File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME"}, {6, "1 95.12 -0.48 2.33 A1"}})},
+      {"lower-case end_data ends", 1, 1, "", zero, 6, File({{7, "end_data"}})},
+      {"indented END_DATA is data", 3, 1, "", zero, 6, File({{7, " END_DATA"}, {8, "3 A3 1 2 3"}})},
+      {"no END_DATA", 2, 1, "A2", a2, 6, File({{8, kDrop}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    data_->RowLength[0] = 9;
+    EXPECT_EQ(Read(c.bytes), c.count);
+    EXPECT_EQ(data_->PatchId[c.patch], c.id);
+    EXPECT_EQ(data_->Lab0[c.patch], c.lab);
+    EXPECT_EQ(data_->RowLength[0], c.rowLength);
+  }
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(ReaderTest, SeparatorsAndPaddingDoNotChangeTheValues) {
-  auto tabs = Valid();
-  tabs[3] = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
-  tabs[6] = "1\tA1\t95.12\t-0.48\t2.33";
-  EXPECT_EQ(Read(Lines(tabs)), 2);
-  ExpectFirstPatch();
-
-  auto padded = Valid();
-  padded[3] = "SAMPLE_ID   SAMPLE_NAME  LAB_L \t LAB_A   LAB_B";
-  padded[6] = "1    A1   95.12     -0.48   2.33   ";
-  EXPECT_EQ(Read(Lines(padded)), 2);
-  ExpectFirstPatch();
-}
-
-TEST_F(ReaderTest, DoubleTabShiftsTheValuesByOneColumn) {
-  auto f = Valid();
-  f[3] = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
-  f[6] = "1\tA1\t\t95.12\t-0.48\t2.33";
-  EXPECT_EQ(Read(Lines(f)), 2);
-  EXPECT_EQ(data_->Lab0[0][0], 0.0);
-  EXPECT_EQ(data_->Lab0[0][1], static_cast<double>(95.12f));
-  EXPECT_EQ(data_->Lab0[0][2], static_cast<double>(-0.48f));
-}
-
-TEST_F(ReaderTest, QuotesAndDecimalCommasAreAccepted) {
-  auto f = Valid();
-  f[6] = "1 \"A1\" \"95,12\" -0,48 2.33";
-  EXPECT_EQ(Read(Lines(f)), 2);
-  ExpectFirstPatch();
-}
-
-TEST_F(ReaderTest, BlankDataLineIsAnEmptyPatch) {
-  auto f = Valid();
-  f.insert(f.begin() + 7, "");
-  EXPECT_EQ(Read(Lines(f)), 3);
-  EXPECT_EQ(data_->PatchId[1], "");
-  EXPECT_EQ(data_->Lab0[1], (std::array<double, 3>{0, 0, 0}));
-  EXPECT_EQ(data_->PatchId[2], "A2");
-}
-
-TEST_F(ReaderTest, RowLengthKeywordRules) {
-  auto quoted = Valid();
-  quoted[1] = "LGOROWLENGTH \"6\"";
-  Read(Lines(quoted));
-  EXPECT_EQ(data_->RowLength[0], 0);
-
-  auto lower = Valid();
-  lower[1] = "lgorowlength 9";
-  Read(Lines(lower));
-  EXPECT_EQ(data_->RowLength[0], 0);
-
-  Read(Lines(Valid()));
-  EXPECT_EQ(data_->RowLength[0], 6);
-  auto none = Valid();
-  none.erase(none.begin() + 1);
-  Read(Lines(none));
-  EXPECT_EQ(data_->RowLength[0], 6);  // a file without the keyword keeps it
-}
-
-TEST_F(ReaderTest, EndDataIsMatchedOnTheFirstEightCharacters) {
-  auto lower = Valid();
-  lower[7] = "end_data";
-  EXPECT_EQ(Read(Lines(lower)), 1);
-
-  auto indented = Valid();
-  indented[7] = " END_DATA";
-  indented[8] = "3 A3 1 2 3";
-  EXPECT_EQ(Read(Lines(indented)), 3);
-  EXPECT_EQ(data_->Lab0[1][0], 0.0);
-
-  auto noEnd = Valid();
-  noEnd.pop_back();
-  EXPECT_EQ(Read(Lines(noEnd)), 2);
-}
-
-TEST_F(ReaderTest, MissingSectionsAndColumns) {
-  auto noBegin = Valid();
-  noBegin[5] = "  BEGIN_DATA";  // indented: not recognised
-  EXPECT_EQ(Read(Lines(noBegin)), 0);
-
-  auto noNames = Valid();
-  noNames[3] = "";
-  EXPECT_EQ(Read(Lines(noNames)), 2);
-  EXPECT_EQ(data_->Lab0[0], (std::array<double, 3>{1, 1, 1}));
-  EXPECT_EQ(data_->PatchId[0], "");
-
-  auto noLabA = Valid();
-  noLabA[3] = "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B";
-  EXPECT_EQ(Read(Lines(noLabA)), 2);
-  EXPECT_EQ(data_->Lab0[0][1], 1.0);
-  EXPECT_EQ(data_->Lab0[0][2], static_cast<double>(2.33f));
-
-  auto nameLast = Valid();
-  nameLast[3] = "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME";
-  nameLast[6] = "1 95.12 -0.48 2.33 A1";
-  EXPECT_EQ(Read(Lines(nameLast)), 2);
-  EXPECT_EQ(data_->PatchId[0], "");  // the name column after the Lab columns is not seen
-  EXPECT_EQ(data_->Lab0[0][0], static_cast<double>(95.12f));
-}
-
-TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimit) {
-  auto make = [](int count, bool end) {
+TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessage) {
+  auto make = [](int count) {
     std::string s = "SAMPLE_NAME LAB_L LAB_A LAB_B\r\nBEGIN_DATA\r\n";
     for (int i = 0; i < count; ++i)
       s += "P" + std::to_string(i) + " 50 1 2\r\n";
-    if (end)
-      s += "END_DATA\r\n";
-    return s;
+    return s + "END_DATA\r\n";
   };
-  EXPECT_EQ(Read(make(3000, true)), 3000);
+  EXPECT_EQ(Read(make(3000)), 3000);
   EXPECT_TRUE(messages_.empty());
-  EXPECT_EQ(Read(make(3001, true)), 3000);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], kTooManyPatchesMessage);
+  EXPECT_EQ(Read(make(3001)), 3000);
+  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
   EXPECT_EQ(data_->PatchId[2999], "P2999");
   EXPECT_EQ(data_->Lab0[3000][0], 0.0);
 }
 
-TEST_F(ReaderTest, EveryLineEndReadsTheSame) {
-  for (const std::string eol : {"\n", "\r"}) {
-    EXPECT_EQ(Read(Lines(Valid(), eol)), 2);
-    ExpectFirstPatch();
-    EXPECT_EQ(data_->RowLength[0], 6);
-  }
-}
+TEST_F(ReaderTest, ReadingASetEmptiesItAndSampleIdentifiersReplaceTheReferenceOnes) {
+  Edits many;
+  for (int i = 8; i < 27; ++i)  // 21 patches, no END_DATA
+    many.push_back({i, "9 X 1 2 3"});
+  Read(File(many), 0);
+  EXPECT_EQ(Read(File(many), 1), 21);
+  EXPECT_EQ(data_->PatchId[20], "X");
+  EXPECT_EQ(Read(File(), 0), 2);
+  EXPECT_EQ(data_->PatchId[20], "");
+  EXPECT_EQ(Read(File(), 1), 2);
+  EXPECT_EQ(data_->Lab1[20][0], 0.0);
+  EXPECT_EQ(data_->Lab1[0], kFirst);
 
-TEST_F(ReaderTest, ByteOrderMarkIsSkipped) {
-  auto f = Valid();
-  f.erase(f.begin());  // keyword on the first line, right after the mark
-  EXPECT_EQ(Read("\xEF\xBB\xBF" + Lines(f)), 2);
-  EXPECT_EQ(data_->RowLength[0], 6);
-}
-
-TEST_F(ReaderTest, IdentifiersAreDecodedByTheFileEncoding) {
-  auto cp932 = Valid();
-  cp932[6] = "1 \x8A\xEE\x87\x99 95.12 -0.48 2.33";  // "基⊿" in CP932
-  Read(Lines(cp932));
-  EXPECT_EQ(data_->PatchId[0], "基⊿");
-
-  auto utf8 = Valid();
-  utf8[6] = "1 基⊿ 95.12 -0.48 2.33";
-  Read(Lines(utf8));
-  EXPECT_EQ(data_->PatchId[0], "基⊿");
-}
-
-TEST_F(ReaderTest, ReadingASetEmptiesItFirst) {
-  auto twenty = Valid();
-  twenty.pop_back();
-  for (int i = 3; i <= 20; ++i)
-    twenty.push_back(std::to_string(i) + " X" + std::to_string(i) + " 1 2 3");
-  Read(Lines(twenty), 0);
-  Read(Lines(twenty), 1);
-  EXPECT_EQ(data_->PatchId[19], "X20");
-  EXPECT_EQ(Read(Lines(Valid()), 0), 2);
-  EXPECT_EQ(data_->PatchId[19], "");
-  EXPECT_EQ(Read(Lines(Valid()), 1), 2);
-  EXPECT_EQ(data_->Lab1[19][0], 0.0);
-  ExpectFirstPatch(1);
-}
-
-TEST_F(ReaderTest, SampleFileIdentifiersReplaceTheReferenceOnes) {
-  Read(Lines(Valid()), 0);
-  auto other = Valid();
-  other[6] = "1 Z9 95.12 -0.48 2.33";
-  Read(Lines(other), 2);
+  Read(File({{6, "1 Z9 95.12 -0.48 2.33"}}), 2);
   EXPECT_EQ(data_->PatchId[0], "Z9");
-  auto noNames = Valid();
-  noNames[3] = "SAMPLE_ID LAB_L LAB_A LAB_B";
-  noNames[6] = "1 95.12 -0.48 2.33";
-  Read(Lines(noNames), 1);
+  Read(File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B"}, {6, "1 95.12 -0.48 2.33"}}), 1);
   EXPECT_EQ(data_->PatchId[0], "Z9");  // no name column: unchanged
 }
 
-TEST_F(ReaderTest, UnreadablePathsYieldNothing) {
-  data_->Lab1[0] = {1, 2, 3};
-  EXPECT_EQ(ReadMeasurementFile((dir_ / "missing.txt").string(), 1, *data_), 0);
-  EXPECT_EQ(data_->Lab1[0], (std::array<double, 3>{0, 0, 0}));
-  EXPECT_EQ(ReadMeasurementFile(dir_.string(), 1, *data_), 0);  // a directory
-}
-
-TEST_F(ReaderTest, BinaryJunkAndEndlessLinesAreHarmless) {
-  EXPECT_EQ(Read(std::string(1 << 20, 'x')), 0);
-  auto nul = Valid();
-  nul[6] = std::string("1 A\0B 95.12 -0.48 2.33", 22);
-  EXPECT_EQ(Read(Lines(nul)), 2);
-  EXPECT_EQ(data_->PatchId[0], std::string("A\0B", 3));
-  auto longLine = Valid();
-  longLine[7] = "2 A2 50 10 -20 " + std::string(100000, 'y');
-  EXPECT_EQ(Read(Lines(longLine)), 2);
-  EXPECT_EQ(data_->Lab0[1][0], 50.0);
-}
-
 }  // namespace
-}  // namespace korimo
+}  // namespace korimo::testing

@@ -7,116 +7,56 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 #include "ManualRenderer.h"
 
 namespace {
 
-const QString kShortMarkdown = QStringLiteral(
-    "# 使用説明書\n"
-    "\n"
-    "基準ファイルと比較ファイルの⊿Eを計算します。\n"
-    "\n"
-    "| 項目 | 内容 |\n"
-    "|---|---|\n"
-    "| 平均 | 1.23 |\n"
-    "\n"
-    "```\n"
-    "BEGIN_DATA\n"
-    "1\tA1\t95.12\t-0.48\t2.33\n"
-    "END_DATA\n"
-    "```\n");
+const QString kShort = QStringLiteral(
+    "# 使用説明書\n\n基準ファイルと比較ファイルの⊿Eを計算します。\n\n"
+    "| 項目 | 内容 |\n|---|---|\n| 平均 | 1.23 |\n\n"
+    "```\nBEGIN_DATA\n1\tA1\t95.12\t-0.48\t2.33\nEND_DATA\n```\n");
 
-QString longMarkdown() {
-  QString text = QStringLiteral("# 長い文書\n\n");
-  for (int i = 0; i < 150; ++i) {
-    text += QStringLiteral("段落 %1：色差の平均と最大を表示します。\n\n").arg(i);
-  }
-  return text;
-}
-
-int countPages(const QByteArray& pdf) {
-  static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
-  return int(QString::fromLatin1(pdf).count(page));
-}
-
-bool writeText(const QString& path, const QString& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
-}
-
-class ManualRendererTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    if (QGuiApplication::instance() == nullptr) {
-      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-      }
-      static int argc = 1;
-      static char name[] = "manual_tests";
-      static char* argv[] = {name, nullptr};
-      static QGuiApplication app(argc, argv);
-    }
-  }
-};
-
-TEST_F(ManualRendererTest, RendersJapaneseMarkdownToPdf) {
+// Markdown to an A4 PDF with the Japanese font embedded, one page or several.
+TEST(ManualRenderer, RendersJapaneseMarkdownToPdfAndFiles) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "manual_tests";
+  char* argv[] = {name, nullptr};
+  const QGuiApplication app(argc, argv);
   ManualRenderer renderer;
-  QByteArray pdf;
-  ASSERT_TRUE(renderer.renderToPdf(kShortMarkdown, &pdf)) << renderer.errorString().toStdString();
-  EXPECT_TRUE(pdf.startsWith("%PDF"));
-  EXPECT_EQ(renderer.pageCount(), 1);
-  EXPECT_EQ(countPages(pdf), 1);
-}
-
-TEST_F(ManualRendererTest, EmbedsTheFont) {
-  ManualRenderer renderer;
-  QByteArray pdf;
-  ASSERT_TRUE(renderer.renderToPdf(kShortMarkdown, &pdf));
-  EXPECT_TRUE(pdf.contains("/FontFile2") || pdf.contains("FontFile"));
-}
-
-TEST_F(ManualRendererTest, LongInputGivesSeveralPages) {
-  ManualRenderer renderer;
-  QByteArray pdf;
-  ASSERT_TRUE(renderer.renderToPdf(longMarkdown(), &pdf));
-  EXPECT_GT(renderer.pageCount(), 1);
-  EXPECT_EQ(countPages(pdf), renderer.pageCount());
-}
-
-TEST_F(ManualRendererTest, WritesTheOutputFile) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
+  QString longText = QStringLiteral("# 長い文書\n\n");
+  for (int i = 0; i < 150; ++i)
+    longText += QStringLiteral("段落 %1：色差の平均と最大を表示します。\n\n").arg(i);
+  static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+  for (const QString& markdown : {kShort, longText}) {
+    QByteArray pdf;
+    ASSERT_TRUE(renderer.renderToPdf(markdown, &pdf)) << renderer.errorString().toStdString();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_TRUE(pdf.contains("/FontFile"));
+    EXPECT_EQ(QString::fromLatin1(pdf).count(page), renderer.pageCount());
+    EXPECT_EQ(renderer.pageCount() == 1, markdown == kShort) << renderer.pageCount();
+  }
+  // Files: the PDF is written, or the error names the file that failed.
   const QString input = dir.filePath(QStringLiteral("入力.md"));
   const QString output = dir.filePath(QStringLiteral("出力.pdf"));
-  ASSERT_TRUE(writeText(input, kShortMarkdown));
-  ManualRenderer renderer;
+  const QString missing = dir.filePath(QStringLiteral("none.md"));
+  const QString unwritable = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
+  QFile in(input);
+  ASSERT_TRUE(in.open(QIODevice::WriteOnly) && in.write(kShort.toUtf8()) > 0);
+  in.close();
   ASSERT_TRUE(renderer.renderFile(input, output)) << renderer.errorString().toStdString();
-  QFile file(output);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().startsWith("%PDF"));
-}
-
-TEST_F(ManualRendererTest, ReportsAnUnwritableOutput) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString input = dir.filePath(QStringLiteral("in.md"));
-  const QString output = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
-  ASSERT_TRUE(writeText(input, kShortMarkdown));
-  ManualRenderer renderer;
-  EXPECT_FALSE(renderer.renderFile(input, output));
-  EXPECT_TRUE(renderer.errorString().contains(output)) << renderer.errorString().toStdString();
-  EXPECT_FALSE(QFile::exists(output));
-}
-
-TEST_F(ManualRendererTest, ReportsAMissingInput) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString input = dir.filePath(QStringLiteral("none.md"));
-  const QString output = dir.filePath(QStringLiteral("out.pdf"));
-  ManualRenderer renderer;
-  EXPECT_FALSE(renderer.renderFile(input, output));
-  EXPECT_TRUE(renderer.errorString().contains(input));
-  EXPECT_FALSE(QFile::exists(output));
+  QFile out(output);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(out.readAll().startsWith("%PDF"));
+  for (const auto& [from, to, named] :
+       {std::tuple{missing, output + "2", missing}, std::tuple{input, unwritable, unwritable}}) {
+    EXPECT_FALSE(renderer.renderFile(from, to));
+    EXPECT_TRUE(renderer.errorString().contains(named)) << renderer.errorString().toStdString();
+    EXPECT_FALSE(QFile::exists(to));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <memory>
 #include <string>
@@ -11,12 +12,15 @@
 
 #include "support/FakePlatform.h"
 #include "support/TestCharts.h"
+#include "ui/BitmapConvert.h"
 #include "ui/Form1.h"
+#include "ui/PictureBox.h"
 
 namespace korimo::testing {
 
-// A freshly started main window (offscreen) whose desktop is a fake that
-// records calls and answers dialogs, and a folder for measurement files.
+using Strings = std::vector<std::string>;
+
+// A fresh main window (offscreen) on a fake desktop, and a folder for files.
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : dir_("window"), window_(std::make_unique<Form1>(platform_)) {}
@@ -26,7 +30,12 @@ class WindowTest : public ::testing::Test {
   const ComparisonData& data() { return *window_->form().state.data; }
   std::string Cap(Ctl c, int i = 0) const { return window_->Caption(c, i); }
 
-  // Chooses `path` for a data set through its file button and open dialog.
+  void Show() {
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  // Chooses `path` for a set as its file button's open dialog would.
   void Choose(int set, const std::string& path) {
     platform_.openAnswers.push_back(path);
     window_->form().files.But_File_Click(set);
@@ -36,6 +45,18 @@ class WindowTest : public ::testing::Test {
     const std::string path = dir_.File(name);
     WriteChart(path, patches, rowLength);
     return path;
+  }
+
+  // A flat Reference and a File1 lying d[i] above it.
+  void LoadPair(const std::vector<double>& d, int rowLength = 0) {
+    Choose(0, Chart("ref.txt", Flat(static_cast<int>(d.size())), rowLength));
+    Choose(1, Chart("f1.txt", Offsets(d), rowLength));
+  }
+
+  static bool IsBlank(const PictureBox& box) {
+    QImage blank = box.Image();
+    blank.fill(PackedToQRgb(box.Background()));
+    return box.Image() == blank;
   }
 
   // A file list as the desktop's file manager drags it.
