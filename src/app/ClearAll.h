@@ -6,7 +6,7 @@
 namespace korimo {
 
 // The non-drawing half of "全クリア": the data sets, chart layout and
-// inspection state, and every caption go back to their start-up state. The
+// mouse state, and every caption go back to their start-up state. The
 // differences, statistics, thresholds and the grid's sort order are kept.
 void ClearAll(FormState& state, FormView& view);
 

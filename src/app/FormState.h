@@ -38,7 +38,7 @@ struct FormState {
   std::unique_ptr<ComparisonData> data;
   ChartGeometry chart;
 
-  // Patch inspection, per chart (index 2 is never used).
+  // Hover, selection and area drags, per chart (index 2 is never used).
   std::array<std::int16_t, 3> CurPatch{};
   std::array<std::int16_t, 3> PrevPatch{};  // selected patch + 1, 0 = none
   std::array<std::int16_t, 3> DragX0{};

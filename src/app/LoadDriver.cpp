@@ -1,7 +1,7 @@
 #include "app/LoadDriver.h"
 
 #include "app/ChartLayout.h"
-#include "app/Inspection.h"
+#include "app/ChartCells.h"
 #include "color/ColorDifference.h"
 #include "core/Common.h"
 #include "core/MeasurementReader.h"

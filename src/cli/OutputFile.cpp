@@ -17,7 +17,7 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool IsSpecialFile(const std::string& path) {
+bool IsDeviceOrPipe(const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);  // follows symlinks
   if (ec)
@@ -45,7 +45,7 @@ WriteOutcome WriteInPlace(const std::string& path, std::string_view bytes) {
 }  // namespace
 
 WriteOutcome WriteOutputFile(const std::string& path, std::string_view bytes) {
-  if (IsSpecialFile(path))
+  if (IsDeviceOrPipe(path))
     return WriteInPlace(path, bytes);
   return WriteFileAtomically(path, bytes);
 }

@@ -16,7 +16,7 @@
 #include "export/ResultsExport.h"
 #include "export/StatisticsCopy.h"
 #include "ui/CaptionLabel.h"
-#include "ui/ChartInspector.h"
+#include "ui/ChartMouse.h"
 #include "ui/ChartPage.h"
 #include "ui/ChartPainter.h"
 #include "ui/DataPage.h"
@@ -66,7 +66,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
   pictSv_->SetGeometryTwips(0, 2 * kClientHeight, 20, 20);
   RegisterCaptions();
 
-  inspector_ = std::make_unique<ChartInspector>(*this);
+  chartMouse_ = std::make_unique<ChartMouse>(*this);
   grid_ = std::make_unique<GridController>(*this);
   menu_ = std::make_unique<MenuCommands>(*this);
 

@@ -16,7 +16,7 @@ class QTabBar;
 namespace korimo {
 
 class CaptionLabel;
-class ChartInspector;
+class ChartMouse;
 class ChartPage;
 class DataPage;
 class GridController;
@@ -54,7 +54,7 @@ class Form1 : public QWidget, public FormView {
   QTabBar& TabStrip1() const { return *tabStrip_; }
   bool MenuItemsEnabled() const { return menuEnabled_; }
   void SetMenuItemsEnabled(bool enabled) { menuEnabled_ = enabled; }
-  ChartInspector& inspector() const { return *inspector_; }
+  ChartMouse& chartMouse() const { return *chartMouse_; }
   GridController& gridController() const { return *grid_; }
   MenuCommands& menuCommands() const { return *menu_; }
 
@@ -111,7 +111,7 @@ class Form1 : public QWidget, public FormView {
   std::map<std::pair<Ctl, int>, CaptionLabel*> captions_;
   std::array<std::pair<double, double>, 2> boxSize_{};
   bool menuEnabled_ = false;
-  std::unique_ptr<ChartInspector> inspector_;
+  std::unique_ptr<ChartMouse> chartMouse_;
   std::unique_ptr<GridController> grid_;
   std::unique_ptr<MenuCommands> menu_;
 };

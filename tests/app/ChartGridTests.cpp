@@ -2,7 +2,7 @@
 
 #include "app/ChartLayout.h"
 #include "app/GridRows.h"
-#include "app/Inspection.h"
+#include "app/ChartCells.h"
 #include "core/Common.h"
 #include "tests/app/EngineFixture.h"
 

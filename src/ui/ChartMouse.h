@@ -6,9 +6,9 @@ class Form1;
 
 // The mouse on the patch charts: hover information, click selection, area
 // drags with Shift, Ctrl or Alt, and the right-click menu.
-class ChartInspector {
+class ChartMouse {
  public:
-  explicit ChartInspector(Form1& window);
+  explicit ChartMouse(Form1& window);
 
   void PictPat_MouseDown(int chart, int button, int shift, float x, float y);
   void PictPat_MouseMove(int chart, int button, int shift, float x, float y);

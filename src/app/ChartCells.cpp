@@ -1,4 +1,4 @@
-#include "app/Inspection.h"
+#include "app/ChartCells.h"
 
 #include <algorithm>
 #include <cmath>

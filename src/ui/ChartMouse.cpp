@@ -1,10 +1,10 @@
-#include "ui/ChartInspector.h"
+#include "ui/ChartMouse.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 
-#include "app/Inspection.h"
+#include "app/ChartCells.h"
 #include "ui/ChartPage.h"
 #include "ui/ChartPainter.h"
 #include "ui/Form1.h"
@@ -40,7 +40,7 @@ class CopyOnlyFilter : public QObject {
 
 }  // namespace
 
-ChartInspector::ChartInspector(Form1& window) : window_(window) {
+ChartMouse::ChartMouse(Form1& window) : window_(window) {
   for (int c = 0; c < 2; ++c) {
     PictureBox* chart = &window_.PictPat(c);
     QObject::connect(
@@ -56,18 +56,18 @@ ChartInspector::ChartInspector(Form1& window) : window_(window) {
   }
 }
 
-bool ChartInspector::DragInProgress(int c) const {
+bool ChartMouse::DragInProgress(int c) const {
   const FormState& st = window_.form().state;
   return st.DragX0[c] != 0 || st.DragY0[c] != 0;
 }
 
-void ChartInspector::RepaintCell(int c, int patch) {
+void ChartMouse::RepaintCell(int c, int patch) {
   const int lower = LowerSetOfChart(*window_.form().state.data, c);
   if (lower >= 0)
     window_.DrawPatchCell(c, lower, patch);
 }
 
-void ChartInspector::PictPat_MouseDown(int c, int /*button*/, int shift, float x, float y) {
+void ChartMouse::PictPat_MouseDown(int c, int /*button*/, int shift, float x, float y) {
   FormState& st = window_.form().state;
   st.DragX0 = {};
   st.DragY0 = {};
@@ -79,7 +79,7 @@ void ChartInspector::PictPat_MouseDown(int c, int /*button*/, int shift, float x
   window_.SetAreaBoxVisible(c, true);
 }
 
-void ChartInspector::PictPat_MouseMove(int c, int /*button*/, int /*shift*/, float x, float y) {
+void ChartMouse::PictPat_MouseMove(int c, int /*button*/, int /*shift*/, float x, float y) {
   FormState& st = window_.form().state;
   if (st.data->PatchCount[0] == 0)
     return;
@@ -90,11 +90,11 @@ void ChartInspector::PictPat_MouseMove(int c, int /*button*/, int /*shift*/, flo
   }
 }
 
-void ChartInspector::ShowPatchInfo(int c, float x, float y) {
+void ChartMouse::ShowPatchInfo(int c, float x, float y) {
   FormState& st = window_.form().state;
   CellHit hit = HitTestCell(st.chart, RoundPixel(x), RoundPixel(y));
   // The empty tail of the last column holds no patch, and a chart whose file
-  // is not loaded shows nothing to inspect (its differences would be against
+  // is not loaded has nothing to show (its differences would be against
   // zeros): both count as outside every cell.
   if (hit.patch >= st.data->PatchCount[0] || LowerSetOfChart(*st.data, c) < 0)
     hit.patch = -1;
@@ -109,7 +109,7 @@ void ChartInspector::ShowPatchInfo(int c, float x, float y) {
   st.CurPatch[c] = static_cast<std::int16_t>(hit.patch);
 }
 
-void ChartInspector::EndDrag(int c, float x, float y) {
+void ChartMouse::EndDrag(int c, float x, float y) {
   FormState& st = window_.form().state;
   st.SelX[c][1] = static_cast<std::int16_t>(RoundPixel(x));
   st.SelY[c][1] = static_cast<std::int16_t>(RoundPixel(y));
@@ -121,7 +121,7 @@ void ChartInspector::EndDrag(int c, float x, float y) {
   }
 }
 
-void ChartInspector::RightClick(int c) {
+void ChartMouse::RightClick(int c) {
   FormState& st = window_.form().state;
   st.MenuSource = 1;
   st.MenuIndex = static_cast<std::int16_t>(c);
@@ -131,7 +131,7 @@ void ChartInspector::RightClick(int c) {
   }
 }
 
-void ChartInspector::LeftClick(int c) {
+void ChartMouse::LeftClick(int c) {
   FormState& st = window_.form().state;
   window_.SetCaption(Ctl::Lb_FDe, c, window_.Caption(Ctl::Lb_PDe, c));
   const int old = st.PrevPatch[c];
@@ -140,7 +140,7 @@ void ChartInspector::LeftClick(int c) {
     RepaintCell(c, old - 1);
 }
 
-void ChartInspector::PictPat_MouseUp(int c, int button, int /*shift*/, float x, float y) {
+void ChartMouse::PictPat_MouseUp(int c, int button, int /*shift*/, float x, float y) {
   if (DragInProgress(c)) {
     EndDrag(c, x, y);
     return;
