@@ -14,11 +14,9 @@ namespace korimo::testing {
 // queues the test fills.
 class FakePlatform : public Platform {
  public:
-  std::deque<std::optional<std::string>> openAnswers;
-  std::deque<std::optional<std::string>> saveAnswers;
+  std::deque<std::optional<std::string>> openAnswers, saveAnswers;
   std::deque<std::optional<int>> menuAnswers;
-  std::vector<std::string> messages;
-  std::vector<std::string> saveFilters;
+  std::vector<std::string> messages, saveFilters;
   std::vector<bool> menuShownEnabled;
   std::vector<int> openDialogSets;
   std::vector<std::string> log;  // clipboard and message calls in order
@@ -32,19 +30,11 @@ class FakePlatform : public Platform {
 
   std::optional<std::string> OpenFileDialog(int set) override {
     openDialogSets.push_back(set);
-    if (openAnswers.empty())
-      return std::nullopt;
-    auto a = openAnswers.front();
-    openAnswers.pop_front();
-    return a;
+    return Next(openAnswers);
   }
   std::optional<std::string> SaveFileDialog(std::string_view filter) override {
     saveFilters.emplace_back(filter);
-    if (saveAnswers.empty())
-      return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
+    return Next(saveAnswers);
   }
   void ShowMessage(std::string_view text) override {
     messages.emplace_back(text);
@@ -52,45 +42,46 @@ class FakePlatform : public Platform {
   }
   std::optional<int> PopupEditMenu(bool itemsEnabled) override {
     menuShownEnabled.push_back(itemsEnabled);
-    if (menuAnswers.empty())
-      return std::nullopt;
-    auto a = menuAnswers.front();
-    menuAnswers.pop_front();
-    return itemsEnabled ? a : std::nullopt;
+    const auto answer = Next(menuAnswers);
+    return itemsEnabled ? answer : std::nullopt;
   }
-  void ClipboardClear() override {
-    clipboardText.reset();
-    clipboardBitmap.reset();
-    log.push_back("clear");
-  }
+  void ClipboardClear() override { Clip("clear", std::nullopt, std::nullopt); }
   void ClipboardSetText(std::string_view text) override {
-    clipboardText = std::string(text);
-    log.push_back("text");
+    Clip("text", clipboardBitmap, std::string(text));
   }
-  void ClipboardSetBitmap(const Bitmap& bitmap) override {
-    clipboardBitmap = bitmap;
-    log.push_back("bitmap");
-  }
+  void ClipboardSetBitmap(const Bitmap& bitmap) override { Clip("bitmap", bitmap, clipboardText); }
   void ClipboardSetBitmapAndText(const Bitmap& bitmap, std::string_view text) override {
-    clipboardBitmap = bitmap;
-    clipboardText = std::string(text);
-    log.push_back("bitmap+text");
+    Clip("bitmap+text", bitmap, std::string(text));
   }
   WriteOutcome WriteFile(const std::string& path, std::string_view bytes) override {
-    if (auto it = failWrites.find(path); it != failWrites.end())
-      return {it->second};
-    writtenFiles[path] = std::string(bytes);
-    return {};
+    if (!failWrites.contains(path))
+      writtenFiles[path] = bytes;
+    return {failWrites.contains(path) ? failWrites.at(path) : ""};
   }
   WriteOutcome SaveBitmap(const Bitmap& bitmap, const std::string& path) override {
-    if (auto it = failWrites.find(path); it != failWrites.end())
-      return {it->second};
-    savedBitmaps[path] = bitmap;
-    return {};
+    if (!failWrites.contains(path))
+      savedBitmaps[path] = bitmap;
+    return {failWrites.contains(path) ? failWrites.at(path) : ""};
   }
   void OpenDocument(const std::string& path) override { openedDocuments.push_back(path); }
   std::string ProgramFolder() const override { return programFolder; }
   ProgramVersion Version() const override { return {1, 0, 0}; }
+
+ private:
+  template <class T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& answers) {
+    if (answers.empty())
+      return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  // Text and bitmap calls each leave the other kind on the clipboard.
+  void Clip(const char* call, std::optional<Bitmap> bitmap, std::optional<std::string> text) {
+    clipboardBitmap = std::move(bitmap);
+    clipboardText = std::move(text);
+    log.push_back(call);
+  }
 };
 
 }  // namespace korimo::testing

@@ -27,9 +27,8 @@ class FormDriver {
   }
 
   std::string Chart(const std::string& name, const std::vector<Patch>& patches, int rowLength = 0) {
-    const std::string path = dir_.File(name);
-    WriteChart(path, patches, rowLength);
-    return path;
+    WriteChart(dir_.File(name), patches, rowLength);
+    return dir_.File(name);
   }
 
   // A flat Reference and a File1 lying d[i] above it.

@@ -2,9 +2,7 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <atomic>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,17 +35,12 @@ inline void WriteChart(const std::filesystem::path& path, const std::vector<Patc
   out << "CGATS.17\r\n";
   if (rowLength > 0)
     out << "LGOROWLENGTH " << rowLength << "\r\n";
-  out << "BEGIN_DATA_FORMAT\r\n";
-  out << (withNames ? "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\r\n"
-                    : "SAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\r\n");
-  out << "END_DATA_FORMAT\r\nBEGIN_DATA\r\n";
-  int n = 1;
-  for (const Patch& p : patches) {
-    out << n++ << '\t';
-    if (withNames)
-      out << p.id << '\t';
-    out << p.L << '\t' << p.a << '\t' << p.b << "\r\n";
-  }
+  out << "BEGIN_DATA_FORMAT\r\nSAMPLE_ID\t" << (withNames ? "SAMPLE_NAME\t" : "")
+      << "LAB_L\tLAB_A\tLAB_B\r\nEND_DATA_FORMAT\r\nBEGIN_DATA\r\n";
+  int n = 0;
+  for (const Patch& p : patches)
+    out << ++n << '\t' << (withNames ? p.id + '\t' : "") << p.L << '\t' << p.a << '\t' << p.b
+        << "\r\n";
   out << "END_DATA\r\n";
 }
 
@@ -55,8 +48,9 @@ inline void WriteChart(const std::filesystem::path& path, const std::vector<Patc
 class TempDir {
  public:
   explicit TempDir(const std::string& tag) {
+    static std::atomic<int> next{0};
     path_ = std::filesystem::temp_directory_path() /
-            ("korimo-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(NextId()));
+            ("korimo-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(++next));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
@@ -69,10 +63,6 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  static int NextId() {
-    static std::atomic<int> counter{0};
-    return ++counter;
-  }
   std::filesystem::path path_;
 };
 

@@ -1,0 +1,299 @@
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <memory>
+#include <numeric>
+#include <optional>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "core/Common.h"
+#include "core/Encoding.h"
+#include "core/MeasurementReader.h"
+#include "core/TextFields.h"
+#include "support/TestCharts.h"
+
+namespace korimo::testing {
+namespace {
+
+// 12.345 is binary 12.34499999..., 95.12f widened 95.12000274...
+TEST(FormatDecimals, RoundsTheFifteenDigitDecimalFormHalfAwayFromZero) {
+  const std::tuple<double, int, const char*> cases[] = {
+      {12.345, 2, "12.35"},  {95.12f, 2, "95.12"}, {-1.005, 2, "-1.01"}, {0.004999, 2, "0.00"},
+      {99.995, 2, "100.00"}, {-0.0, 2, "0.00"},    {-0.004, 2, "0.00"},  {-0.48f, 2, "-0.48"},
+      {13.5, 0, "14"},       {-2.5, 0, "-3"},      {12.4, 0, "12"},      {0.05, 1, "0.1"}};
+  for (const auto& [x, decimals, text] : cases)
+    EXPECT_EQ(FormatDecimals(x, decimals), text) << x;
+  EXPECT_EQ(FormatTwoDec(1e20), "100000000000000000000.00");
+  const std::pair<double, const char*> fixed7[] = {{1.5, "   1.50"},     {0, "   0.00"},
+                                                   {12.345, "  12.35"},  {-999.99, "-999.99"},
+                                                   {9999.99, "9999.99"}, {12345.678, "2345.68"}};
+  for (const auto& [x, text] : fixed7)
+    EXPECT_EQ(FormatFixed7(x), text) << x;  // longer texts lose their front
+}
+
+// The definition the fast formatting must match: the 15-significant-digit
+// text, m * 10^(e - 14), rounded half away from zero to hundredths (|x| < 1e12).
+std::string ReferenceTwoDec(double x) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));  // d.dddddddddddddde+XX
+  const long long m = std::stoll(std::string(buf, 1) + std::string(buf + 2, 14));
+  const int shift = 12 - std::atoi(buf + 17);  // hundredths = m / 10^shift
+  if (shift > 18)
+    return "0.00";
+  const auto p = static_cast<long long>(std::pow(10.0, shift));  // exact
+  const long long h = m / p + (m % p * 2 >= p ? 1 : 0);
+  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", x < 0 && h != 0 ? "-" : "", h / 100, h % 100);
+  return buf;
+}
+
+TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionOnManyValues) {
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> wide(-1000, 1000);
+  std::uniform_int_distribution<int> cents(-200000, 200000);
+  for (int i = 0; i < 100000; ++i) {
+    const double d = wide(rng), half = cents(rng) / 100.0 + 0.005;  // half-cent boundaries
+    for (double v :
+         {d, double(float(d)), half, std::nextafter(half, 0.0), std::nextafter(half, 1e9)})
+      ASSERT_EQ(FormatTwoDec(v), ReferenceTwoDec(v)) << std::setprecision(17) << v;
+  }
+}
+
+TEST(SortWithIndex, TieExampleAndPrefixOnly) {
+  std::vector<double> keys{2, 2, 1}, a{0.5, 0.1, 0.3, 0.0, 0.2};
+  std::vector<std::int16_t> idx{0, 1, 2};
+  SortWithIndex(keys, idx, -4);  // nothing to sort
+  EXPECT_EQ(keys, (std::vector<double>{2, 2, 1}));
+  SortWithIndex(keys, idx, 3);
+  EXPECT_EQ(idx, (std::vector<std::int16_t>{2, 1, 0}));
+  SortAscending(a, 3);
+  EXPECT_EQ(a, (std::vector<double>{0.1, 0.3, 0.5, 0.0, 0.2}));
+}
+
+// Against the plain exchange sort the grid's order of ties is defined by:
+// short and long arrays, few values (many ties) or many, and shapes that make
+// the exchange sort move a lot: sorted, reversed, saw-tooth ramps.
+TEST(SortWithIndex, EveryShortcutLeavesTheExchangeSortOrder) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 600; ++trial) {
+    const int n = trial < 400 ? 1 + trial % 60 : 200 + trial % 400, count = n - trial % 2;
+    std::uniform_int_distribution<int> pick(0, trial % 3 == 0 ? 1000000 : 1 + trial % 7);
+    std::vector<double> keys(n);
+    for (int i = 0; i < n; ++i)
+      keys[i] = trial % 5 == 2 ? (20 - i % 20) * 0.5 : pick(rng) * 0.01;
+    if (trial % 5 < 2)
+      std::sort(keys.begin(), keys.end(),
+                [&](double x, double y) { return trial % 5 ? y < x : x < y; });
+    std::vector<std::int16_t> idx(n);
+    std::iota(idx.begin(), idx.end(), 0);
+    auto refKeys = keys;
+    auto refIdx = idx;
+    for (int i = 0; i < count; ++i)
+      for (int j = i + 1; j < count; ++j)
+        if (refKeys[j] < refKeys[i])
+          std::swap(refKeys[i], refKeys[j]), std::swap(refIdx[i], refIdx[j]);
+    SortWithIndex(keys, idx, count);
+    ASSERT_EQ(keys, refKeys) << trial;
+    ASSERT_EQ(idx, refIdx) << trial;
+  }
+}
+
+TEST(Encoding, Cp932HoldsTheCharactersTheOutputsUseAndUtf8IsChecked) {
+  EXPECT_EQ(Utf8ToCp932("基準:⊿ Δ"), "\x8A\xEE\x8F\x80:\x87\x99 \x83\xA2");
+  EXPECT_EQ(Cp932ToUtf8("\x8A\xEE\x8F\x80:\x87\x99 \x83\xA2"), "基準:⊿ Δ");
+  EXPECT_EQ(Cp932ToUtf8("A\x85-\x87"), "A\xEF\xBF\xBD-\xEF\xBF\xBD");  // replaced, not dropped
+  EXPECT_EQ(Utf8ToCp932("a😀b\xFF"), "a?b?");                           // not in CP932, not UTF-8
+  EXPECT_EQ(LastChars("基準パッチ番号", 5), "パッチ番号");             // characters, not bytes
+  for (const char* bad : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "\x80"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  Utf8Validator v;  // across chunks
+  v.Feed("\xE5\x9F");
+  EXPECT_FALSE(v.Valid() || v.Broken());
+  v.Feed("\xBA");
+  EXPECT_TRUE(v.Valid());
+}
+
+using Lab = std::array<double, 3>;
+constexpr Lab kFirst{95.12f, -0.48f, 2.33f};  // what "95.12 -0.48 2.33" reads as
+constexpr auto kDrop = std::nullopt;
+
+class ReaderTest : public ::testing::Test {
+ protected:
+  using Edits = std::vector<std::pair<int, std::optional<std::string>>>;
+
+  // The valid file every bad-input case starts from, with lines replaced or
+  // dropped (kDrop), joined with `eol`.
+  static std::string File(const Edits& edits = {}, const std::string& eol = "\r\n") {
+    std::vector<std::optional<std::string>> lines = {"CGATS.17",
+                                                     "LGOROWLENGTH 6",
+                                                     "BEGIN_DATA_FORMAT",
+                                                     "SAMPLE_ID SAMPLE_NAME LAB_L LAB_A LAB_B",
+                                                     "END_DATA_FORMAT",
+                                                     "BEGIN_DATA",
+                                                     "1 A1 95.12 -0.48 2.33",
+                                                     "2 A2 50 10 -20",
+                                                     "END_DATA"};
+    for (const auto& [line, text] : edits) {
+      lines.resize(std::max<std::size_t>(lines.size(), line + 1));
+      lines[line] = text;
+    }
+    std::string out;
+    for (const auto& l : lines)
+      out += l ? *l + eol : "";
+    return out;
+  }
+
+  static long PeakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+  }
+
+  // Any file reads in bounded time and memory: lines are cut at 64 MiB, and
+  // holding a 150 MB line whole would cost over 250 MB.
+  int Read(const std::string& path, int set = 0) {
+    const auto start = std::chrono::steady_clock::now();
+    const int n = ReadMeasurementFile(path, set, *data_,
+                                      [this](std::string_view m) { messages_.emplace_back(m); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));  // sanitizers
+    EXPECT_LT(PeakRssKb() - peakBefore_, 200 * 1024);
+    return n;
+  }
+  int ReadBytes(const std::string& bytes, int set = 0) {
+    std::ofstream(dir_.File("m.txt"), std::ios::binary) << bytes;
+    return Read(dir_.File("m.txt"), set);
+  }
+
+  TempDir dir_{"reader"};
+  std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
+  std::vector<std::string> messages_;
+  long peakBefore_ = PeakRssKb();
+};
+
+// One change per case: what, patches read, the patch checked, its identifier
+// and Lab, and the row length (9 when the file leaves it unchanged).
+TEST_F(ReaderTest, HeaderAndDataRules) {
+  const std::string tabs = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
+  const Lab zero{0, 0, 0}, a2{50, 10, -20}, shifted{0, 95.12f, -0.48f}, noL{1, -0.48f, 2.33f},
+      noA{95.12f, 1, 2.33f}, ones{1, 1, 1}, nonNumbers{95.12f, 0, 0};
+  const std::tuple<const char*, int, int, std::string, Lab, int, std::string> cases[] = {
+      {"valid", 2, 0, "A1", kFirst, 6, File()},
+      {"LF only", 2, 0, "A1", kFirst, 6, File({}, "\n")},
+      {"CR only", 2, 0, "A1", kFirst, 6, File({}, "\r")},
+      {"BOM before the keyword", 2, 0, "A1", kFirst, 6, "\xEF\xBB\xBF" + File({{0, kDrop}})},
+      {"tabs", 2, 0, "A1", kFirst, 6, File({{3, tabs}, {6, "1\tA1\t95.12\t-0.48\t2.33"}})},
+      {"padding", 2, 0, "A1", kFirst, 6,
+       File({{3, "SAMPLE_ID  SAMPLE_NAME LAB_L \t LAB_A  LAB_B"},
+             {6, "1  A1 95.12   -0.48 2.33  "}})},
+      {"double tab shifts the values", 2, 0, "A1", shifted, 6,
+       File({{3, tabs}, {6, "1\tA1\t\t95.12\t-0.48\t2.33"}})},
+      {"blank after a tab is part of the name", 2, 0, "A1", noL, 6,
+       File({{3, "SAMPLE_ID\tSAMPLE_NAME\t LAB_L\tLAB_A\tLAB_B"}})},
+      {"quotes and decimal commas", 2, 0, "A1", kFirst, 6,
+       File({{6, "\"1\" \"A1\" \"95,12\" \"-0,48\" \"2.33\""}})},
+      {"one-sided quotes", 2, 0, "A1", kFirst, 6, File({{6, "1 \"A1 95.12\" -0.48 2.33"}})},
+      {"non-numbers read as 0", 2, 0, "A1", nonNumbers, 6, File({{6, "1 A1 95.12 x 1e39"}})},
+      {"CP932 identifier", 2, 0, "基⊿", kFirst, 6,
+       File({{6, "1 \x8A\xEE\x87\x99 95.12 -0.48 2.33"}})},
+      {"UTF-8 identifier", 2, 0, "基⊿", kFirst, 6, File({{6, "1 基⊿ 95.12 -0.48 2.33"}})},
+      {"blank data line", 3, 0, "", zero, 6, File({{6, "\r\n1 A1 95.12 -0.48 2.33"}})},
+      {"quoted row length", 2, 0, "A1", kFirst, 0, File({{1, "LGOROWLENGTH \"6\""}})},
+      {"row length 6.5 to even", 2, 0, "A1", kFirst, 6, File({{1, "LGOROWLENGTH 6.5"}})},
+      {"lower-case keyword", 2, 0, "A1", kFirst, 9, File({{1, "lgorowlength 6"}})},
+      {"no keyword", 2, 0, "A1", kFirst, 9, File({{1, kDrop}})},
+      {"indented BEGIN_DATA", 0, 0, "", zero, 6, File({{5, "  BEGIN_DATA"}})},
+      {"no column names", 2, 0, "", ones, 6, File({{3, ""}})},
+      {"no LAB_A", 2, 0, "A1", noA, 6, File({{3, "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B"}})},
+      {"name after the Lab columns is not seen", 2, 0, "", kFirst, 6,
+       File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME"}, {6, "1 95.12 -0.48 2.33 A1"}})},
+      {"lower-case end_data ends", 1, 1, "", zero, 6, File({{7, "end_data"}})},
+      {"indented END_DATA is data", 3, 1, "", zero, 6, File({{7, " END_DATA"}, {8, "3 A3 1 2 3"}})},
+      {"no END_DATA", 2, 1, "A2", a2, 6, File({{8, kDrop}})},
+  };
+  for (const auto& [what, count, patch, id, lab, rowLength, bytes] : cases) {
+    SCOPED_TRACE(what);
+    data_->RowLength[0] = 9;
+    EXPECT_EQ(ReadBytes(bytes), count);
+    EXPECT_EQ(data_->PatchId[patch], id);
+    EXPECT_EQ(data_->Lab0[patch], lab);
+    EXPECT_EQ(data_->RowLength[0], rowLength);
+  }
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmptiesTheSet) {
+  Edits lines;
+  for (int i = 0; i < 3001; ++i)
+    lines.push_back({6 + i, "1 P" + std::to_string(i) + " 50 1 2"});
+  lines.push_back({3006, "END_DATA"});  // in place of the last patch
+  EXPECT_EQ(ReadBytes(File(lines), 1), 3000);
+  EXPECT_TRUE(messages_.empty());
+  lines.back().first = 3007;
+  EXPECT_EQ(ReadBytes(File(lines)), 3000);
+  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
+  EXPECT_EQ(data_->PatchId[2999], "P2999");
+  EXPECT_EQ(data_->Lab0[3000][0], 0.0);
+  ReadBytes(File(), 1);
+  ReadBytes(File(), 0);
+  EXPECT_EQ((std::array{data_->Lab0[2][0], data_->Lab1[2][0]}), (std::array{0.0, 0.0}));
+  EXPECT_EQ(data_->PatchId[2], "");
+  ReadBytes(File({{6, "1 Z9 95.12 -0.48 2.33"}}), 2);  // sample files' names replace them
+  ReadBytes(File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B"}, {6, "1 95.12 -0.48 2.33"}}), 1);
+  EXPECT_EQ(data_->PatchId[0], "Z9");  // unless they have none
+}
+
+// Files nobody would write on purpose read as 0 to 3000 patches.
+TEST_F(ReaderTest, HostileFiles) {
+  const std::string path = dir_.File("hostile.txt");
+  std::string block(1 << 20, ' ');
+  std::mt19937 rng(20261206);
+  std::generate(block.begin(), block.end(), [&] { return static_cast<char>(rng()); });
+  for (const int mebibytes : {200, 150}) {  // random bytes, then without line breaks
+    std::ofstream out(path, std::ios::binary);
+    for (int m = 0; m < mebibytes; ++m)
+      out << block;
+    out.close();
+    EXPECT_EQ(Read(path), 0);
+    std::replace(block.begin(), block.end(), '\n', ' ');
+    std::replace(block.begin(), block.end(), '\r', ' ');
+  }
+  std::string million = "SAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\nBEGIN_DATA\n";
+  for (int i = 0; i < 1000000; ++i)
+    million += "P" + std::to_string(i) + "\t50\t1\t2\n";
+  EXPECT_EQ(ReadBytes(million), kMaxPatches);
+  EXPECT_EQ(messages_.size(), 1u);
+  ASSERT_EQ(ReadBytes("SAMPLE_NAME LAB_L LAB_A LAB_B\r\nBEGIN_DATA\r\n" +
+                      std::string("A\0B 1e39 -0 1e-45\r\n\x87\r\n", 22) +  // truncated CP932
+                      "\xFF\xFE\x80 4 nan inf\r\n\xE3\x81 3.4028235e38 -1e39 0x1p4\r\nEND_DATA"),
+            4);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(IsValidUtf8(data_->PatchId[i])) << i;
+  EXPECT_EQ(data_->Lab0[0][0], 0.0);
+  EXPECT_TRUE(std::signbit(data_->Lab0[0][1]));
+  EXPECT_GT(data_->Lab0[0][2], 0.0);
+  EXPECT_EQ(data_->Lab0[2], (Lab{4, 0, 0}));
+  EXPECT_EQ(data_->Lab0[3], (Lab{3.4028235e38f, 0, 0}));
+  EXPECT_EQ(Read(dir_.path().string()), 0);  // a folder
+  EXPECT_EQ(Read("/dev/zero"), 0);           // never ends
+  WriteChart(path, {{"A1", 50, 0, 0}});
+  EXPECT_EQ(Read(path, 1), 1);
+  std::filesystem::permissions(path, std::filesystem::perms::none);
+  EXPECT_EQ(Read(path), ::geteuid() == 0 ? 1 : 0);  // root reads it regardless
+  std::filesystem::remove(path);                    // vanished between two loads
+  EXPECT_EQ(Read(path, 1), 0);
+  EXPECT_EQ(data_->Lab1[0][0], 0.0);
+}
+
+}  // namespace
+}  // namespace korimo::testing
