@@ -30,6 +30,5 @@ enum class Ctl {
 // Fixed texts of the window.
 inline constexpr std::string_view kPatchUnit = " ﾊﾟｯﾁ";
 inline constexpr std::string_view kAreaHint = "領域平均　：　Shift+マウス右クリック移動";
-inline constexpr std::string_view kCrLf = "\r\n";
 
 }  // namespace korimo

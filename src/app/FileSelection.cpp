@@ -5,7 +5,7 @@
 namespace korimo {
 
 bool IsShellLink(const std::string& path) {
-  return path.size() >= 4 && UpperAscii(path.substr(path.size() - 4)) == ".LNK";
+  return EndsWithUpperAscii(path, ".LNK");
 }
 
 std::string ReferencePathFromArguments(const std::string& text) {

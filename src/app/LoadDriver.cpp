@@ -1,19 +1,12 @@
 #include "app/LoadDriver.h"
 
-#include "app/ChartLayout.h"
 #include "app/ChartCells.h"
+#include "app/ChartLayout.h"
 #include "color/ColorDifference.h"
 #include "core/Common.h"
 #include "core/MeasurementReader.h"
 
 namespace korimo {
-
-namespace {
-
-constexpr int kAbMetric = 0;
-constexpr int k00Metric = 1;
-
-}  // namespace
 
 void LoadDriver::ClearPatchInfo(int set) {
   for (int c = 0; c < kPairs; ++c) {
@@ -47,48 +40,42 @@ int LoadDriver::ReadAndCompare(int set, const std::string& path) {
   d.SortDeAb2 = {};
   d.SortDe001 = {};
   d.SortDe002 = {};
-  double sum[2][2] = {};
-  double max[2][2] = {};
+  PairStats stats{};
   for (int i = 0; i < n; ++i) {
     const auto& ref = d.Lab0[i];
     for (int p = 0; p < kPairs; ++p) {
       const auto& other = d.Lab(p + 1)[i];
       const double dAb = Cie76(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
       const double d00 = Ciede2000(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
-      sum[p][kAbMetric] += dAb;
-      sum[p][k00Metric] += d00;
-      if (dAb > max[p][kAbMetric])
-        max[p][kAbMetric] = dAb;
-      if (d00 > max[p][k00Metric])
-        max[p][k00Metric] = d00;
+      stats[p].deAb.Add(dAb);
+      stats[p].de00.Add(d00);
       d.DeAb[i][p] = NarrowToSingle(dAb);
       d.De00[i][p] = NarrowToSingle(d00);
       d.SortedDeAb(p)[i] = dAb;
       d.SortedDe00(p)[i] = d00;
     }
   }
-  ShowAveragesAndMaxima(sum, max, n);
+  ShowAveragesAndMaxima(stats, n);
   ShowPercentiles();
   thresholds_.UpdateThresholds(set);
   return n;
 }
 
-void LoadDriver::ShowAveragesAndMaxima(const double (&sum)[2][2], const double (&max)[2][2],
-                                       int m) {
+void LoadDriver::ShowAveragesAndMaxima(const PairStats& stats, int m) {
   ComparisonData& d = *state_.data;
   for (int p = 0; p < kPairs; ++p) {
     if (!d.IsPairComplete(p))
       continue;
-    const double avgAb = sum[p][kAbMetric] / m;
-    const double avg00 = sum[p][k00Metric] / m;
-    view_.SetCaption(Ctl::Lb_De, 2 * p, FormatFixed7(avgAb));
-    view_.SetCaption(Ctl::Lb_De, 2 * p + 1, FormatFixed7(max[p][kAbMetric]));
-    view_.SetCaption(Ctl::Lb_De2K, 2 * p, FormatFixed7(avg00));
-    view_.SetCaption(Ctl::Lb_De2K, 2 * p + 1, FormatFixed7(max[p][k00Metric]));
-    d.AvgDeAb[p] = NarrowToSingle(avgAb);
-    d.AvgDe00[p] = NarrowToSingle(avg00);
-    d.MaxDeAb[p] = NarrowToSingle(max[p][kAbMetric]);
-    d.MaxDe00[p] = NarrowToSingle(max[p][k00Metric]);
+    const RunningStat& ab = stats[p].deAb;
+    const RunningStat& e00 = stats[p].de00;
+    view_.SetCaption(Ctl::Lb_De, 2 * p, FormatFixed7(ab.Average(m)));
+    view_.SetCaption(Ctl::Lb_De, 2 * p + 1, FormatFixed7(ab.max));
+    view_.SetCaption(Ctl::Lb_De2K, 2 * p, FormatFixed7(e00.Average(m)));
+    view_.SetCaption(Ctl::Lb_De2K, 2 * p + 1, FormatFixed7(e00.max));
+    d.AvgDeAb[p] = NarrowToSingle(ab.Average(m));
+    d.AvgDe00[p] = NarrowToSingle(e00.Average(m));
+    d.MaxDeAb[p] = NarrowToSingle(ab.max);
+    d.MaxDe00[p] = NarrowToSingle(e00.max);
   }
 }
 

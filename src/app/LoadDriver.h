@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "app/FormState.h"
 #include "app/FormView.h"
 #include "app/Platform.h"
 #include "app/ThresholdPanel.h"
+#include "core/Common.h"
 
 namespace korimo {
 
@@ -24,7 +26,14 @@ class LoadDriver {
 
  private:
   void ClearPatchInfo(int set);
-  void ShowAveragesAndMaxima(const double (&sum)[2][2], const double (&max)[2][2], int m);
+  // Sums and maxima of both metrics, gathered while the patches are compared.
+  struct MetricStats {
+    RunningStat deAb;
+    RunningStat de00;
+  };
+  using PairStats = std::array<MetricStats, kPairs>;
+
+  void ShowAveragesAndMaxima(const PairStats& stats, int m);
   void ShowPercentiles();
   void RefreshOrHideArea(int chart);
   bool ReloadAndRedraw(int set);

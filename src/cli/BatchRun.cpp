@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "app/Version.h"
-#include "cli/Cp932Text.h"
 #include "cli/JsonReport.h"
-#include "cli/OutputFile.h"
+#include "core/Encoding.h"
+#include "export/AtomicFile.h"
 #include "export/ResultsText.h"
 
 namespace korimo {
@@ -56,7 +56,7 @@ std::string BatchRun::Render() const {
                                             window_.Caption(Ctl::Lb_File, 2)};
   std::string text = BuildResultsText(paths, window_.GridDataRows());
   if (options_.encoding == TextEncoding::Cp932)
-    return EncodeCp932(text);
+    return Utf8ToCp932(text);
   return text;
 }
 
@@ -65,7 +65,7 @@ ExitStatus BatchRun::Deliver(std::string bytes, BatchOutcome& outcome) {
     outcome.output = std::move(bytes);
     return ExitStatus::Ok;
   }
-  const WriteOutcome written = WriteOutputFile(*options_.outputPath, bytes);
+  const WriteOutcome written = WriteFileAtomically(*options_.outputPath, bytes);
   if (written.ok())
     return ExitStatus::Ok;
   platform_.Report("korimo-cli: cannot write " + *options_.outputPath + ": " + written.error);

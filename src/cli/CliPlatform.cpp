@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/Version.h"
-#include "cli/OutputFile.h"
+#include "export/AtomicFile.h"
 
 namespace korimo {
 
@@ -25,7 +25,7 @@ std::vector<std::string> CliPlatform::TakeDiagnostics() {
 }
 
 WriteOutcome CliPlatform::WriteFile(const std::string& path, std::string_view bytes) {
-  return WriteOutputFile(path, bytes);
+  return WriteFileAtomically(path, bytes);
 }
 
 WriteOutcome CliPlatform::SaveBitmap(const Bitmap&, const std::string& path) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "app/HeadlessWindow.h"

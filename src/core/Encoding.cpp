@@ -1,6 +1,7 @@
 #include "core/Encoding.h"
 
 #include <iconv.h>
+#include <algorithm>
 #include <cerrno>
 
 namespace korimo {
@@ -68,9 +69,27 @@ std::string Cp932ToUtf8(std::string_view cp932) {
   return converter.Convert(cp932, "\xEF\xBF\xBD", false);
 }
 
+// ASCII is its own encoding in CP932, and results files are mostly digits
+// and tabs, so only the runs of other bytes go through iconv. A broken
+// sequence is replaced with its continuation bytes only, never with a
+// following ASCII byte, so cutting at ASCII bytes changes nothing.
 std::string Utf8ToCp932(std::string_view utf8) {
   static const Converter converter("CP932", "UTF-8");
-  return converter.Convert(utf8, "?", true);
+  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  std::string out;
+  out.reserve(utf8.size());
+  auto it = utf8.begin();
+  while (it != utf8.end()) {
+    const auto other = std::find_if_not(it, utf8.end(), isAscii);
+    out.append(it, other);
+    const auto ascii = std::find_if(other, utf8.end(), isAscii);
+    if (other != ascii) {
+      out += converter.Convert(std::string_view(&*other, static_cast<std::size_t>(ascii - other)),
+                               "?", true);
+    }
+    it = ascii;
+  }
+  return out;
 }
 
 bool IsValidUtf8(std::string_view text) {

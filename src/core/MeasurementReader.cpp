@@ -141,34 +141,19 @@ struct Columns {
   bool AllLab() const { return l != 0 && a != 0 && b != 0; }
 };
 
-// Field names are compared upper-cased; ASCII only, without copying the
-// field, since a junk file may hold millions of fields before its data.
-bool IsName(std::string_view field, std::string_view upperName) {
-  if (field.size() != upperName.size())
-    return false;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    char c = field[i];
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-    if (c != upperName[i])
-      return false;
-  }
-  return true;
-}
-
 void ScanHeaderLine(std::string_view line, Columns& cols) {
   std::size_t pos = 1;
   int number = 0;
   do {
     const std::string_view name = NextField(line, pos);
     ++number;
-    if (IsName(name, "LAB_L")) {
+    if (EqualsUpperAscii(name, "LAB_L")) {
       cols.l = number;
-    } else if (IsName(name, "LAB_A")) {
+    } else if (EqualsUpperAscii(name, "LAB_A")) {
       cols.a = number;
-    } else if (IsName(name, "LAB_B")) {
+    } else if (EqualsUpperAscii(name, "LAB_B")) {
       cols.b = number;
-    } else if (IsName(name, "SAMPLENAME") || IsName(name, "SAMPLE_NAME")) {
+    } else if (EqualsUpperAscii(name, "SAMPLENAME") || EqualsUpperAscii(name, "SAMPLE_NAME")) {
       cols.id = number;
     }
     // A final one-character field is never examined; no field name is that short.
@@ -196,15 +181,15 @@ void EmptySet(int set, ComparisonData& data) {
 
 int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
                         const TooManyPatchesNotice& notice) {
-  EmptySet(set, data);
   // Devices and pipes may never end (a dropped /dev/zero); folders have no
   // lines. Only regular files are measurement files.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
+  FilePtr file(std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb")
+                                                          : nullptr);
+  if (!file) {
+    EmptySet(set, data);  // a failed read leaves the set empty
     return 0;
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file)
-    return 0;
+  }
   return ReadMeasurementStream(file.get(), set, data, notice);
 }
 
@@ -242,7 +227,7 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     if (st != LineReader::Status::kLine)
       return 0;
     std::size_t pos = 1;
-    if (IsName(NextField(line, pos), kBeginData))
+    if (EqualsUpperAscii(NextField(line, pos), kBeginData))
       break;
   }
 
@@ -261,7 +246,7 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     if (st == LineReader::Status::kEnd)
       break;
     const std::string_view text = line;
-    if (IsName(text.substr(0, kEndData.size()), kEndData))
+    if (EqualsUpperAscii(text.substr(0, kEndData.size()), kEndData))
       break;
     if (n == kMaxPatches) {
       if (notice)

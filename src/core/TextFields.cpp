@@ -63,13 +63,6 @@ std::string_view NextField(std::string_view line, std::size_t& pos) {
   return field;
 }
 
-std::string_view FieldAt(std::string_view line, int column) {
-  std::size_t pos = 1;
-  for (int skip = 1; skip < column; ++skip)
-    NextField(line, pos);
-  return NextField(line, pos);
-}
-
 std::string_view StripQuotes(std::string_view text) {
   if (!text.empty() && text.front() == '"') {
     text = text.size() < 2 ? std::string_view{} : text.substr(1);
@@ -126,13 +119,22 @@ float ParseSingle(std::string_view text) {
   return ParsePlainDecimal<float>(t).value_or(0.0f);
 }
 
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
+bool EqualsUpperAscii(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size())
+    return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
     if (c >= 'a' && c <= 'z')
       c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper[i])
+      return false;
   }
-  return out;
+  return true;
+}
+
+bool EndsWithUpperAscii(std::string_view text, std::string_view upperSuffix) {
+  return text.size() >= upperSuffix.size() &&
+         EqualsUpperAscii(text.substr(text.size() - upperSuffix.size()), upperSuffix);
 }
 
 }  // namespace korimo

@@ -17,10 +17,6 @@ std::string_view NextField(std::string_view line, std::size_t& pos);
 // Text from pos up to the next tab (or the end); pos moves past the tab.
 std::string_view NextTabField(std::string_view line, std::size_t& pos);
 
-// Field number `column` (1-based; 0 takes the first field), counted from the
-// start of the line.
-std::string_view FieldAt(std::string_view line, int column);
-
 // One double quotation mark removed at each end.
 std::string_view StripQuotes(std::string_view text);
 
@@ -33,7 +29,9 @@ float ParseSingle(std::string_view text);
 // double; nullopt for anything else, including inf, nan and overflow.
 std::optional<double> ParseDecimal(std::string_view text);
 
-// ASCII upper case; other bytes unchanged.
-std::string UpperAscii(std::string_view text);
+// Whether text, upper-cased in ASCII, equals / ends with the upper-case
+// `upper` (keywords, field names, file extensions), without copying it.
+bool EqualsUpperAscii(std::string_view text, std::string_view upper);
+bool EndsWithUpperAscii(std::string_view text, std::string_view upperSuffix);
 
 }  // namespace korimo

@@ -18,7 +18,7 @@ std::string HistogramTable(const HistCounts& counts, const HistValues& edges, bo
 }
 
 std::string BitmapFileName(const std::string& chosen) {
-  if (chosen.size() >= 4 && UpperAscii(chosen.substr(chosen.size() - 4)) == ".BMP")
+  if (EndsWithUpperAscii(chosen, ".BMP"))
     return chosen;
   return chosen + ".bmp";
 }

@@ -39,7 +39,7 @@ std::string BuildResultsText(const std::array<std::string, 3>& paths,
 }
 
 std::string ResultsFileName(const std::string& chosen) {
-  if (chosen.size() >= 4 && UpperAscii(chosen.substr(chosen.size() - 4)) == ".TXT")
+  if (EndsWithUpperAscii(chosen, ".TXT"))
     return chosen;
   return chosen + ".txt";
 }

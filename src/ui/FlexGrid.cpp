@@ -87,10 +87,6 @@ int FlexGrid::TopTwips() const {
   return y() * kTwipsPerPixel;
 }
 
-int FlexGrid::WidthTwips() const {
-  return width() * kTwipsPerPixel;
-}
-
 int FlexGrid::HeightTwips() const {
   return height() * kTwipsPerPixel;
 }
@@ -115,12 +111,6 @@ int FlexGrid::Row() const {
   if (current.isValid())
     return current.row() + 1;
   return Rows() > 1 ? 1 : 0;
-}
-
-void FlexGrid::SetRow(int row) {
-  if (row < 1 || row >= Rows())
-    return;
-  selectionModel()->setCurrentIndex(model_->index(row - 1, Col()), QItemSelectionModel::NoUpdate);
 }
 
 void FlexGrid::SetColSel(int col) {

@@ -42,14 +42,12 @@ class FlexGrid : public QTableView {
   void SetWidthTwips(int width);
   int LeftTwips() const;
   int TopTwips() const;
-  int WidthTwips() const;
   int HeightTwips() const;
 
   int Col() const;
   void SetCol(int col);
   // 0 while the grid has no data row.
   int Row() const;
-  void SetRow(int row);
   // Selects the current row from the current column to `col`.
   void SetColSel(int col);
 

@@ -59,28 +59,8 @@ void PictureBox::SetGeometryTwips(int left, int top, int width, int height) {
   SyncImage();
 }
 
-void PictureBox::MoveTwips(int left, int top) {
-  move(TwipsToPixels(left), TwipsToPixels(top));
-}
-
 void PictureBox::SetSizeTwips(int width, int height) {
   SetOuterSizePixels(TwipsToPixels(width), TwipsToPixels(height));
-}
-
-int PictureBox::LeftTwips() const {
-  return x() * kTwipsPerPixel;
-}
-
-int PictureBox::TopTwips() const {
-  return y() * kTwipsPerPixel;
-}
-
-int PictureBox::WidthTwips() const {
-  return width() * kTwipsPerPixel;
-}
-
-int PictureBox::HeightTwips() const {
-  return height() * kTwipsPerPixel;
 }
 
 void PictureBox::Clear() {

@@ -24,7 +24,6 @@ class PictureBox : public QWidget {
   explicit PictureBox(QWidget* parent = nullptr);
 
   void SetBorder(Border border);
-  Border BorderStyle() const { return border_; }
   int BorderWidth() const;
 
   // Takes effect on the next Clear(), and on area uncovered by a resize.
@@ -33,12 +32,7 @@ class PictureBox : public QWidget {
 
   void SetOuterSizePixels(int width, int height);
   void SetGeometryTwips(int left, int top, int width, int height);
-  void MoveTwips(int left, int top);
   void SetSizeTwips(int width, int height);
-  int LeftTwips() const;
-  int TopTwips() const;
-  int WidthTwips() const;
-  int HeightTwips() const;
 
   // Size of the drawing area in pixels.
   int ScaleWidth() const { return image_.width(); }

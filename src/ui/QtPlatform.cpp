@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "app/Version.h"
 #include "export/AtomicFile.h"
 #include "ui/BitmapConvert.h"
 
@@ -42,8 +43,7 @@ std::optional<std::string> Chosen(const QString& path) {
 
 }  // namespace
 
-QtPlatform::QtPlatform(QWidget* window, std::optional<ProgramVersion> version)
-    : window_(window), version_(version) {}
+QtPlatform::QtPlatform(QWidget* window) : window_(window) {}
 
 std::optional<std::string> QtPlatform::OpenFileDialog(int set) {
   if (set < 0 || set >= static_cast<int>(lastOpened_.size()))
@@ -131,9 +131,7 @@ std::string QtPlatform::ProgramFolder() const {
 }
 
 ProgramVersion QtPlatform::Version() const {
-  if (version_)
-    return *version_;
-  return ParseVersion(QCoreApplication::applicationVersion());
+  return {kVersionMajor, kVersionMinor, kVersionPatch};
 }
 
 QString QtPlatform::QtFileFilter(std::string_view filter) {
@@ -148,12 +146,6 @@ QString QtPlatform::QtFileFilter(std::string_view filter) {
                                                 : description + QLatin1Char(' ') + ending);
   }
   return entries.join(QLatin1String(";;"));
-}
-
-ProgramVersion QtPlatform::ParseVersion(const QString& text) {
-  const QStringList parts = text.split(QLatin1Char('.'));
-  auto part = [&parts](qsizetype i) { return i < parts.size() ? parts[i].toInt() : 0; };
-  return {part(0), part(1), part(2)};
 }
 
 QString QtPlatform::Caption() const {

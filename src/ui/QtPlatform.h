@@ -18,9 +18,8 @@ namespace korimo {
 class QtPlatform : public Platform {
  public:
   // `window` parents the dialogs and the menu and lends message boxes its
-  // caption; it must outlive this object. Without `version`, the
-  // application's version string is used.
-  explicit QtPlatform(QWidget* window, std::optional<ProgramVersion> version = std::nullopt);
+  // caption; it must outlive this object.
+  explicit QtPlatform(QWidget* window);
 
   // The window is built after the platform it uses; it is handed over here.
   void SetWindow(QWidget* window) { window_ = window; }
@@ -46,13 +45,11 @@ class QtPlatform : public Platform {
   // "description (pattern);;...".
   static QString QtFileFilter(std::string_view filter);
   // "major.minor.revision"; missing or unreadable parts read as 0.
-  static ProgramVersion ParseVersion(const QString& text);
 
  private:
   QString Caption() const;
 
   QWidget* window_;
-  std::optional<ProgramVersion> version_;
   std::array<QString, 3> lastOpened_;
   QString lastSaved_;
 };

@@ -12,9 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QString::fromUtf8(korimo::kVersionText.data()));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korimo.png")));
 
-  korimo::QtPlatform platform(
-      nullptr,
-      korimo::ProgramVersion{korimo::kVersionMajor, korimo::kVersionMinor, korimo::kVersionPatch});
+  korimo::QtPlatform platform(nullptr);
   korimo::Form1 window(platform);
   platform.SetWindow(&window);
   // The argument text is the program's arguments joined by single blanks, as
