@@ -1,15 +1,9 @@
 #include "app/ClearAll.h"
 
-#include "app/Controls.h"
-
 namespace korimo {
 
-namespace {
-constexpr int kClearedChartDim = 200;
-}
-
-void ClearAll(FormState& state, FormView& view) {
-  ComparisonData& d = *state.data;
+void But_Clear_Click(EngineState& state) {
+  ComparisonData& d = state.Data();
   d.Lab0 = {};
   d.Lab1 = {};
   d.Lab2 = {};
@@ -17,32 +11,45 @@ void ClearAll(FormState& state, FormView& view) {
     id.clear();
   d.PatchCount = {};
   d.RowLength = {};
-  state.CurPatch = {};
-  state.PrevPatch = {};
-  state.SelX = {};
-  state.SelY = {};
-  state.chart.Redim(kClearedChartDim, kClearedChartDim);
+  ++state.dataRevision;
+  for (ChartMouseState& m : state.mouse) {
+    m.CurPatch = 0;
+    m.PrevPatch = 0;
+    m.SelX = {};
+    m.SelY = {};
+  }
+  state.chart.Redim(ChartGeometry::kClearedDim, ChartGeometry::kClearedDim);
   state.chart.CellSize = 0;
 
-  for (int set = 0; set < kSets; ++set) {
-    view.SetCaption(Ctl::Lb_File, set, "");
-    view.SetCaption(Ctl::Lb_NoP, set, "");
-  }
-  for (int i = 0; i < 4; ++i) {
-    view.SetCaption(Ctl::Lb_De, i, "");
-    view.SetCaption(Ctl::Lb_De2K, i, "");
-  }
-  for (int p = 0; p < kPairs; ++p) {
-    for (Ctl c : {Ctl::Lb_BestDe, Ctl::Lb_Best2K, Ctl::Lb_WorsDe, Ctl::Lb_Wors2K, Ctl::Lb_GX,
-                  Ctl::Lb_PDe, Ctl::Lb_FDe, Ctl::Lb_OPar, Ctl::Lb_UPar}) {
-      view.SetCaption(c, p, "");
-    }
-    view.SetCaption(Ctl::Lb_GY, p, "\r\n\r\n数");
-    view.SetCaption(Ctl::Lb_DeBox, p, kAreaHint);
-    view.SetAreaBoxVisible(p, false);
-  }
-  view.SetCaption(Ctl::ChkWorst, 0, "Over");
-  view.SetCaption(Ctl::ChkBest, 0, "Under");
+  WindowRecord& r = state.record;
+  r.Lb_File = {};
+  r.Lb_NoP = {};
+  r.Lb_De = {};
+  r.Lb_De2K = {};
+  for (Raster& picture : state.pictures.PictPat)
+    picture.Clear();
+  for (Raster& picture : state.pictures.PictG)
+    picture.Clear();
+  r.Lb_BestDe = {};
+  r.Lb_Best2K = {};
+  r.Lb_WorsDe = {};
+  r.Lb_Wors2K = {};
+  r.Lb_GY.fill(std::string(kCountAxisEmpty));
+  r.Lb_GX = {};
+  r.Lb_PDe = {};
+  r.Lb_FDe = {};
+  r.Lb_DeBox.fill(std::string(kAreaHint));
+  r.Lb_OPar = {};
+  r.Lb_UPar = {};
+  r.FlexG.cells.clear();
+  r.FlexG.order.clear();
+  ++r.FlexG.revision;
+  state.pictures.PictD.Clear();
+  for (AreaFrame& frame : r.Sh_Box)
+    frame.visible = false;
+  r.Menu_EditSub_Enabled = false;
+  r.ChkWorst = kOverCaption;
+  r.ChkBest = kUnderCaption;
 }
 
 }  // namespace korimo

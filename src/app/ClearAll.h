@@ -1,13 +1,12 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/FormView.h"
+#include "app/EngineState.h"
 
 namespace korimo {
 
-// The non-drawing half of "全クリア": the data sets, chart layout and
-// mouse state, and every caption go back to their start-up state. The
-// differences, statistics, thresholds and the grid's sort order are kept.
-void ClearAll(FormState& state, FormView& view);
+// "全クリア": the data sets, the chart layout, the mouse state, every text
+// and picture go back to their start-up state. The differences, statistics,
+// thresholds, panel settings and the grid's sort order are kept.
+void But_Clear_Click(EngineState& state);
 
 }  // namespace korimo

@@ -1,5 +1,6 @@
 #include "app/FileSelection.h"
 
+#include "app/LoadDriver.h"
 #include "core/TextFields.h"
 
 namespace korimo {
@@ -9,66 +10,56 @@ bool IsShellLink(const std::string& path) {
 }
 
 std::string ReferencePathFromArguments(const std::string& text) {
-  if (!text.empty() && text.front() == '"') {
+  if (!text.empty() && text.front() == '"')
     return text.size() < 2 ? std::string() : text.substr(1, text.size() - 2);
-  }
   return text;
 }
 
-void FileSelection::Choose(int set, const std::string& path) {
-  view_.SetCaption(Ctl::Lb_File, set, path);
-  driver_.LoadDataSet(set);
+void ChooseFile(EngineState& state, DataSet set, const std::string& path,
+                const EngineHooks& hooks) {
+  state.record.Lb_File[Index(set)] = path;
+  LoadDataSet(state, set, hooks);
 }
 
-void FileSelection::But_File_Click(int set) {
-  if (const auto path = platform_.OpenFileDialog(set))
-    Choose(set, *path);
+void But_File_OLEDragDrop(EngineState& state, DataSet set, const std::vector<std::string>& paths,
+                          const EngineHooks& hooks) {
+  if (!paths.empty())
+    ChooseFile(state, set, paths.front(), hooks);
 }
 
-void FileSelection::But_File_OLEDragDrop(int set, const std::vector<std::string>& paths) {
+void Lb_File_OLEDragDrop(EngineState& state, DataSet set, const std::vector<std::string>& paths,
+                         const EngineHooks& hooks) {
+  if (paths.empty() || IsShellLink(paths.front()))
+    return;
+  ChooseFile(state, set, paths.front(), hooks);
+}
+
+void PictPat_OLEDragDrop(EngineState& state, Pair chart, const std::vector<std::string>& paths,
+                         const EngineHooks& hooks) {
+  if (paths.empty() || IsShellLink(paths.front()))
+    return;
+  const DataSet target =
+      state.record.Chosen(DataSet::Reference) ? SampleOf(chart) : DataSet::Reference;
+  ChooseFile(state, target, paths.front(), hooks);
+}
+
+void FlexG_OLEDragDrop(EngineState& state, const std::vector<std::string>& paths,
+                       const EngineHooks& hooks) {
   if (paths.empty())
     return;
-  view_.RestoreIfMinimized();
-  Choose(set, paths.front());
-}
-
-void FileSelection::Lb_File_OLEDragDrop(int set, const std::vector<std::string>& paths) {
-  if (paths.empty())
-    return;
-  view_.RestoreIfMinimized();
-  if (IsShellLink(paths.front()))
-    return;
-  Choose(set, paths.front());
-}
-
-void FileSelection::PictPat_OLEDragDrop(int chart, const std::vector<std::string>& paths) {
-  if (paths.empty())
-    return;
-  view_.RestoreIfMinimized();
-  if (IsShellLink(paths.front()))
-    return;
-  const int target = view_.Caption(Ctl::Lb_File, 0).empty() ? 0 : chart + 1;
-  Choose(target, paths.front());
-}
-
-void FileSelection::FlexG_OLEDragDrop(const std::vector<std::string>& paths) {
-  if (paths.empty())
-    return;
-  view_.RestoreIfMinimized();
-  for (int set = 0; set < 3; ++set) {
-    if (view_.Caption(Ctl::Lb_File, set).empty()) {
-      Choose(set, paths.front());
+  for (DataSet set : kAllSets) {
+    if (!state.record.Chosen(set)) {
+      ChooseFile(state, set, paths.front(), hooks);
       return;
     }
   }
-  // Every set is chosen: the drop only re-reads the Reference.
-  driver_.LoadDataSet(0);
+  LoadDataSet(state, DataSet::Reference, hooks);
 }
 
-void FileSelection::CommandLine(const std::string& argumentText) {
+void CommandLine(EngineState& state, const std::string& argumentText, const EngineHooks& hooks) {
   if (argumentText.empty())
     return;
-  Choose(0, ReferencePathFromArguments(argumentText));
+  ChooseFile(state, DataSet::Reference, ReferencePathFromArguments(argumentText), hooks);
 }
 
 }  // namespace korimo

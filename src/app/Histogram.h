@@ -2,25 +2,20 @@
 
 #include <array>
 
-#include "app/FormState.h"
-#include "app/FormView.h"
+#include "app/EngineState.h"
 
 namespace korimo {
 
-// What a histogram redraw found; the view paints from it.
-struct HistogramOutcome {
-  bool counted = false;   // false: no data set loaded, nothing else changed
-  bool drawBars = false;  // false when the scale top is 0 (all patches equal)
-  double top = 0;         // scale top, a whole number
-  int maxCount = 0;       // tallest of bins 0..9 (bin 10 is never drawn)
-};
+// Recounts the ten bins of `pair` in the selected metric into HistCount and
+// HistValue, writes the axis captions and draws the bars.
+void DrawHistogram(EngineState& state, Pair pair);
 
-// Recounts the bins of `pair` into state.HistCount / HistValue and writes the
-// axis captions Lb_GY / Lb_GX, for the metric selected in the view.
-HistogramOutcome CountHistogram(FormState& state, FormView& view, int pair);
+// A release on a histogram; true when the Edit menu is to be shown (the
+// right button), its items enabled while the pair's file is loaded.
+bool PictG_MouseUp(EngineState& state, Pair pair, MouseButton button);
 
-// One bar as the corners of its filled box: (x1, y1) bottom-left on the
-// bottom edge, (x2, y2) top-right.
+// One bar as the corners of its filled box: (x1, y1) on the bottom edge,
+// (x2, y2) the top-right corner.
 struct HistogramBar {
   int x1 = 0;
   int y1 = 0;
@@ -28,13 +23,10 @@ struct HistogramBar {
   int y2 = 0;
 };
 
-// Bars of bins 0..9 in a drawing area of scaleWidth x scaleHeight pixels.
-// Every bin shows at least a one-pixel bar; when every value fell into bin
-// 10 (maxCount 0) all bars are one pixel high.
-std::array<HistogramBar, 10> HistogramBars(const HistCounts& counts, int maxCount,
-                                           double scaleWidth, double scaleHeight);
-
-// x of the half-scale line drawn after bar 5.
-int HistogramHalfLineX(double scaleWidth);
+// Bars of bins 0..9 in a picture of width x height pixels. Every bin shows
+// at least a one-pixel bar; when every value fell into bin 10 (tallest count
+// 0) all bars are one pixel high.
+std::array<HistogramBar, 10> HistogramBars(const HistCounts& counts, int tallest, int width,
+                                           int height);
 
 }  // namespace korimo

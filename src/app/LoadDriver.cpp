@@ -1,39 +1,38 @@
 #include "app/LoadDriver.h"
 
-#include "app/ChartCells.h"
-#include "app/ChartLayout.h"
+#include "app/Histogram.h"
+#include "app/PatchChart.h"
+#include "app/PatchInspection.h"
+#include "app/ResultsGrid.h"
+#include "app/ThresholdPanel.h"
 #include "color/ColorDifference.h"
 #include "core/Common.h"
-#include "core/MeasurementReader.h"
 
 namespace korimo {
 
-void LoadDriver::ClearPatchInfo(int set) {
-  for (int c = 0; c < kPairs; ++c) {
-    if (set == 0 || c == set - 1) {
-      view_.SetCaption(Ctl::Lb_FDe, c, "");
-      view_.SetCaption(Ctl::Lb_PDe, c, "");
+namespace {
+
+// Sums and maxima of both metrics, gathered while the patches are compared.
+struct MetricStats {
+  RunningStat deAb;
+  RunningStat de00;
+};
+using PairStats = std::array<MetricStats, kPairs>;
+
+// The hover and click information of the charts that show `set`, and one
+// area box, go back to their defaults before the read.
+void ClearPatchInfo(WindowRecord& r, DataSet set) {
+  for (Pair c : kAllPairs) {
+    if (set == DataSet::Reference || c == PairOf(set)) {
+      r.Lb_FDe[Index(c)].clear();
+      r.Lb_PDe[Index(c)].clear();
     }
   }
-  const int box = set == 1 ? 0 : 1;
-  view_.SetCaption(Ctl::Lb_DeBox, box, kAreaHint);
+  const Pair box = set == DataSet::File1 ? Pair::ReferenceFile1 : Pair::ReferenceFile2;
+  r.Lb_DeBox[Index(box)] = kAreaHint;
 }
 
-int LoadDriver::ReadAndCompare(int set, const std::string& path) {
-  ComparisonData& d = *state_.data;
-  d.AvgDeAb = {};
-  d.AvgDe00 = {};
-  d.MaxDeAb = {};
-  d.MaxDe00 = {};
-  ClearPatchInfo(set);
-
-  const int n = ReadMeasurementFile(
-      path, set, d, [this](std::string_view message) { platform_.ShowMessage(message); });
-  d.PatchCount[set] = static_cast<std::int16_t>(n);
-  view_.SetCaption(Ctl::Lb_NoP, set, std::to_string(n) + std::string(kPatchUnit));
-  if (n == 0)
-    return 0;
-
+PairStats Compare(ComparisonData& d, int n) {
   d.DeAb = {};
   d.De00 = {};
   d.SortDeAb1 = {};
@@ -41,6 +40,9 @@ int LoadDriver::ReadAndCompare(int set, const std::string& path) {
   d.SortDe001 = {};
   d.SortDe002 = {};
   PairStats stats{};
+  // Both pairs for every patch of the file just read, whatever the other
+  // sets hold: a pair whose file is missing compares against zeros and
+  // stays hidden.
   for (int i = 0; i < n; ++i) {
     const auto& ref = d.Lab0[i];
     for (int p = 0; p < kPairs; ++p) {
@@ -55,23 +57,23 @@ int LoadDriver::ReadAndCompare(int set, const std::string& path) {
       d.SortedDe00(p)[i] = d00;
     }
   }
-  ShowAveragesAndMaxima(stats, n);
-  ShowPercentiles();
-  thresholds_.UpdateThresholds(set);
-  return n;
+  return stats;
 }
 
-void LoadDriver::ShowAveragesAndMaxima(const PairStats& stats, int m) {
-  ComparisonData& d = *state_.data;
-  for (int p = 0; p < kPairs; ++p) {
-    if (!d.IsPairComplete(p))
+// Average and maximum over the m patches just compared, for complete pairs.
+void ShowAveragesAndMaxima(EngineState& state, const PairStats& stats, int m) {
+  ComparisonData& d = state.Data();
+  WindowRecord& r = state.record;
+  for (Pair pair : kAllPairs) {
+    if (!state.Complete(pair))
       continue;
+    const std::size_t p = Index(pair);
     const RunningStat& ab = stats[p].deAb;
     const RunningStat& e00 = stats[p].de00;
-    view_.SetCaption(Ctl::Lb_De, 2 * p, FormatFixed7(ab.Average(m)));
-    view_.SetCaption(Ctl::Lb_De, 2 * p + 1, FormatFixed7(ab.max));
-    view_.SetCaption(Ctl::Lb_De2K, 2 * p, FormatFixed7(e00.Average(m)));
-    view_.SetCaption(Ctl::Lb_De2K, 2 * p + 1, FormatFixed7(e00.max));
+    r.Lb_De[2 * p] = FormatFixed7(ab.Average(m));
+    r.Lb_De[2 * p + 1] = FormatFixed7(ab.max);
+    r.Lb_De2K[2 * p] = FormatFixed7(e00.Average(m));
+    r.Lb_De2K[2 * p + 1] = FormatFixed7(e00.max);
     d.AvgDeAb[p] = NarrowToSingle(ab.Average(m));
     d.AvgDe00[p] = NarrowToSingle(e00.Average(m));
     d.MaxDeAb[p] = NarrowToSingle(ab.max);
@@ -79,8 +81,9 @@ void LoadDriver::ShowAveragesAndMaxima(const PairStats& stats, int m) {
   }
 }
 
-void LoadDriver::ShowPercentiles() {
-  ComparisonData& d = *state_.data;
+// "Best10%" and "95%" over the Reference's count of sorted differences.
+void ShowPercentiles(EngineState& state) {
+  ComparisonData& d = state.Data();
   const int n = d.PatchCount[0];
   for (int p = 0; p < kPairs; ++p) {
     SortAscending(d.SortedDeAb(p), n);
@@ -95,55 +98,89 @@ void LoadDriver::ShowPercentiles() {
   }
   if (!pos.Shown() || n < 1)
     return;
-  for (int p = 0; p < kPairs; ++p) {
-    if (d.PatchCount[p + 1] < 1)
+  WindowRecord& r = state.record;
+  for (Pair pair : kAllPairs) {
+    if (!state.Loaded(SampleOf(pair)))
       continue;
-    view_.SetCaption(Ctl::Lb_BestDe, p, FormatFixed7(d.Best10DeAb[p]));
-    view_.SetCaption(Ctl::Lb_Best2K, p, FormatFixed7(d.Best10De00[p]));
-    view_.SetCaption(Ctl::Lb_WorsDe, p, FormatFixed7(d.Pct95DeAb[p]));
-    view_.SetCaption(Ctl::Lb_Wors2K, p, FormatFixed7(d.Pct95De00[p]));
+    const std::size_t p = Index(pair);
+    r.Lb_BestDe[p] = FormatFixed7(d.Best10DeAb[p]);
+    r.Lb_Best2K[p] = FormatFixed7(d.Best10De00[p]);
+    r.Lb_WorsDe[p] = FormatFixed7(d.Pct95DeAb[p]);
+    r.Lb_Wors2K[p] = FormatFixed7(d.Pct95De00[p]);
   }
 }
 
-void LoadDriver::RefreshOrHideArea(int chart) {
-  const int x = state_.SelX[chart][1];
-  const int y = state_.SelY[chart][1];
-  if (x >= 1 && y >= 1) {
-    UpdateAreaSelection(state_, view_, chart, static_cast<float>(x), static_cast<float>(y));
+// A stored area is recomputed on the new data; no area hides the frame.
+void RefreshOrHideArea(EngineState& state, Pair chart) {
+  const ChartMouseState& m = state.Mouse(chart);
+  if (m.SelX[1] >= 1 && m.SelY[1] >= 1) {
+    UpdateAreaSelection(state, chart, m.SelX[1], m.SelY[1]);
   } else {
-    view_.SetAreaBoxVisible(chart, false);
+    state.record.Sh_Box[Index(chart)].visible = false;
   }
 }
 
-// Re-reads a sample file whose figures the load just changed; false stops the
-// driver (the views keep what they showed).
-bool LoadDriver::ReloadAndRedraw(int set) {
-  if (ReadAndCompare(set, PathOf(set)) == 0)
+// Reads a sample file again because the load just changed its figures;
+// false stops the driver (the views keep what they showed).
+bool RereadSample(EngineState& state, DataSet sample, const EngineHooks& hooks) {
+  if (ReadAndCompare(state, sample, state.record.Path(sample), hooks) == 0)
     return false;
-  ShowPatchChart(state_, view_, set);
-  view_.DrawHistogram(set - 1);
-  RefreshOrHideArea(set - 1);
+  ShowPatchChart(state, sample);
+  DrawHistogram(state, PairOf(sample));
+  RefreshOrHideArea(state, PairOf(sample));
   return true;
 }
 
-void LoadDriver::LoadDataSet(int set) {
-  if (ReadAndCompare(set, PathOf(set)) == 0)
+}  // namespace
+
+int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
+                   const EngineHooks& hooks) {
+  ComparisonData& d = state.Data();
+  d.AvgDeAb = {};
+  d.AvgDe00 = {};
+  d.MaxDeAb = {};
+  d.MaxDe00 = {};
+  ClearPatchInfo(state.record, set);
+
+  const int s = static_cast<int>(Index(set));
+  const ReadResult read = ReadMeasurementFile(path, s, d, [&hooks](std::string_view message) {
+    if (hooks.showMessage)
+      hooks.showMessage(message);
+  });
+  ++state.dataRevision;
+  if (hooks.fileRead)
+    hooks.fileRead({set, path, read});
+  const int n = read.patches;
+  d.PatchCount[Index(set)] = static_cast<std::int16_t>(n);
+  state.record.Lb_NoP[Index(set)] = std::to_string(n) + std::string(kPatchUnit);
+  if (n == 0)
+    return 0;
+
+  const PairStats stats = Compare(d, n);
+  ShowAveragesAndMaxima(state, stats, n);
+  ShowPercentiles(state);
+  UpdateThresholds(state, set);
+  return n;
+}
+
+void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
+  if (ReadAndCompare(state, set, state.record.Path(set), hooks) == 0)
     return;
-  if (set == 0) {
-    RefreshOrHideArea(0);
-    if (!PathOf(2).empty() && !ReloadAndRedraw(2))
+  if (set == DataSet::Reference) {
+    RefreshOrHideArea(state, Pair::ReferenceFile1);
+    if (state.record.Chosen(DataSet::File2) && !RereadSample(state, DataSet::File2, hooks))
       return;
-    ShowPatchChart(state_, view_, 0);
-    view_.DrawHistogram(0);
+    ShowPatchChart(state, DataSet::Reference);
+    DrawHistogram(state, Pair::ReferenceFile1);
   } else {
-    ShowPatchChart(state_, view_, set);
-    view_.DrawHistogram(set - 1);
-    RefreshOrHideArea(set - 1);
-    const int other = set == 1 ? 2 : 1;
-    if (!PathOf(other).empty() && !ReloadAndRedraw(other))
+    ShowPatchChart(state, set);
+    DrawHistogram(state, PairOf(set));
+    RefreshOrHideArea(state, PairOf(set));
+    const DataSet other = set == DataSet::File1 ? DataSet::File2 : DataSet::File1;
+    if (state.record.Chosen(other) && !RereadSample(state, other, hooks))
       return;
   }
-  view_.FillGrid();
+  FillGrid(state);
 }
 
 }  // namespace korimo

@@ -4,17 +4,76 @@
 #include <cmath>
 #include <string>
 
+#include "app/Histogram.h"
+#include "app/PatchChart.h"
 #include "core/Common.h"
 
 namespace korimo {
 
 namespace {
 
-constexpr int kSliderMax = 20;
+// The Under threshold never exceeds this, whatever the scale.
 constexpr double kUnderScaleCap = 10;
 
 std::string Percent(int count, int n) {
   return FormatDecimals(count * 100.0 / n, 0) + "%";
+}
+
+const SortedTable& SortedOf(const EngineState& state, Pair pair) {
+  const ComparisonData& d = state.Data();
+  const int p = static_cast<int>(Index(pair));
+  return state.panel.metric == Metric::DeAb ? d.SortedDeAb(p) : d.SortedDe00(p);
+}
+
+// Values walked up from the smallest while they are at or below T.
+int CountUnder(const SortedTable& sorted, int n, float threshold) {
+  const int limit = std::min(n, kSlots);
+  int count = 0;
+  while (count < limit && NarrowToSingle(sorted[count]) <= threshold)
+    ++count;
+  return count;
+}
+
+// Values walked down from the Reference's last entry while they are at or
+// above T.
+int CountOver(const SortedTable& sorted, int top, float threshold) {
+  int count = 0;
+  for (int i = std::min(top, kSlots - 1); i >= 0 && NarrowToSingle(sorted[i]) >= threshold; --i)
+    ++count;
+  return count;
+}
+
+using Labels = std::array<std::string, 2>;
+
+void ShowOne(EngineState& state, Labels& labels, Pair pair, int count) {
+  const int n = state.Count(DataSet::Reference);
+  labels[Index(pair)] = Percent(count, n);
+}
+
+void ShowBoth(EngineState& state, Labels& labels, int countPair0, int countPair1) {
+  const int counts[] = {countPair0, countPair1};
+  for (Pair pair : kAllPairs) {
+    const int n = state.Count(SampleOf(pair));
+    if (n > 0)
+      labels[Index(pair)] = Percent(counts[Index(pair)], n);
+  }
+}
+
+// Redraws the charts, and with `histograms` the histograms, of the pairs
+// whose file is chosen.
+void RedrawComparedViews(EngineState& state, bool histograms) {
+  for (Pair pair : kAllPairs) {
+    if (!state.record.Chosen(SampleOf(pair)))
+      continue;
+    DrawChart(state, SampleOf(pair));
+    if (histograms)
+      DrawHistogram(state, pair);
+  }
+}
+
+void Refresh(EngineState& state) {
+  UpdateThresholds(state, DataSet::Reference);
+  RedrawComparedViews(state, true);
 }
 
 }  // namespace
@@ -36,109 +95,103 @@ float ThresholdScale(float m) {
   return NarrowToSingle(std::trunc(r / 10) * 10);
 }
 
-const SortedTable& ThresholdPanel::SortedOf(int pair) const {
-  const ComparisonData& d = *state_.data;
-  return view_.MetricIsDeAb() ? d.SortedDeAb(pair) : d.SortedDe00(pair);
+void ShowUnderPercent(EngineState& state, Pair pair, float threshold) {
+  if (state.Count(DataSet::Reference) == 0)
+    return;
+  state.record.Lb_UPar[Index(pair)].clear();
+  const int n = state.Count(DataSet::Reference);
+  ShowOne(state, state.record.Lb_UPar, pair, CountUnder(SortedOf(state, pair), n, threshold));
 }
 
-void ThresholdPanel::UpdateThresholds(int set) {
-  ComparisonData& d = *state_.data;
+void ShowOverPercent(EngineState& state, Pair pair, float threshold) {
+  if (state.Count(DataSet::Reference) == 0)
+    return;
+  state.record.Lb_OPar[Index(pair)].clear();
+  const int top = state.Count(DataSet::Reference) - 1;
+  ShowOne(state, state.record.Lb_OPar, pair, CountOver(SortedOf(state, pair), top, threshold));
+}
+
+void ShowUnderPercents(EngineState& state, float threshold) {
+  if (state.Count(DataSet::Reference) == 0)
+    return;
+  const auto under = [&](Pair pair) {
+    return CountUnder(SortedOf(state, pair), state.Count(SampleOf(pair)), threshold);
+  };
+  ShowBoth(state, state.record.Lb_UPar, under(Pair::ReferenceFile1), under(Pair::ReferenceFile2));
+}
+
+void ShowOverPercents(EngineState& state, float threshold) {
+  if (state.Count(DataSet::Reference) == 0)
+    return;
+  const int top = state.Count(DataSet::Reference) - 1;
+  const auto over = [&](Pair pair) { return CountOver(SortedOf(state, pair), top, threshold); };
+  ShowBoth(state, state.record.Lb_OPar, over(Pair::ReferenceFile1), over(Pair::ReferenceFile2));
+}
+
+void UpdateThresholds(EngineState& state, DataSet changed) {
+  ComparisonData& d = state.Data();
   const float scaleAb = ThresholdScale(std::max(d.MaxDeAb[0], d.MaxDeAb[1]));
   const float scale00 = ThresholdScale(std::max(d.MaxDe00[0], d.MaxDe00[1]));
-  const double u = view_.UnderPosition();
-  const double o = view_.OverPosition();
+  const double u = state.panel.under;
+  const double o = state.panel.over;
   d.UnderDeAb = NarrowToSingle(std::min<double>(scaleAb, kUnderScaleCap) * u / kSliderMax);
   d.OverDeAb = NarrowToSingle(scaleAb * o / kSliderMax);
   d.UnderDe00 = NarrowToSingle(std::min<double>(scale00, kUnderScaleCap) * u / kSliderMax);
   d.OverDe00 = NarrowToSingle(scale00 * o / kSliderMax);
 
-  const bool deAb = view_.MetricIsDeAb();
+  const bool deAb = state.panel.metric == Metric::DeAb;
   const float under = deAb ? d.UnderDeAb : d.UnderDe00;
   const float over = deAb ? d.OverDeAb : d.OverDe00;
-  const int pair = set - 1;
-  ShowOverPercent(pair, over);
-  ShowUnderPercent(pair, under);
+  if (changed == DataSet::Reference) {
+    ShowOverPercents(state, over);
+    ShowUnderPercents(state, under);
+  } else {
+    ShowOverPercent(state, PairOf(changed), over);
+    ShowUnderPercent(state, PairOf(changed), under);
+  }
+  WindowRecord& r = state.record;
   if (deAb) {
-    view_.SetCaption(Ctl::ChkBest, 0, "Under ⊿E<" + FormatTwoDec(under));
-    view_.SetCaption(Ctl::ChkWorst, 0, "Over ⊿E> " + FormatTwoDec(over));
+    r.ChkBest = "Under ⊿E<" + FormatTwoDec(under);
+    r.ChkWorst = "Over ⊿E> " + FormatTwoDec(over);
   } else {
-    view_.SetCaption(Ctl::ChkBest, 0, "Under ⊿E00<" + FormatTwoDec(under));
-    view_.SetCaption(Ctl::ChkWorst, 0, "Over  ⊿E00>" + FormatTwoDec(over));
+    r.ChkBest = "Under ⊿E00<" + FormatTwoDec(under);
+    r.ChkWorst = "Over  ⊿E00>" + FormatTwoDec(over);
   }
 }
 
-void ThresholdPanel::ShowUnderPercent(int pair, float threshold) {
-  ShowPercent(Ctl::Lb_UPar, pair, [&](const SortedTable& sorted, int n) {
-    const int limit = std::min(n, kSlots);
-    int count = 0;
-    while (count < limit && NarrowToSingle(sorted[count]) <= threshold)
-      ++count;
-    return count;
-  });
+void Opt_de_Click(EngineState& state, Metric metric) {
+  state.panel.metric = metric;
+  Refresh(state);
 }
 
-void ThresholdPanel::ShowOverPercent(int pair, float threshold) {
-  const int top = state_.data->PatchCount[0] - 1;
-  ShowPercent(Ctl::Lb_OPar, pair, [&](const SortedTable& sorted, int /*n*/) {
-    int count = 0;
-    for (int i = top; i >= 0 && NarrowToSingle(sorted[i]) >= threshold; --i)
-      ++count;
-    return count;
-  });
-}
-
-// Both pairs refresh only where their file is loaded, each over its own
-// count; a single pair refreshes over the Reference's count.
-void ThresholdPanel::ShowPercent(Ctl label, int pair,
-                                 const std::function<int(const SortedTable&, int)>& count) {
-  const ComparisonData& d = *state_.data;
-  if (d.PatchCount[0] == 0)
+void SldBest_Change(EngineState& state, int position) {
+  const int clamped = std::clamp(position, 0, kSliderMax);
+  if (clamped == state.panel.under)
     return;
-  auto show = [&](int p, int n) { view_.SetCaption(label, p, Percent(count(SortedOf(p), n), n)); };
-  if (pair < 0) {
-    if (d.PatchCount[1] > 0)
-      show(0, d.PatchCount[1]);
-    if (d.PatchCount[2] > 0)
-      show(1, d.PatchCount[2]);
-  } else {
-    view_.SetCaption(label, pair, "");
-    show(pair, d.PatchCount[0]);
-  }
+  state.panel.under = clamped;
+  Refresh(state);
 }
 
-void ThresholdPanel::RedrawComparedCharts() {
-  if (!view_.Caption(Ctl::Lb_File, 1).empty())
-    view_.DrawChart(1);
-  if (!view_.Caption(Ctl::Lb_File, 2).empty())
-    view_.DrawChart(2);
+void SldWorst_Change(EngineState& state, int position) {
+  const int clamped = std::clamp(position, 0, kSliderMax);
+  if (clamped == state.panel.over)
+    return;
+  state.panel.over = clamped;
+  Refresh(state);
 }
 
-void ThresholdPanel::Opt_de_Click() {
-  UpdateThresholds(0);
-  if (!view_.Caption(Ctl::Lb_File, 1).empty()) {
-    view_.DrawChart(1);
-    view_.DrawHistogram(0);
-  }
-  if (!view_.Caption(Ctl::Lb_File, 2).empty()) {
-    view_.DrawChart(2);
-    view_.DrawHistogram(1);
-  }
+void ChkBest_Click(EngineState& state, bool checked) {
+  state.panel.underMarks = checked;
+  RedrawComparedViews(state, false);
+  if (!checked)
+    state.record.Lb_UPar = {};
 }
 
-void ThresholdPanel::ChkBest_Click() {
-  RedrawComparedCharts();
-  if (!view_.UnderMarksOn()) {
-    view_.SetCaption(Ctl::Lb_UPar, 0, "");
-    view_.SetCaption(Ctl::Lb_UPar, 1, "");
-  }
-}
-
-void ThresholdPanel::ChkWorst_Click() {
-  RedrawComparedCharts();
-  if (!view_.OverMarksOn()) {
-    view_.SetCaption(Ctl::Lb_OPar, 0, "");
-    view_.SetCaption(Ctl::Lb_OPar, 1, "");
-  }
+void ChkWorst_Click(EngineState& state, bool checked) {
+  state.panel.overMarks = checked;
+  RedrawComparedViews(state, false);
+  if (!checked)
+    state.record.Lb_OPar = {};
 }
 
 }  // namespace korimo

@@ -1,39 +1,30 @@
 #pragma once
 
-#include <functional>
-
-#include "app/FormState.h"
-#include "app/FormView.h"
+#include "app/EngineState.h"
 
 namespace korimo {
 
-// The Under/Over thresholds: their scale, captions and percentages, and the
-// redraws that the metric options, sliders and check boxes trigger.
-class ThresholdPanel {
- public:
-  ThresholdPanel(FormState& state, FormView& view) : state_(state), view_(view) {}
+// The Under/Over thresholds: their scale, the check-box captions and the
+// percentages, and the redraws the metric options, sliders and check boxes
+// run.
 
-  // Recomputes all four thresholds and the captions, then the percentages of
-  // the pairs data set `set` belongs to (both for the Reference).
-  void UpdateThresholds(int set);
-  // pair -1 refreshes both pairs.
-  void ShowUnderPercent(int pair, float threshold);
-  void ShowOverPercent(int pair, float threshold);
+// Recomputes all four thresholds and the captions, then the percentages of
+// the pairs `changed` belongs to (both for the Reference).
+void UpdateThresholds(EngineState& state, DataSet changed);
 
-  void Opt_de_Click();
-  void SldBest_Change() { Opt_de_Click(); }
-  void SldWorst_Change() { Opt_de_Click(); }
-  void ChkBest_Click();
-  void ChkWorst_Click();
+// The percentage labels of one pair, over the Reference's count.
+void ShowUnderPercent(EngineState& state, Pair pair, float threshold);
+void ShowOverPercent(EngineState& state, Pair pair, float threshold);
+// Those of both pairs, each over its own file's count, where it is loaded.
+void ShowUnderPercents(EngineState& state, float threshold);
+void ShowOverPercents(EngineState& state, float threshold);
 
- private:
-  void ShowPercent(Ctl label, int pair, const std::function<int(const SortedTable&, int)>& count);
-  void RedrawComparedCharts();
-  const SortedTable& SortedOf(int pair) const;
-
-  FormState& state_;
-  FormView& view_;
-};
+// The panel's controls: each stores the new setting and runs its handler.
+void Opt_de_Click(EngineState& state, Metric metric);
+void SldBest_Change(EngineState& state, int position);
+void SldWorst_Change(EngineState& state, int position);
+void ChkBest_Click(EngineState& state, bool checked);
+void ChkWorst_Click(EngineState& state, bool checked);
 
 // The rounded-up scale a metric's larger maximum is measured against.
 float ThresholdScale(float largerMaximum);

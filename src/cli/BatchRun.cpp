@@ -1,91 +1,146 @@
 #include "cli/BatchRun.h"
 
+#include <array>
+#include <set>
 #include <utility>
 
+#include "app/EngineState.h"
+#include "app/FileSelection.h"
+#include "app/Hooks.h"
+#include "app/ThresholdPanel.h"
 #include "app/Version.h"
+#include "cli/AtomicFile.h"
 #include "cli/JsonReport.h"
 #include "core/Encoding.h"
-#include "export/AtomicFile.h"
 #include "export/ResultsText.h"
 
 namespace korimo {
 
-BatchRun::BatchRun(CliOptions options) : options_(std::move(options)), window_(platform_) {}
+namespace {
 
-void BatchRun::SetUpPanel() {
-  // Handlers fire only for a control the user would actually have touched.
-  if (options_.metric == Metric::De00)
-    window_.SelectMetricDeAb(false);
-  if (options_.under != kDefaultUnder)
-    window_.SetUnderPosition(options_.under);
-  if (options_.over != kDefaultOver)
-    window_.SetOverPosition(options_.over);
-  window_.form().state.GridSortKey = static_cast<std::int16_t>(options_.sortKey);
-}
-
-void BatchRun::ChooseFiles() {
-  for (int set = 0; set < static_cast<int>(options_.files.size()); ++set) {
-    const std::string& path = options_.files[set];
-    if (path.empty())
-      continue;
-    platform_.AnswerOpenDialog(set, path);
-    window_.form().files.But_File_Click(set);
+std::string_view Reason(ReadFailure failure) {
+  switch (failure) {
+    case ReadFailure::None:
+      break;
+    case ReadFailure::Missing:
+      return "no such file";
+    case ReadFailure::NotRegularFile:
+      return "not a regular file";
+    case ReadFailure::Unreadable:
+      return "cannot be read";
+    case ReadFailure::NoBeginData:
+      return "no BEGIN_DATA line";
+    case ReadFailure::NoDataLines:
+      return "no data lines after BEGIN_DATA";
   }
+  return "no patches read";
 }
 
-// The load driver re-reads files, so only the final count of each set says
-// whether its file was usable.
-bool BatchRun::ReportEmptyFiles() {
-  bool any = false;
-  const ComparisonData& d = *window_.state().data;
-  for (int set = 0; set < static_cast<int>(options_.files.size()); ++set) {
-    const std::string& path = options_.files[set];
-    if (path.empty() || d.PatchCount[set] >= 1)
-      continue;
-    platform_.Report("korimo-cli: " + path + ": no patches read");
-    any = true;
+// What the runs of the reader left to tell: the cut at 3000 patches once per
+// file (the load driver reads files again), and why each set's last read
+// stored nothing.
+class ReadLog {
+ public:
+  void Record(const FileRead& read) {
+    if (read.result.cutAt3000 && cut_.insert(read.path).second)
+      lines_.push_back("korimo-cli: " + read.path + ": " + std::string(kTooManyPatchesMessage));
+    last_[Index(read.set)] = read.result.failure;
   }
-  return any;
-}
+  ReadFailure LastFailure(DataSet set) const { return last_[Index(set)]; }
+  std::vector<std::string>& Lines() { return lines_; }
 
-std::string BatchRun::Render() const {
-  if (options_.format == OutputFormat::Json)
-    return BuildJsonReport(window_);
-  const std::array<std::string, 3> paths = {window_.Caption(Ctl::Lb_File, 0),
-                                            window_.Caption(Ctl::Lb_File, 1),
-                                            window_.Caption(Ctl::Lb_File, 2)};
-  std::string text = BuildResultsText(paths, window_.GridDataRows());
-  if (options_.encoding == TextEncoding::Cp932)
-    return Utf8ToCp932(text);
-  return text;
-}
+ private:
+  std::set<std::string> cut_;
+  std::array<ReadFailure, 3> last_{};
+  std::vector<std::string> lines_;
+};
 
-ExitStatus BatchRun::Deliver(std::string bytes, BatchOutcome& outcome) {
-  if (!options_.outputPath) {
-    outcome.output = std::move(bytes);
-    return ExitStatus::Ok;
+class BatchRun {
+ public:
+  explicit BatchRun(const CliOptions& options) : options_(options), state_(kBatchSurfaces) {
+    hooks_.fileRead = [this](const FileRead& read) { log_.Record(read); };
   }
-  const WriteOutcome written = WriteFileAtomically(*options_.outputPath, bytes);
-  if (written.ok())
-    return ExitStatus::Ok;
-  platform_.Report("korimo-cli: cannot write " + *options_.outputPath + ": " + written.error);
-  return ExitStatus::OutputFailed;
-}
 
-BatchOutcome BatchRun::Execute() {
-  BatchOutcome outcome;
-  SetUpPanel();
-  ChooseFiles();
-  const bool emptyFiles = ReportEmptyFiles();
-  outcome.status = Deliver(Render(), outcome);
-  if (outcome.status == ExitStatus::Ok && emptyFiles)
-    outcome.status = ExitStatus::NoPatches;
-  outcome.diagnostics = platform_.TakeDiagnostics();
-  return outcome;
+  BatchOutcome Execute() {
+    BatchOutcome outcome;
+    SetUpPanel();
+    ChooseFiles();
+    const bool emptyFiles = ReportEmptyFiles();
+    outcome.status = Deliver(Render(), outcome);
+    if (outcome.status == ExitStatus::Ok && emptyFiles)
+      outcome.status = ExitStatus::NoPatches;
+    outcome.diagnostics = std::move(log_.Lines());
+    return outcome;
+  }
+
+ private:
+  // Handlers run only for a control the user would have touched.
+  void SetUpPanel() {
+    const PanelSettings& wanted = options_.panel;
+    const PanelSettings start;
+    if (wanted.metric != start.metric)
+      Opt_de_Click(state_, wanted.metric);
+    SldBest_Change(state_, wanted.under);
+    SldWorst_Change(state_, wanted.over);
+    state_.GridSortKey = static_cast<std::int16_t>(options_.sortKey);
+  }
+
+  void ChooseFiles() {
+    for (std::size_t s = 0; s < options_.files.size(); ++s) {
+      if (!options_.files[s].empty())
+        ChooseFile(state_, kAllSets[s], options_.files[s], hooks_);
+    }
+  }
+
+  // The load driver re-reads files, so only the final count of each set says
+  // whether its file was usable.
+  bool ReportEmptyFiles() {
+    bool any = false;
+    for (std::size_t s = 0; s < options_.files.size(); ++s) {
+      const std::string& path = options_.files[s];
+      if (path.empty() || state_.Loaded(kAllSets[s]))
+        continue;
+      log_.Lines().push_back("korimo-cli: " + path + ": " +
+                             std::string(Reason(log_.LastFailure(kAllSets[s]))));
+      any = true;
+    }
+    return any;
+  }
+
+  std::string Render() const {
+    if (options_.format == OutputFormat::Json)
+      return BuildJsonReport(state_);
+    std::string text = BuildResultsText(state_.record);
+    return options_.encoding == TextEncoding::Cp932 ? Utf8ToCp932(text) : text;
+  }
+
+  ExitStatus Deliver(std::string bytes, BatchOutcome& outcome) {
+    if (!options_.outputPath) {
+      outcome.output = std::move(bytes);
+      return ExitStatus::Ok;
+    }
+    const WriteOutcome written = WriteFileAtomically(*options_.outputPath, bytes);
+    if (written.ok())
+      return ExitStatus::Ok;
+    log_.Lines().push_back("korimo-cli: cannot write " + *options_.outputPath + ": " +
+                           written.error);
+    return ExitStatus::OutputFailed;
+  }
+
+  const CliOptions& options_;
+  EngineState state_;
+  EngineHooks hooks_;
+  ReadLog log_;
+};
+
+}  // namespace
+
+BatchOutcome RunBatch(const CliOptions& options) {
+  return BatchRun(options).Execute();
 }
 
 BatchOutcome RunCommandLine(const std::vector<std::string>& args) {
-  ParsedCommandLine parsed = ParseCommandLine(args);
+  const ParsedCommandLine parsed = ParseCommandLine(args);
   BatchOutcome outcome;
   if (!parsed.ok()) {
     outcome.status = ExitStatus::Usage;
@@ -103,8 +158,7 @@ BatchOutcome RunCommandLine(const std::vector<std::string>& args) {
     case CliAction::Run:
       break;
   }
-  BatchRun run(std::move(parsed.options));
-  return run.Execute();
+  return RunBatch(parsed.options);
 }
 
 }  // namespace korimo

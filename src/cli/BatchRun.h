@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
-#include "cli/CliPlatform.h"
-#include "cli/CliWindow.h"
 
 namespace korimo {
 
@@ -24,28 +22,10 @@ struct BatchOutcome {
   int ExitCode() const { return static_cast<int>(status); }
 };
 
-// One run of the batch tool on an understood command line: a freshly started
-// window, the threshold panel and sort set as a user would, then each file
-// chosen through its file button, Reference first.
-class BatchRun {
- public:
-  explicit BatchRun(CliOptions options);
-  BatchRun(const BatchRun&) = delete;
-  BatchRun& operator=(const BatchRun&) = delete;
-
-  BatchOutcome Execute();
-
- private:
-  void SetUpPanel();
-  void ChooseFiles();
-  bool ReportEmptyFiles();
-  std::string Render() const;
-  ExitStatus Deliver(std::string bytes, BatchOutcome& outcome);
-
-  CliOptions options_;
-  CliPlatform platform_;
-  CliWindow window_;
-};
+// One run on an understood command line: the engine of a freshly started
+// window, its threshold panel and sort set as a user would, then each file
+// chosen in the order Reference, File1, File2.
+BatchOutcome RunBatch(const CliOptions& options);
 
 // The whole tool short of the process: parses `args` (without the program
 // name) and answers help, version and usage errors, or runs.

@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <initializer_list>
 #include <string_view>
@@ -11,49 +13,33 @@ namespace korimo {
 namespace {
 
 constexpr int kMaxFiles = 3;
-constexpr int kSortLimit = 14;
-constexpr int kSliderMax = 20;
+constexpr int kSortLimit = 14;  // the grid's last column code
 
-enum class Opt { Help, Version, Output, Format, Encoding, Sort, Metric, Under, Over };
-
-struct OptionInfo {
-  std::string_view name;
-  Opt id;
-  bool takesValue;
+// The option values as written; they are checked once the line is parsed,
+// so every bad value is named in the same words.
+struct RawValues {
+  std::string output, format, encoding, sort, metric, under, over;
+  bool help = false;
+  bool version = false;
 };
 
-constexpr OptionInfo kOptions[] = {
-    {"-h", Opt::Help, false},
-    {"--help", Opt::Help, false},
-    {"--version", Opt::Version, false},
-    {"-o", Opt::Output, true},
-    {"--output", Opt::Output, true},
-    {"--format", Opt::Format, true},
-    {"--encoding", Opt::Encoding, true},
-    {"--sort", Opt::Sort, true},
-    {"--metric", Opt::Metric, true},
-    {"--under", Opt::Under, true},
-    {"--over", Opt::Over, true},
-};
-
-const OptionInfo* FindOption(std::string_view name) {
-  for (const OptionInfo& option : kOptions) {
-    if (option.name == name)
-      return &option;
-  }
-  return nullptr;
+std::string InvalidValue(std::string_view name, std::string_view value, std::string_view allowed) {
+  return "invalid value '" + std::string(value) + "' for " + std::string(name) + " (" +
+         std::string(allowed) + ")";
 }
 
 // Only a plain decimal integer with an optional minus sign is a number here:
 // "+3", " 3", "3.0" and "3x" are all refused rather than half-read.
-std::string ParseBounded(std::string_view name, std::string_view text, int low, int high,
+std::string ParseBounded(std::string_view name, const std::string& text, int low, int high,
                          int& out) {
+  if (text.empty())
+    return {};
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
-    return "invalid value '" + std::string(text) + "' for " + std::string(name) +
-           " (an integer from " + std::to_string(low) + " to " + std::to_string(high) + ")";
+  if (ec != std::errc() || ptr != end || value < low || value > high) {
+    return InvalidValue(name, text,
+                        "an integer from " + std::to_string(low) + " to " + std::to_string(high));
   }
   out = value;
   return {};
@@ -61,8 +47,10 @@ std::string ParseBounded(std::string_view name, std::string_view text, int low, 
 
 // Looks `value` up among the named choices of an option.
 template <typename E>
-std::string PickChoice(std::string_view name, std::string_view value,
+std::string PickChoice(std::string_view name, const std::string& value,
                        std::initializer_list<std::pair<std::string_view, E>> choices, E& out) {
+  if (value.empty())
+    return {};
   std::string names;
   for (const auto& [text, choice] : choices) {
     if (text == value) {
@@ -71,95 +59,50 @@ std::string PickChoice(std::string_view name, std::string_view value,
     }
     names += names.empty() ? std::string(text) : " or " + std::string(text);
   }
-  return "invalid value '" + std::string(value) + "' for " + std::string(name) + " (" + names + ")";
+  return InvalidValue(name, value, names);
 }
 
-std::string ApplyOutput(std::string_view name, std::string_view value, CliOptions& o) {
-  if (value.empty())
-    return "empty file name for " + std::string(name);
-  o.outputPath = std::string(value);
-  return {};
+// Every option takes a value in its own argument or after "=", and the
+// last occurrence counts, as is usual for command-line tools.
+void Declare(CLI::App& app, RawValues& raw, std::vector<std::string>& files) {
+  const auto last = CLI::MultiOptionPolicy::TakeLast;
+  app.set_help_flag();
+  app.add_flag("-h,--help", raw.help);
+  app.add_flag("--version", raw.version);
+  app.add_option("-o,--output", raw.output)->multi_option_policy(last);
+  app.add_option("--format", raw.format)->multi_option_policy(last);
+  app.add_option("--encoding", raw.encoding)->multi_option_policy(last);
+  app.add_option("--sort", raw.sort)->multi_option_policy(last);
+  app.add_option("--metric", raw.metric)->multi_option_policy(last);
+  app.add_option("--under", raw.under)->multi_option_policy(last);
+  app.add_option("--over", raw.over)->multi_option_policy(last);
+  app.add_option("files", files)->expected(0, kMaxFiles);
 }
 
-std::string Apply(const OptionInfo& option, std::string_view value, CliOptions& o) {
-  const std::string_view name = option.name;
-  switch (option.id) {
-    case Opt::Help:
-      o.action = CliAction::Help;
-      return {};
-    case Opt::Version:
-      o.action = CliAction::Version;
-      return {};
-    case Opt::Output:
-      return ApplyOutput(name, value, o);
-    case Opt::Format:
-      return PickChoice(name, value,
-                        {{"results", OutputFormat::Results}, {"json", OutputFormat::Json}},
-                        o.format);
-    case Opt::Encoding:
-      return PickChoice(
-          name, value, {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}}, o.encoding);
-    case Opt::Metric:
-      return PickChoice(name, value, {{"de", Metric::DeAb}, {"de00", Metric::De00}}, o.metric);
-    case Opt::Sort:
-      return ParseBounded(name, value, -kSortLimit, kSortLimit, o.sortKey);
-    case Opt::Under:
-      return ParseBounded(name, value, 0, kSliderMax, o.under);
-    case Opt::Over:
-      return ParseBounded(name, value, 0, kSliderMax, o.over);
+std::string Apply(const RawValues& raw, bool outputGiven, CliOptions& o) {
+  if (outputGiven) {
+    if (raw.output.empty())
+      return "empty file name for --output";
+    o.outputPath = raw.output;
   }
-  return {};
-}
-
-bool LooksLikeOption(std::string_view arg) {
-  return arg.size() > 1 && arg.front() == '-';
-}
-
-// Splits "--name=value" and "-oFILE"; `inlineValue` is set only for those.
-std::string_view OptionName(std::string_view arg, std::optional<std::string_view>& inlineValue) {
-  if (arg.starts_with("--")) {
-    const auto eq = arg.find('=');
-    if (eq == std::string_view::npos)
-      return arg;
-    inlineValue = arg.substr(eq + 1);
-    return arg.substr(0, eq);
+  std::string error =
+      PickChoice("--format", raw.format,
+                 {{"results", OutputFormat::Results}, {"json", OutputFormat::Json}}, o.format);
+  if (error.empty()) {
+    error = PickChoice("--encoding", raw.encoding,
+                       {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}}, o.encoding);
   }
-  if (arg.size() > 2) {
-    inlineValue = arg.substr(2);
-    return arg.substr(0, 2);
+  if (error.empty()) {
+    error = PickChoice("--metric", raw.metric, {{"de", Metric::DeAb}, {"de00", Metric::De00}},
+                       o.panel.metric);
   }
-  return arg;
-}
-
-std::string CheckFiles(const std::vector<std::string>& files) {
-  if (files.empty())
-    return "no REFERENCE file given";
-  if (files.front().empty())
-    return "the REFERENCE file name is empty";
-  if (files.size() > kMaxFiles)
-    return "too many files (at most REFERENCE, FILE1 and FILE2)";
-  return {};
-}
-
-}  // namespace
-
-namespace {
-
-// Handles the option at args[i], moving i past a separate value.
-std::string TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& o) {
-  std::optional<std::string_view> value;
-  const std::string_view name = OptionName(args[i], value);
-  const OptionInfo* option = FindOption(name);
-  if (option == nullptr)
-    return "unknown option '" + std::string(name) + "'";
-  if (!option->takesValue && value)
-    return "option '" + std::string(name) + "' takes no value";
-  if (option->takesValue && !value) {
-    if (i + 1 >= args.size())
-      return "option '" + std::string(name) + "' needs a value";
-    value = args[++i];
-  }
-  return Apply(*option, value.value_or(""), o);
+  if (error.empty())
+    error = ParseBounded("--sort", raw.sort, -kSortLimit, kSortLimit, o.sortKey);
+  if (error.empty())
+    error = ParseBounded("--under", raw.under, 0, kSliderMax, o.panel.under);
+  if (error.empty())
+    error = ParseBounded("--over", raw.over, 0, kSliderMax, o.panel.over);
+  return error;
 }
 
 }  // namespace
@@ -167,20 +110,25 @@ std::string TakeOption(const std::vector<std::string>& args, std::size_t& i, Cli
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine result;
   CliOptions& o = result.options;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (optionsEnded || !LooksLikeOption(args[i])) {
-      o.files.push_back(args[i]);
-    } else if (args[i] == "--") {
-      optionsEnded = true;
-    } else {
-      result.error = TakeOption(args, i, o);
-      // Help and version are answered whatever else the line holds.
-      if (!result.ok() || o.action != CliAction::Run)
-        return result;
-    }
+  CLI::App app;
+  RawValues raw;
+  Declare(app, raw, o.files);
+  // CLI11 takes the arguments last to first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    result.error = e.what();
+    return result;
   }
-  result.error = CheckFiles(o.files);
+  // Help and version are answered whatever else the line holds.
+  if (raw.help || raw.version) {
+    o.action = raw.help ? CliAction::Help : CliAction::Version;
+    return result;
+  }
+  result.error = Apply(raw, app.count("--output") > 0, o);
+  if (result.ok() && o.files.empty())
+    result.error = "no REFERENCE file given";
   return result;
 }
 
@@ -193,7 +141,8 @@ std::string HelpText() {
          R"(
 Compares CIELAB measurement files as the Korimo window does when REFERENCE,
 FILE1 and FILE2 are chosen with its file buttons, and writes what the window
-would show. An empty argument ("") chooses no file for that slot.
+would show. An empty argument ("") chooses no file for that set, the
+Reference's included.
 
 Options:
   -o, --output FILE     write to FILE (replaced only once complete) instead of
@@ -215,8 +164,8 @@ Options also take the form --option=value.
 
 Exit status:
   0  every file given yielded at least one patch
-  1  a file given yielded no patches (named on standard error); the output is
-     still written and shows what the window would show
+  1  a file given yielded no patches (named on standard error, with the
+     reason); the output is still written and shows what the window would show
   2  usage error
   3  the output could not be written (an existing FILE is left untouched)
 )";

@@ -1,193 +1,126 @@
 #include "cli/JsonReport.h"
 
 #include "app/Version.h"
-#include "cli/JsonWriter.h"
+#include "cli/JsonLayout.h"
+#include "core/Utf8.h"
 
 namespace korimo {
 
 namespace {
 
-template <typename Range>
-void NumberArray(JsonWriter& json, const Range& values, int count) {
-  json.BeginArray();
-  for (int i = 0; i < count; ++i)
-    json.Number(values[i]);
-  json.EndArray();
+using Json = nlohmann::ordered_json;
+
+// Paths are whatever the command line held; the document must stay UTF-8.
+Json Text(const std::string& text) {
+  return ToValidUtf8(text);
 }
 
-void WriteSets(JsonWriter& json, const HeadlessWindow& window) {
-  const ComparisonData& d = *window.state().data;
-  json.Key("sets");
-  json.BeginArray();
-  for (int s = 0; s < kSets; ++s) {
-    json.BeginObject();
-    json.Key("path");
-    json.String(window.Caption(Ctl::Lb_File, s));
-    json.Key("patch_count");
-    json.Integer(d.PatchCount[s]);
-    json.Key("row_length");
-    json.Integer(d.RowLength[s]);
-    json.Key("lab");
-    json.BeginArray();
-    for (int i = 0; i < d.PatchCount[s]; ++i)
-      NumberArray(json, d.Lab(s)[i], 3);
-    json.EndArray();
-    json.EndObject();
+// A 32-bit figure widened to the double it stands for.
+Json Number(float value) {
+  return static_cast<double>(value);
+}
+
+Json Sets(const EngineState& state) {
+  const ComparisonData& d = state.Data();
+  Json sets = Json::array();
+  for (DataSet set : kAllSets) {
+    const std::size_t s = Index(set);
+    Json lab = Json::array();
+    for (int i = 0; i < d.PatchCount[s]; ++i) {
+      const auto& v = d.Lab(static_cast<int>(s))[i];
+      lab.push_back(Json::array({v[0], v[1], v[2]}));
+    }
+    sets.push_back({{"path", Text(state.record.Path(set))},
+                    {"patch_count", d.PatchCount[s]},
+                    {"row_length", d.RowLength[s]},
+                    {"lab", std::move(lab)}});
   }
-  json.EndArray();
+  return sets;
 }
 
-void WritePatchIds(JsonWriter& json, const ComparisonData& d) {
-  json.Key("patch_id");
-  json.BeginArray();
+Json PatchIds(const ComparisonData& d) {
+  Json ids = Json::array();
   const int n = ShownPatchCount(d);
   for (int i = 0; i < n; ++i)
-    json.String(d.PatchId[i]);
-  json.EndArray();
+    ids.push_back(Text(d.PatchId[i]));
+  return ids;
 }
 
-void Member(JsonWriter& json, std::string_view key, float value) {
-  json.Key(key);
-  json.Number(value);
-}
-
-void Label(JsonWriter& json, std::string_view key, const HeadlessWindow& window, Ctl control,
-           int index) {
-  json.Key(key);
-  json.String(window.Caption(control, index));
-}
-
-void WriteDifferences(JsonWriter& json, const ComparisonData& d, int pair) {
+Json Pairs(const EngineState& state) {
+  const ComparisonData& d = state.Data();
+  const WindowRecord& r = state.record;
   const int n = ShownPatchCount(d);
-  json.Key("de_ab");
-  json.BeginArray();
-  for (int i = 0; i < n; ++i)
-    json.Number(d.DeAb[i][pair]);
-  json.EndArray();
-  json.Key("de00");
-  json.BeginArray();
-  for (int i = 0; i < n; ++i)
-    json.Number(d.De00[i][pair]);
-  json.EndArray();
-}
-
-void WriteStatistics(JsonWriter& json, const ComparisonData& d, int p) {
-  Member(json, "avg_de_ab", d.AvgDeAb[p]);
-  Member(json, "max_de_ab", d.MaxDeAb[p]);
-  Member(json, "best10_de_ab", d.Best10DeAb[p]);
-  Member(json, "pct95_de_ab", d.Pct95DeAb[p]);
-  Member(json, "avg_de00", d.AvgDe00[p]);
-  Member(json, "max_de00", d.MaxDe00[p]);
-  Member(json, "best10_de00", d.Best10De00[p]);
-  Member(json, "pct95_de00", d.Pct95De00[p]);
-}
-
-void WriteLabels(JsonWriter& json, const HeadlessWindow& window, int p) {
-  json.Key("labels");
-  json.BeginObject();
-  Label(json, "avg_de_ab", window, Ctl::Lb_De, 2 * p);
-  Label(json, "max_de_ab", window, Ctl::Lb_De, 2 * p + 1);
-  Label(json, "best10_de_ab", window, Ctl::Lb_BestDe, p);
-  Label(json, "pct95_de_ab", window, Ctl::Lb_WorsDe, p);
-  Label(json, "avg_de00", window, Ctl::Lb_De2K, 2 * p);
-  Label(json, "max_de00", window, Ctl::Lb_De2K, 2 * p + 1);
-  Label(json, "best10_de00", window, Ctl::Lb_Best2K, p);
-  Label(json, "pct95_de00", window, Ctl::Lb_Wors2K, p);
-  json.EndObject();
-}
-
-void WriteHistogram(JsonWriter& json, const FormState& state, int p) {
-  json.Key("hist_count");
-  json.BeginArray();
-  for (const std::int32_t count : state.HistCount[p])
-    json.Integer(count);
-  json.EndArray();
-  json.Key("hist_value");
-  json.BeginArray();
-  for (const float value : state.HistValue[p])
-    json.Number(value);
-  json.EndArray();
-}
-
-void WritePairs(JsonWriter& json, const HeadlessWindow& window) {
-  const FormState& state = window.state();
-  json.Key("pairs");
-  json.BeginArray();
-  for (int p = 0; p < kPairs; ++p) {
-    json.BeginObject();
-    WriteDifferences(json, *state.data, p);
-    WriteStatistics(json, *state.data, p);
-    WriteLabels(json, window, p);
-    WriteHistogram(json, state, p);
-    Label(json, "under_percent", window, Ctl::Lb_UPar, p);
-    Label(json, "over_percent", window, Ctl::Lb_OPar, p);
-    json.EndObject();
+  Json pairs = Json::array();
+  for (Pair pair : kAllPairs) {
+    const std::size_t p = Index(pair);
+    Json deAb = Json::array();
+    Json de00 = Json::array();
+    for (int i = 0; i < n; ++i) {
+      deAb.push_back(Number(d.DeAb[i][p]));
+      de00.push_back(Number(d.De00[i][p]));
+    }
+    Json histValues = Json::array();
+    for (const float value : state.HistValue[p])
+      histValues.push_back(Number(value));
+    pairs.push_back({
+        {"de_ab", std::move(deAb)},
+        {"de00", std::move(de00)},
+        {"avg_de_ab", Number(d.AvgDeAb[p])},
+        {"max_de_ab", Number(d.MaxDeAb[p])},
+        {"best10_de_ab", Number(d.Best10DeAb[p])},
+        {"pct95_de_ab", Number(d.Pct95DeAb[p])},
+        {"avg_de00", Number(d.AvgDe00[p])},
+        {"max_de00", Number(d.MaxDe00[p])},
+        {"best10_de00", Number(d.Best10De00[p])},
+        {"pct95_de00", Number(d.Pct95De00[p])},
+        {"labels",
+         {{"avg_de_ab", r.Lb_De[2 * p]},
+          {"max_de_ab", r.Lb_De[2 * p + 1]},
+          {"best10_de_ab", r.Lb_BestDe[p]},
+          {"pct95_de_ab", r.Lb_WorsDe[p]},
+          {"avg_de00", r.Lb_De2K[2 * p]},
+          {"max_de00", r.Lb_De2K[2 * p + 1]},
+          {"best10_de00", r.Lb_Best2K[p]},
+          {"pct95_de00", r.Lb_Wors2K[p]}}},
+        {"hist_count", state.HistCount[p]},
+        {"hist_value", std::move(histValues)},
+        {"under_percent", r.Lb_UPar[p]},
+        {"over_percent", r.Lb_OPar[p]},
+    });
   }
-  json.EndArray();
+  return pairs;
 }
 
-void WriteThresholds(JsonWriter& json, const ComparisonData& d) {
-  json.Key("thresholds");
-  json.BeginObject();
-  Member(json, "under_de_ab", d.UnderDeAb);
-  Member(json, "over_de_ab", d.OverDeAb);
-  Member(json, "under_de00", d.UnderDe00);
-  Member(json, "over_de00", d.OverDe00);
-  json.EndObject();
+Json Thresholds(const ComparisonData& d) {
+  return {{"under_de_ab", Number(d.UnderDeAb)},
+          {"over_de_ab", Number(d.OverDeAb)},
+          {"under_de00", Number(d.UnderDe00)},
+          {"over_de00", Number(d.OverDe00)}};
 }
 
-void WriteCaptions(JsonWriter& json, const HeadlessWindow& window) {
-  json.Key("captions");
-  json.BeginObject();
-  Label(json, "under", window, Ctl::ChkBest, 0);
-  Label(json, "over", window, Ctl::ChkWorst, 0);
-  json.EndObject();
-  json.Key("count_labels");
-  json.BeginArray();
-  for (int s = 0; s < kSets; ++s)
-    json.String(window.Caption(Ctl::Lb_NoP, s));
-  json.EndArray();
-}
-
-void WriteChart(JsonWriter& json, const ChartGeometry& chart) {
-  json.Key("chart");
-  json.BeginObject();
-  json.Key("rows");
-  json.Integer(chart.ChartRows);
-  json.Key("cols");
-  json.Integer(chart.ChartCols);
-  json.EndObject();
-}
-
-void WriteGrid(JsonWriter& json, const std::vector<GridRow>& rows) {
-  json.Key("grid");
-  json.BeginArray();
-  for (const GridRow& row : rows) {
-    json.BeginArray();
-    for (const std::string& cell : row)
-      json.String(cell);
-    json.EndArray();
-  }
-  json.EndArray();
+Json Grid(const GridContent& grid) {
+  Json rows = Json::array();
+  for (std::size_t r = 0; r < grid.RowCount(); ++r)
+    rows.push_back(grid.Row(r));
+  return rows;
 }
 
 }  // namespace
 
-std::string BuildJsonReport(const HeadlessWindow& window) {
-  const FormState& state = window.state();
-  JsonWriter json;
-  json.BeginObject();
-  json.Key("version");
-  json.String(kVersionText);
-  WriteSets(json, window);
-  WritePatchIds(json, *state.data);
-  WritePairs(json, window);
-  WriteThresholds(json, *state.data);
-  WriteCaptions(json, window);
-  WriteChart(json, state.chart);
-  WriteGrid(json, window.GridDataRows());
-  json.EndObject();
-  return json.Text();
+std::string BuildJsonReport(const EngineState& state) {
+  const WindowRecord& r = state.record;
+  Json doc = {
+      {"version", std::string(kVersionText)},
+      {"sets", Sets(state)},
+      {"patch_id", PatchIds(state.Data())},
+      {"pairs", Pairs(state)},
+      {"thresholds", Thresholds(state.Data())},
+      {"captions", {{"under", r.ChkBest}, {"over", r.ChkWorst}}},
+      {"count_labels", r.Lb_NoP},
+      {"chart", {{"rows", state.chart.ChartRows}, {"cols", state.chart.ChartCols}}},
+      {"grid", Grid(r.FlexG)},
+  };
+  return LayOutJson(doc);
 }
 
 }  // namespace korimo

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "app/HeadlessWindow.h"
+#include "app/EngineState.h"
 
 namespace korimo {
 
-// Everything the window shows after a run, as one UTF-8 JSON object: the
-// data sets, the per-patch differences, the statistics with their label
-// texts, histograms, thresholds, chart shape and the grid rows.
-std::string BuildJsonReport(const HeadlessWindow& window);
+// Everything the engine holds after the batch run, as one UTF-8 JSON
+// document: the sets, identifiers, differences, figures and their labels,
+// histograms, thresholds, captions, chart shape and grid rows.
+std::string BuildJsonReport(const EngineState& state);
 
 }  // namespace korimo

@@ -257,17 +257,4 @@ PercentilePositions PercentilePositionsFor(int n) {
   return pos;
 }
 
-std::string LastChars(std::string_view text, std::size_t n) {
-  std::size_t start = text.size();
-  std::size_t taken = 0;
-  while (start > 0 && taken < n) {
-    --start;
-    // Step back over continuation bytes to the start of the code point.
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
-      --start;
-    ++taken;
-  }
-  return std::string(text.substr(start));
-}
-
 }  // namespace korimo

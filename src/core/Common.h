@@ -58,7 +58,4 @@ struct PercentilePositions {
 };
 PercentilePositions PercentilePositionsFor(int n);
 
-// Last n characters (UTF-8 code points, not bytes) of text.
-std::string LastChars(std::string_view text, std::size_t n);
-
 }  // namespace korimo

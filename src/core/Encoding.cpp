@@ -1,5 +1,7 @@
 #include "core/Encoding.h"
 
+#include "core/Utf8.h"
+
 #include <iconv.h>
 #include <algorithm>
 #include <cerrno>
@@ -42,11 +44,8 @@ class Converter {
         continue;
       // EILSEQ or EINVAL (truncated sequence at the end): replace and skip.
       out.append(replacement);
-      std::size_t skip = 1;
-      if (skipUtf8Character) {
-        while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
-          ++skip;
-      }
+      const std::size_t skip =
+          skipUtf8Character ? Utf8CharacterSpan(std::string_view(in, inLeft)) : 1;
       in += skip;
       inLeft -= skip;
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -90,54 +89,6 @@ std::string Utf8ToCp932(std::string_view utf8) {
     it = ascii;
   }
   return out;
-}
-
-bool IsValidUtf8(std::string_view text) {
-  Utf8Validator v;
-  v.Feed(text);
-  return v.Valid();
-}
-
-void Utf8Validator::Feed(std::string_view chunk) {
-  for (unsigned char c : chunk) {
-    if (!valid_)
-      return;
-    if (pending_ > 0) {
-      if (c < lower_ || c > upper_) {
-        valid_ = false;
-        return;
-      }
-      lower_ = 0x80;
-      upper_ = 0xBF;
-      --pending_;
-      continue;
-    }
-    if (c < 0x80)
-      continue;
-    // Lead bytes with the ranges of their first continuation byte, which
-    // rule out overlong forms, surrogates and values past U+10FFFF.
-    if (c >= 0xC2 && c <= 0xDF) {
-      pending_ = 1;
-    } else if (c == 0xE0) {
-      pending_ = 2;
-      lower_ = 0xA0;
-    } else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) {
-      pending_ = 2;
-    } else if (c == 0xED) {
-      pending_ = 2;
-      upper_ = 0x9F;
-    } else if (c == 0xF0) {
-      pending_ = 3;
-      lower_ = 0x90;
-    } else if (c >= 0xF1 && c <= 0xF3) {
-      pending_ = 3;
-    } else if (c == 0xF4) {
-      pending_ = 3;
-      upper_ = 0x8F;
-    } else {
-      valid_ = false;
-    }
-  }
 }
 
 }  // namespace korimo

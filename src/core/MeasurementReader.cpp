@@ -11,6 +11,7 @@
 #include "core/Common.h"
 #include "core/Encoding.h"
 #include "core/TextFields.h"
+#include "core/Utf8.h"
 
 namespace korimo {
 
@@ -179,22 +180,28 @@ void EmptySet(int set, ComparisonData& data) {
 
 }  // namespace
 
-int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
-                        const TooManyPatchesNotice& notice) {
+ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
+                               const TooManyPatchesNotice& notice) {
   // Devices and pipes may never end (a dropped /dev/zero); folders have no
   // lines. Only regular files are measurement files.
   std::error_code ec;
-  FilePtr file(std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb")
-                                                          : nullptr);
+  const auto status = std::filesystem::status(path, ec);
+  ReadFailure failure = ReadFailure::None;
+  if (!std::filesystem::exists(status))
+    failure = ReadFailure::Missing;
+  else if (!std::filesystem::is_regular_file(status))
+    failure = ReadFailure::NotRegularFile;
+  FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
   if (!file) {
     EmptySet(set, data);  // a failed read leaves the set empty
-    return 0;
+    return {0, failure == ReadFailure::None ? ReadFailure::Unreadable : failure};
   }
   return ReadMeasurementStream(file.get(), set, data, notice);
 }
 
-int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
-                          const TooManyPatchesNotice& notice) {
+ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
+                                 const TooManyPatchesNotice& notice) {
+  constexpr ReadResult kUnreadable{0, ReadFailure::Unreadable};
   EmptySet(set, data);
   LabTable& lab = data.Lab(set);
   const bool utf8 = FileIsUtf8(file);
@@ -203,12 +210,12 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
 
   // Header pass: keywords and column numbers, until the L* column is known.
   if (!reader.Rewind())
-    return 0;
+    return kUnreadable;
   Columns cols;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
     if (st == LineReader::Status::kError)
-      return 0;
+      return kUnreadable;
     if (st == LineReader::Status::kEnd)
       break;
     if (std::string_view(line).starts_with(kRowLengthKeyword)) {
@@ -221,11 +228,13 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
 
   // Data start.
   if (!reader.Rewind())
-    return 0;
+    return kUnreadable;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
-    if (st != LineReader::Status::kLine)
-      return 0;
+    if (st == LineReader::Status::kError)
+      return kUnreadable;
+    if (st == LineReader::Status::kEnd)
+      return {0, ReadFailure::NoBeginData};
     std::size_t pos = 1;
     if (EqualsUpperAscii(NextField(line, pos), kBeginData))
       break;
@@ -235,13 +244,14 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
   const int lastColumn = std::max({1, cols.id, cols.l, cols.a, cols.b});
   std::vector<std::string_view> fields;
   fields.reserve(static_cast<std::size_t>(lastColumn));
-  int n = 0;
+  ReadResult result;
+  int& n = result.patches;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
     if (st == LineReader::Status::kError) {
       // A file that breaks off mid-way is not trusted in part.
       EmptySet(set, data);
-      return 0;
+      return kUnreadable;
     }
     if (st == LineReader::Status::kEnd)
       break;
@@ -249,6 +259,7 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     if (EqualsUpperAscii(text.substr(0, kEndData.size()), kEndData))
       break;
     if (n == kMaxPatches) {
+      result.cutAt3000 = true;
       if (notice)
         notice(kTooManyPatchesMessage);
       break;
@@ -273,7 +284,9 @@ int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     lab[n][2] = ParseSingle(StripQuotes(field(cols.b)));
     ++n;
   }
-  return n;
+  if (n == 0)
+    result.failure = ReadFailure::NoDataLines;
+  return result;
 }
 
 }  // namespace korimo

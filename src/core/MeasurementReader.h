@@ -17,16 +17,33 @@ inline constexpr std::string_view kTooManyPatchesMessage =
 // prints it.
 using TooManyPatchesNotice = std::function<void(std::string_view message)>;
 
-// Reads one measurement file into data set `set` (0, 1, 2) and returns the
-// number of patches stored (0 ... 3000). Empties Lab[set] (and PatchId for the
-// Reference) first, so a failed read leaves the set empty. Never throws for
-// bad input: unreadable files give 0, text that is not a number reads as 0.
-int ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
-                        const TooManyPatchesNotice& notice = {});
+// Why a read stored no patches. The window says nothing about it; the
+// batch tool tells its user.
+enum class ReadFailure {
+  None,
+  Missing,         // no such file
+  NotRegularFile,  // a folder, device or pipe
+  Unreadable,      // cannot be opened, or a read failed part-way
+  NoBeginData,     // no line whose first field is BEGIN_DATA
+  NoDataLines,     // BEGIN_DATA is followed directly by END_DATA or the end
+};
+
+struct ReadResult {
+  int patches = 0;  // 0 ... 3000
+  ReadFailure failure = ReadFailure::None;
+  bool cutAt3000 = false;  // the data section held more; the notice was given
+};
+
+// Reads one measurement file into data set `set` (0, 1, 2). Empties Lab[set]
+// (and PatchId for the Reference) first, so a failed read leaves the set
+// empty. Never throws for bad input: unreadable files give 0 patches, text
+// that is not a number reads as 0.
+ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
+                               const TooManyPatchesNotice& notice = {});
 
 // The same from an open, seekable stream (the file is read three times),
 // which stays open; the fuzzers feed it memory this way.
-int ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
-                          const TooManyPatchesNotice& notice = {});
+ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
+                                 const TooManyPatchesNotice& notice = {});
 
 }  // namespace korimo

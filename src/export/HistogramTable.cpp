@@ -5,15 +5,14 @@
 
 namespace korimo {
 
-std::string HistogramMetricName(bool deAb) {
-  return deAb ? "ΔE" : "ΔE2K";
+std::string HistogramMetricName(Metric metric) {
+  return metric == Metric::DeAb ? "ΔE" : "ΔE2K";
 }
 
-std::string HistogramTable(const HistCounts& counts, const HistValues& edges, bool deAb) {
-  std::string text = HistogramMetricName(deAb) + "\tパッチ数\r\n";
-  for (int k = 0; k < 10; ++k) {
+std::string HistogramTable(const HistCounts& counts, const HistValues& edges, Metric metric) {
+  std::string text = HistogramMetricName(metric) + "\tパッチ数\r\n";
+  for (std::size_t k = 0; k < 10; ++k)
     text += FormatDecimals(edges[k], 1) + "\t" + std::to_string(counts[k]) + "\r\n";
-  }
   return text;
 }
 
@@ -23,9 +22,9 @@ std::string BitmapFileName(const std::string& chosen) {
   return chosen + ".bmp";
 }
 
-std::string HistogramBitmapName(const std::string& chosen, bool deAb) {
+std::string HistogramBitmapName(const std::string& chosen, Metric metric) {
   const std::string name = BitmapFileName(chosen);
-  return name.substr(0, name.size() - 4) + "-" + HistogramMetricName(deAb) + ".bmp";
+  return name.substr(0, name.size() - 4) + "-" + HistogramMetricName(metric) + ".bmp";
 }
 
 std::string HistogramTableName(const std::string& bitmapName) {

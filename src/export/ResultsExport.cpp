@@ -9,14 +9,12 @@ std::string WriteFailureMessage(const std::string& path, const std::string& reas
   return "ファイルを保存できませんでした。\r\n" + path + "\r\n" + reason;
 }
 
-void But_DataR_Click(Platform& platform, const std::array<std::string, 3>& paths,
-                     const std::vector<GridRow>& rows) {
+void But_DataR_Click(Platform& platform, const WindowRecord& record) {
   const auto chosen = platform.SaveFileDialog(kResultsFilter);
   if (!chosen)
     return;
   const std::string path = ResultsFileName(*chosen);
-  const std::string bytes = Utf8ToCp932(BuildResultsText(paths, rows));
-  const WriteOutcome outcome = platform.WriteFile(path, bytes);
+  const WriteOutcome outcome = platform.WriteFile(path, Utf8ToCp932(BuildResultsText(record)));
   if (!outcome.ok())
     platform.ShowMessage(WriteFailureMessage(path, outcome.error));
 }

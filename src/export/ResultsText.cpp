@@ -11,27 +11,28 @@ constexpr std::array<std::string_view, 3> kFileLabels = {"基準:", "File1:", "F
 constexpr std::string_view kColumnNames =
     "No.\tSAMPLE_ID\tLab_L0\tLab_a0\tLab_b0\tLab_L1\tLab_a1\tLab_b1\t⊿E\t⊿E00";
 constexpr std::string_view kFile2ColumnNames = "\tLab_L2\tLab_a2\tLab_b2\t⊿E\t⊿E00";
-constexpr int kLastColumnWithoutFile2 = 10;
-constexpr int kLastColumnWithFile2 = 14;
+constexpr std::size_t kLastColumnWithoutFile2 = 10;
+constexpr std::size_t kLastColumnWithFile2 = 14;
 
 }  // namespace
 
-std::string BuildResultsText(const std::array<std::string, 3>& paths,
-                             const std::vector<GridRow>& rows) {
+std::string BuildResultsText(const WindowRecord& record) {
   std::string text;
-  for (std::size_t s = 0; s < paths.size(); ++s) {
-    if (paths[s].empty())
-      continue;
-    text.append(kFileLabels[s]).append(paths[s]).append(kEol);
+  for (DataSet set : kAllSets) {
+    if (record.Chosen(set))
+      text.append(kFileLabels[Index(set)]).append(record.Path(set)).append(kEol);
   }
-  const bool withFile2 = !paths[2].empty();
+  const bool withFile2 = record.Chosen(DataSet::File2);
   text.append(kColumnNames);
   if (withFile2)
     text.append(kFile2ColumnNames);
   text.append(kEol);
-  const int last = withFile2 ? kLastColumnWithFile2 : kLastColumnWithoutFile2;
-  for (const GridRow& row : rows) {
-    for (int c = 0; c <= last; ++c)
+  const std::size_t last = withFile2 ? kLastColumnWithFile2 : kLastColumnWithoutFile2;
+  const GridContent& grid = record.FlexG;
+  text.reserve(text.size() + grid.RowCount() * 100);
+  for (std::size_t r = 0; r < grid.RowCount(); ++r) {
+    const GridRow& row = grid.Row(r);
+    for (std::size_t c = 0; c <= last; ++c)
       text.append(row[c]).append("\t");
     text.append(kEol);
   }

@@ -8,33 +8,20 @@ namespace {
 
 constexpr std::string_view kCopied = "コピーしました";
 
-struct CopyRow {
-  Ctl averageMaximum;  // Lb_De or Lb_De2K
-  int pair;
-  Ctl best;
-  Ctl worst;
-  std::string_view heading;
-};
-
-constexpr std::array<CopyRow, 4> kCopyRows = {{
-    {Ctl::Lb_De, 0, Ctl::Lb_BestDe, Ctl::Lb_WorsDe, "平均⊿E  最大⊿E  Best10%, 95%"},
-    {Ctl::Lb_De, 1, Ctl::Lb_BestDe, Ctl::Lb_WorsDe, "平均⊿E  最大⊿E  Best10%, 95%"},
-    {Ctl::Lb_De2K, 0, Ctl::Lb_Best2K, Ctl::Lb_Wors2K, "平均⊿E00  最大⊿E00  Best10%, 95%"},
-    {Ctl::Lb_De2K, 1, Ctl::Lb_Best2K, Ctl::Lb_Wors2K, "平均⊿E00  最大⊿E00  Best10%, 95%"},
-}};
-
 }  // namespace
 
-void But_Copy_Click(int index, const FormView& view, Platform& platform) {
-  if (index < 0 || index >= static_cast<int>(kCopyRows.size()))
-    return;
-  const CopyRow& row = kCopyRows[index];
+void But_Copy_Click(Pair pair, Metric metric, const WindowRecord& r, Platform& platform) {
+  const std::size_t p = Index(pair);
+  const bool deAb = metric == Metric::DeAb;
+  const auto& averageMaximum = deAb ? r.Lb_De : r.Lb_De2K;
+  const std::string& best = deAb ? r.Lb_BestDe[p] : r.Lb_Best2K[p];
+  const std::string& worst = deAb ? r.Lb_WorsDe[p] : r.Lb_Wors2K[p];
+  const std::string_view heading =
+      deAb ? "平均⊿E  最大⊿E  Best10%, 95%" : "平均⊿E00  最大⊿E00  Best10%, 95%";
   platform.ClipboardClear();
-  const std::string text = view.Caption(row.averageMaximum, 2 * row.pair) + "\t" +
-                           view.Caption(row.averageMaximum, 2 * row.pair + 1) + "\t" +
-                           view.Caption(row.best, row.pair) + "\t" +
-                           view.Caption(row.worst, row.pair);
-  platform.ShowMessage(std::string(row.heading) + "\r\n\r\n" + std::string(kCopied));
+  const std::string text =
+      averageMaximum[2 * p] + "\t" + averageMaximum[2 * p + 1] + "\t" + best + "\t" + worst;
+  platform.ShowMessage(std::string(heading) + "\r\n\r\n" + std::string(kCopied));
   platform.ClipboardSetText(text);
 }
 
@@ -60,15 +47,14 @@ std::string AreaCopyText(const std::string& s) {
   return figures[0] + "\t" + figures[1] + "\r\n" + figures[2] + "\t" + figures[3];
 }
 
-void But_CPArea_Click(int index, const FormView& view, Platform& platform) {
-  if (index < 0 || index > 1)
-    return;
+void But_CPArea_Click(Pair chart, const WindowRecord& r, Platform& platform) {
   platform.ClipboardClear();
-  const std::string text = AreaCopyText(view.Caption(Ctl::Lb_DeBox, index));
+  const std::string text = AreaCopyText(r.Lb_DeBox[Index(chart)]);
   if (text.empty())
     return;
   platform.ClipboardSetText(text);
-  platform.ShowMessage("平均⊿E\u3000   最大⊿E\r\n平均⊿E00   最大⊿E00  \r\n\r\nコピーしました");
+  platform.ShowMessage("平均⊿E\u3000   最大⊿E\r\n平均⊿E00   最大⊿E00  \r\n\r\n" +
+                       std::string(kCopied));
 }
 
 }  // namespace korimo

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "app/ChartGeometry.h"
+#include "app/Indices.h"
+#include "app/PanelSettings.h"
+#include "app/Raster.h"
+#include "app/Surfaces.h"
+#include "app/WindowRecord.h"
+#include "core/ComparisonData.h"
+
+namespace korimo {
+
+using HistCounts = std::array<std::int32_t, 11>;
+using HistValues = std::array<float, 11>;
+
+// The pictures the window shows, drawn by the engine.
+struct WindowPictures {
+  std::array<Raster, 2> PictPat;  // patch chart per pair
+  std::array<Raster, 2> PictG;    // histogram per pair
+  Raster PictD;                   // swatch strip beside the grid
+};
+
+// Hover, selection and area drag of one chart.
+struct ChartMouseState {
+  std::int16_t CurPatch = 0;   // patch last hovered
+  std::int16_t PrevPatch = 0;  // selected patch + 1, 0 = none
+  std::int16_t DragX0 = 0;     // start of a drag in progress; both 0: none
+  std::int16_t DragY0 = 0;
+  std::array<std::int16_t, 2> SelX{};  // 0: drag start, 1: release point
+  std::array<std::int16_t, 2> SelY{};
+  bool Dragging() const { return DragX0 != 0 || DragY0 != 0; }
+};
+
+// Everything the window owns for its whole life: the comparison, the
+// window-level values and what it shows. The procedures of this layer are
+// the only ones that change it.
+struct EngineState {
+  explicit EngineState(const Surfaces& sizes);
+
+  std::unique_ptr<ComparisonData> data = std::make_unique<ComparisonData>();
+  Surfaces surfaces;
+  PanelSettings panel;
+  ChartGeometry chart;
+  std::array<ChartMouseState, 2> mouse;
+
+  std::int16_t GridSortKey = 0;  // |key| = column code, negative = descending
+  bool GridHeaderDown = false;
+  int gridTopRow = 1;  // the data row the grid shows at its top, as it last reported
+
+  MenuSource menuSource = MenuSource::None;
+  Pair menuIndex = Pair::ReferenceFile1;  // the chart or histogram that opened it
+
+  std::array<HistCounts, 2> HistCount{};  // per pair
+  std::array<HistValues, 2> HistValue{};
+
+  WindowRecord record = InitialRecord();
+  WindowPictures pictures;
+
+  // Counts the reads, so the grid knows when its cell texts are stale.
+  std::uint64_t dataRevision = 1;
+  std::uint64_t gridCellsRevision = 0;
+
+  ComparisonData& Data() { return *data; }
+  const ComparisonData& Data() const { return *data; }
+  ChartMouseState& Mouse(Pair p) { return mouse[Index(p)]; }
+  const ChartMouseState& Mouse(Pair p) const { return mouse[Index(p)]; }
+  Raster& ChartPicture(Pair p) { return pictures.PictPat[Index(p)]; }
+  Raster& HistogramPicture(Pair p) { return pictures.PictG[Index(p)]; }
+  bool Loaded(DataSet set) const { return data->IsLoaded(static_cast<int>(Index(set))); }
+  bool Complete(Pair pair) const { return Loaded(DataSet::Reference) && Loaded(SampleOf(pair)); }
+  int Count(DataSet set) const { return data->PatchCount[Index(set)]; }
+};
+
+}  // namespace korimo

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Indices.h"
+
+namespace korimo {
+
+inline constexpr int kGridCols = 15;
+using GridRow = std::array<std::string, kGridCols>;  // cell texts
+
+// The results grid's data rows. The texts of a patch's row depend only on the
+// data read, so they are kept per patch and a sort only reorders them.
+struct GridContent {
+  std::vector<GridRow> cells;  // per patch
+  std::vector<int> order;      // data row r (0 = the first) shows cells[order[r]]
+  std::uint64_t revision = 0;  // counts every refill
+
+  std::size_t RowCount() const { return order.size(); }
+  const GridRow& Row(std::size_t r) const { return cells[static_cast<std::size_t>(order[r])]; }
+};
+
+// The frame shape over a chart (Sh_Box), in chart pixels.
+struct AreaFrame {
+  double left = 0;
+  double top = 0;
+  double width = 0;
+  double height = 0;
+  bool visible = false;
+  bool operator==(const AreaFrame&) const = default;
+};
+
+// Every text and shape the window shows, as its procedures wrote them. A text
+// that no procedure writes keeps what it showed. Fields carry the names of
+// the window's controls; arrays are indexed as the control arrays are.
+struct WindowRecord {
+  std::string Caption;                 // the window's title
+  std::array<std::string, 3> Lb_File;  // path per data set; empty: no file chosen
+  std::array<std::string, 3> Lb_NoP;   // patch count per data set
+  std::array<std::string, 4> Lb_De;    // average, maximum ⊿E: 2p, 2p + 1
+  std::array<std::string, 4> Lb_De2K;  // average, maximum ⊿E00: 2p, 2p + 1
+  std::array<std::string, 2> Lb_BestDe;
+  std::array<std::string, 2> Lb_Best2K;
+  std::array<std::string, 2> Lb_WorsDe;
+  std::array<std::string, 2> Lb_Wors2K;
+  std::array<std::string, 2> Lb_GX;  // histogram axis captions per pair
+  std::array<std::string, 2> Lb_GY;
+  std::array<std::string, 2> Lb_PDe;    // hovered patch per chart
+  std::array<std::string, 2> Lb_FDe;    // clicked patch per chart
+  std::array<std::string, 2> Lb_DeBox;  // area statistics per chart
+  std::array<std::string, 2> Lb_UPar;   // Under percentage per pair
+  std::array<std::string, 2> Lb_OPar;   // Over percentage per pair
+  std::string ChkBest;                  // Under check box
+  std::string ChkWorst;                 // Over check box
+  std::array<AreaFrame, 2> Sh_Box;
+  bool Menu_EditSub_Enabled = false;  // both items of the Edit menu
+  std::array<std::string, kGridCols> FlexG_Headings;
+  GridContent FlexG;
+
+  const std::string& Path(DataSet set) const { return Lb_File[Index(set)]; }
+  bool Chosen(DataSet set) const { return !Path(set).empty(); }
+};
+
+// Texts the procedures write.
+inline constexpr std::string_view kPatchUnit = " ﾊﾟｯﾁ";
+inline constexpr std::string_view kAreaHint = "領域平均　：　Shift+マウス右クリック移動";
+inline constexpr std::string_view kCountAxisEmpty = "\r\n\r\n数";
+inline constexpr std::string_view kUnderCaption = "Under";
+inline constexpr std::string_view kOverCaption = "Over";
+inline constexpr std::string_view kNoMark = "\u3000";  // ideographic space
+inline constexpr std::string_view kAscendingMark = "▲";
+inline constexpr std::string_view kDescendingMark = "▼";
+inline constexpr std::array<std::string_view, kGridCols> kGridHeadingNames = {
+    "No.", "ID", "L0", "a0", "b0", "L1", "a1", "b1", "⊿E", "⊿E00", "L2", "a2", "b2", "⊿E", "⊿E00"};
+
+// "⊿E､⊿E00計算　(Ver.1.00)" for version 1.0.0.
+std::string WindowCaption(int major, int minor, int revision);
+
+// The window as it starts: the design-time captions, no file chosen.
+WindowRecord InitialRecord();
+
+}  // namespace korimo
