@@ -29,9 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (!file)
     return 0;
   int messages = 0;
-  const int n = korimo::ReadMeasurementStream(file.get(), set, *data,
-                                              [&messages](std::string_view) { ++messages; });
-  if (n < 0 || n > korimo::kMaxPatches || messages > 1)
+  const korimo::ReadResult read = korimo::ReadMeasurementStream(
+      file.get(), set, *data, [&messages](std::string_view) { ++messages; });
+  const int n = read.patches;
+  if (n < 0 || n > korimo::kMaxPatches || messages != (read.cutAt3000 ? 1 : 0))
+    __builtin_trap();
+  // A read tells why it stored nothing, and only then.
+  if ((n == 0) != (read.failure != korimo::ReadFailure::None))
     __builtin_trap();
   const korimo::LabTable& lab = data->Lab(set);
   for (int i = 0; i < n; ++i) {

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <system_error>
@@ -32,8 +33,6 @@ std::string InvalidValue(std::string_view name, std::string_view value, std::str
 // "+3", " 3", "3.0" and "3x" are all refused rather than half-read.
 std::string ParseBounded(std::string_view name, const std::string& text, int low, int high,
                          int& out) {
-  if (text.empty())
-    return {};
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -49,8 +48,6 @@ std::string ParseBounded(std::string_view name, const std::string& text, int low
 template <typename E>
 std::string PickChoice(std::string_view name, const std::string& value,
                        std::initializer_list<std::pair<std::string_view, E>> choices, E& out) {
-  if (value.empty())
-    return {};
   std::string names;
   for (const auto& [text, choice] : choices) {
     if (text == value) {
@@ -79,30 +76,44 @@ void Declare(CLI::App& app, RawValues& raw, std::vector<std::string>& files) {
   app.add_option("files", files)->expected(0, kMaxFiles);
 }
 
-std::string Apply(const RawValues& raw, bool outputGiven, CliOptions& o) {
-  if (outputGiven) {
+// Each option given is checked, in the order of the help text; the first
+// bad value is reported.
+std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
+  if (app.count("--output") > 0) {
     if (raw.output.empty())
       return "empty file name for --output";
     o.outputPath = raw.output;
   }
-  std::string error =
-      PickChoice("--format", raw.format,
-                 {{"results", OutputFormat::Results}, {"json", OutputFormat::Json}}, o.format);
-  if (error.empty()) {
-    error = PickChoice("--encoding", raw.encoding,
-                       {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}}, o.encoding);
+  const std::pair<const char*, std::function<std::string()>> checks[] = {
+      {"--format",
+       [&] {
+         return PickChoice("--format", raw.format,
+                           {{"results", OutputFormat::Results}, {"json", OutputFormat::Json}},
+                           o.format);
+       }},
+      {"--encoding",
+       [&] {
+         return PickChoice("--encoding", raw.encoding,
+                           {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
+                           o.encoding);
+       }},
+      {"--sort",
+       [&] { return ParseBounded("--sort", raw.sort, -kSortLimit, kSortLimit, o.sortKey); }},
+      {"--metric",
+       [&] {
+         return PickChoice("--metric", raw.metric, {{"de", Metric::DeAb}, {"de00", Metric::De00}},
+                           o.panel.metric);
+       }},
+      {"--under", [&] { return ParseBounded("--under", raw.under, 0, kSliderMax, o.panel.under); }},
+      {"--over", [&] { return ParseBounded("--over", raw.over, 0, kSliderMax, o.panel.over); }},
+  };
+  for (const auto& [name, check] : checks) {
+    if (app.count(name) == 0)
+      continue;
+    if (std::string error = check(); !error.empty())
+      return error;
   }
-  if (error.empty()) {
-    error = PickChoice("--metric", raw.metric, {{"de", Metric::DeAb}, {"de00", Metric::De00}},
-                       o.panel.metric);
-  }
-  if (error.empty())
-    error = ParseBounded("--sort", raw.sort, -kSortLimit, kSortLimit, o.sortKey);
-  if (error.empty())
-    error = ParseBounded("--under", raw.under, 0, kSliderMax, o.panel.under);
-  if (error.empty())
-    error = ParseBounded("--over", raw.over, 0, kSliderMax, o.panel.over);
-  return error;
+  return {};
 }
 
 }  // namespace
@@ -126,7 +137,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     o.action = raw.help ? CliAction::Help : CliAction::Version;
     return result;
   }
-  result.error = Apply(raw, app.count("--output") > 0, o);
+  result.error = Apply(app, raw, o);
   if (result.ok() && o.files.empty())
     result.error = "no REFERENCE file given";
   return result;

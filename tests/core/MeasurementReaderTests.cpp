@@ -1,3 +1,5 @@
+#include "core/MeasurementReader.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -7,122 +9,19 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iomanip>
 #include <memory>
-#include <numeric>
 #include <optional>
 #include <random>
 #include <tuple>
 #include <vector>
 
-#include "core/Common.h"
-#include "core/Encoding.h"
-#include "core/MeasurementReader.h"
-#include "core/TextFields.h"
+#include "core/Utf8.h"
 #include "support/TestCharts.h"
 
 namespace korimo::testing {
 namespace {
-
-// 12.345 is binary 12.34499999..., 95.12f widened 95.12000274...
-TEST(FormatDecimals, RoundsTheFifteenDigitDecimalFormHalfAwayFromZero) {
-  const std::tuple<double, int, const char*> cases[] = {
-      {12.345, 2, "12.35"},  {95.12f, 2, "95.12"}, {-1.005, 2, "-1.01"}, {0.004999, 2, "0.00"},
-      {99.995, 2, "100.00"}, {-0.0, 2, "0.00"},    {-0.004, 2, "0.00"},  {-0.48f, 2, "-0.48"},
-      {13.5, 0, "14"},       {-2.5, 0, "-3"},      {12.4, 0, "12"},      {0.05, 1, "0.1"}};
-  for (const auto& [x, decimals, text] : cases)
-    EXPECT_EQ(FormatDecimals(x, decimals), text) << x;
-  EXPECT_EQ(FormatTwoDec(1e20), "100000000000000000000.00");
-  const std::pair<double, const char*> fixed7[] = {{1.5, "   1.50"},     {0, "   0.00"},
-                                                   {12.345, "  12.35"},  {-999.99, "-999.99"},
-                                                   {9999.99, "9999.99"}, {12345.678, "2345.68"}};
-  for (const auto& [x, text] : fixed7)
-    EXPECT_EQ(FormatFixed7(x), text) << x;  // longer texts lose their front
-}
-
-// The definition the fast formatting must match: the 15-significant-digit
-// text, m * 10^(e - 14), rounded half away from zero to hundredths (|x| < 1e12).
-std::string ReferenceTwoDec(double x) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));  // d.dddddddddddddde+XX
-  const long long m = std::stoll(std::string(buf, 1) + std::string(buf + 2, 14));
-  const int shift = 12 - std::atoi(buf + 17);  // hundredths = m / 10^shift
-  if (shift > 18)
-    return "0.00";
-  const auto p = static_cast<long long>(std::pow(10.0, shift));  // exact
-  const long long h = m / p + (m % p * 2 >= p ? 1 : 0);
-  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", x < 0 && h != 0 ? "-" : "", h / 100, h % 100);
-  return buf;
-}
-
-TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionOnManyValues) {
-  std::mt19937_64 rng(20261206);
-  std::uniform_real_distribution<double> wide(-1000, 1000);
-  std::uniform_int_distribution<int> cents(-200000, 200000);
-  for (int i = 0; i < 100000; ++i) {
-    const double d = wide(rng), half = cents(rng) / 100.0 + 0.005;  // half-cent boundaries
-    for (double v :
-         {d, double(float(d)), half, std::nextafter(half, 0.0), std::nextafter(half, 1e9)})
-      ASSERT_EQ(FormatTwoDec(v), ReferenceTwoDec(v)) << std::setprecision(17) << v;
-  }
-}
-
-TEST(SortWithIndex, TieExampleAndPrefixOnly) {
-  std::vector<double> keys{2, 2, 1}, a{0.5, 0.1, 0.3, 0.0, 0.2};
-  std::vector<std::int16_t> idx{0, 1, 2};
-  SortWithIndex(keys, idx, -4);  // nothing to sort
-  EXPECT_EQ(keys, (std::vector<double>{2, 2, 1}));
-  SortWithIndex(keys, idx, 3);
-  EXPECT_EQ(idx, (std::vector<std::int16_t>{2, 1, 0}));
-  SortAscending(a, 3);
-  EXPECT_EQ(a, (std::vector<double>{0.1, 0.3, 0.5, 0.0, 0.2}));
-}
-
-// Against the plain exchange sort the grid's order of ties is defined by:
-// short and long arrays, few values (many ties) or many, and shapes that make
-// the exchange sort move a lot: sorted, reversed, saw-tooth ramps.
-TEST(SortWithIndex, EveryShortcutLeavesTheExchangeSortOrder) {
-  std::mt19937 rng(7);
-  for (int trial = 0; trial < 600; ++trial) {
-    const int n = trial < 400 ? 1 + trial % 60 : 200 + trial % 400, count = n - trial % 2;
-    std::uniform_int_distribution<int> pick(0, trial % 3 == 0 ? 1000000 : 1 + trial % 7);
-    std::vector<double> keys(n);
-    for (int i = 0; i < n; ++i)
-      keys[i] = trial % 5 == 2 ? (20 - i % 20) * 0.5 : pick(rng) * 0.01;
-    if (trial % 5 < 2)
-      std::sort(keys.begin(), keys.end(),
-                [&](double x, double y) { return trial % 5 ? y < x : x < y; });
-    std::vector<std::int16_t> idx(n);
-    std::iota(idx.begin(), idx.end(), 0);
-    auto refKeys = keys;
-    auto refIdx = idx;
-    for (int i = 0; i < count; ++i)
-      for (int j = i + 1; j < count; ++j)
-        if (refKeys[j] < refKeys[i])
-          std::swap(refKeys[i], refKeys[j]), std::swap(refIdx[i], refIdx[j]);
-    SortWithIndex(keys, idx, count);
-    ASSERT_EQ(keys, refKeys) << trial;
-    ASSERT_EQ(idx, refIdx) << trial;
-  }
-}
-
-TEST(Encoding, Cp932HoldsTheCharactersTheOutputsUseAndUtf8IsChecked) {
-  EXPECT_EQ(Utf8ToCp932("基準:⊿ Δ"), "\x8A\xEE\x8F\x80:\x87\x99 \x83\xA2");
-  EXPECT_EQ(Cp932ToUtf8("\x8A\xEE\x8F\x80:\x87\x99 \x83\xA2"), "基準:⊿ Δ");
-  EXPECT_EQ(Cp932ToUtf8("A\x85-\x87"), "A\xEF\xBF\xBD-\xEF\xBF\xBD");  // replaced, not dropped
-  EXPECT_EQ(Utf8ToCp932("a😀b\xFF"), "a?b?");                           // not in CP932, not UTF-8
-  EXPECT_EQ(LastChars("基準パッチ番号", 5), "パッチ番号");             // characters, not bytes
-  for (const char* bad : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "\x80"})
-    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
-  Utf8Validator v;  // across chunks
-  v.Feed("\xE5\x9F");
-  EXPECT_FALSE(v.Valid() || v.Broken());
-  v.Feed("\xBA");
-  EXPECT_TRUE(v.Valid());
-}
 
 using Lab = std::array<double, 3>;
 constexpr Lab kFirst{95.12f, -0.48f, 2.33f};  // what "95.12 -0.48 2.33" reads as
@@ -164,11 +63,11 @@ class ReaderTest : public ::testing::Test {
   // holding a 150 MB line whole would cost over 250 MB.
   int Read(const std::string& path, int set = 0) {
     const auto start = std::chrono::steady_clock::now();
-    const int n = ReadMeasurementFile(path, set, *data_,
-                                      [this](std::string_view m) { messages_.emplace_back(m); });
+    last_ = ReadMeasurementFile(path, set, *data_,
+                                [this](std::string_view m) { messages_.emplace_back(m); });
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));  // sanitizers
     EXPECT_LT(PeakRssKb() - peakBefore_, 200 * 1024);
-    return n;
+    return last_.patches;
   }
   int ReadBytes(const std::string& bytes, int set = 0) {
     std::ofstream(dir_.File("m.txt"), std::ios::binary) << bytes;
@@ -178,9 +77,12 @@ class ReaderTest : public ::testing::Test {
   TempDir dir_{"reader"};
   std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
   std::vector<std::string> messages_;
+  ReadResult last_;
   long peakBefore_ = PeakRssKb();
 };
 
+// One change per case: what, patches read, the patch checked, its identifier
+// and Lab, and the row length (9 when the file leaves it unchanged).
 // One change per case: what, patches read, the patch checked, its identifier
 // and Lab, and the row length (9 when the file leaves it unchanged).
 TEST_F(ReaderTest, HeaderAndDataRules) {
@@ -232,6 +134,31 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
   EXPECT_TRUE(messages_.empty());
 }
 
+// The batch tool tells its user why a file gave nothing; a read that stored
+// patches has no failure, also when it was cut at 3000.
+TEST_F(ReaderTest, AFileWithoutPatchesSaysWhy) {
+  const std::string folder = dir_.path().string();
+  const std::tuple<const char*, std::string, ReadFailure> cases[] = {
+      {"no BEGIN_DATA", File({{5, "BEGIN"}}), ReadFailure::NoBeginData},
+      {"END_DATA right after BEGIN_DATA", File({{6, "END_DATA"}, {7, kDrop}, {8, kDrop}}),
+       ReadFailure::NoDataLines},
+      {"BEGIN_DATA last", File({{6, kDrop}, {7, kDrop}, {8, kDrop}}), ReadFailure::NoDataLines},
+      {"empty file", "", ReadFailure::NoBeginData},
+  };
+  for (const auto& [what, bytes, failure] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(ReadBytes(bytes), 0);
+    EXPECT_EQ(last_.failure, failure);
+  }
+  EXPECT_EQ(Read(dir_.File("none.txt")), 0);
+  EXPECT_EQ(last_.failure, ReadFailure::Missing);
+  EXPECT_EQ(Read(folder), 0);
+  EXPECT_EQ(last_.failure, ReadFailure::NotRegularFile);
+  EXPECT_EQ(ReadBytes(File()), 2);
+  EXPECT_EQ(last_.failure, ReadFailure::None);
+  EXPECT_FALSE(last_.cutAt3000);
+}
+
 TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmptiesTheSet) {
   Edits lines;
   for (int i = 0; i < 3001; ++i)
@@ -239,9 +166,11 @@ TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmpties
   lines.push_back({3006, "END_DATA"});  // in place of the last patch
   EXPECT_EQ(ReadBytes(File(lines), 1), 3000);
   EXPECT_TRUE(messages_.empty());
+  EXPECT_FALSE(last_.cutAt3000);
   lines.back().first = 3007;
   EXPECT_EQ(ReadBytes(File(lines)), 3000);
   EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
+  EXPECT_TRUE(last_.cutAt3000);
   EXPECT_EQ(data_->PatchId[2999], "P2999");
   EXPECT_EQ(data_->Lab0[3000][0], 0.0);
   ReadBytes(File(), 1);
@@ -290,7 +219,8 @@ TEST_F(ReaderTest, HostileFiles) {
   EXPECT_EQ(Read(path, 1), 1);
   std::filesystem::permissions(path, std::filesystem::perms::none);
   EXPECT_EQ(Read(path), ::geteuid() == 0 ? 1 : 0);  // root reads it regardless
-  std::filesystem::remove(path);                    // vanished between two loads
+  EXPECT_EQ(last_.failure, ::geteuid() == 0 ? ReadFailure::None : ReadFailure::Unreadable);
+  std::filesystem::remove(path);  // vanished between two loads
   EXPECT_EQ(Read(path, 1), 0);
   EXPECT_EQ(data_->Lab1[0][0], 0.0);
 }

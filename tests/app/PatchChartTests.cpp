@@ -1,0 +1,151 @@
+#include "app/PatchChart.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <tuple>
+
+#include "app/ThresholdPanel.h"
+#include "color/ColorConvert.h"
+#include "support/EngineDriver.h"
+
+namespace korimo::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Row length, else the largest number in the identifiers (stopping at "GS0"),
+// else the largest divisor of the count not above its rounded root.
+TEST(ChooseChartShape, RowLengthThenIdentifiersThenTheLargestDivisorBelowTheRoot) {
+  Strings ids;  // A1, A2, .. A22, B1, .. L22
+  for (int i = 0; i < 264; ++i)
+    ids.push_back(static_cast<char>('A' + i / 22) + std::to_string(1 + i % 22));
+  Strings gs0(ids.begin(), ids.begin() + 22);  // m = 22 before "GS0"; 288 = 18 x 16
+  gs0.push_back("GS0");
+  gs0.resize(288, "X999");
+  const std::tuple<int, int, Strings, int, int> shapes[] = {
+      {24, 6, {}, 6, 4},     {7, 10, {}, 10, 1}, {264, 0, ids, 22, 12},
+      {288, 0, gs0, 18, 16}, {24, 0, {}, 4, 6},  {13, 0, {}, 1, 13}};
+  for (const auto& [n, rowLength, names, rows, cols] : shapes) {
+    EngineState state(kTestSurfaces);
+    state.Data().PatchCount[0] = static_cast<std::int16_t>(n);
+    state.Data().RowLength[0] = static_cast<std::int16_t>(rowLength);
+    std::copy(names.begin(), names.end(), state.Data().PatchId.begin());
+    ChooseChartShape(state);
+    EXPECT_EQ((std::array<int, 2>{state.chart.ChartRows, state.chart.ChartCols}),
+              (std::array{rows, cols}))
+        << n;
+  }
+}
+
+// 4 x 6 cells in 465 x 465: cell 77, the grid centred with offsets 1 and 78.
+TEST(LayoutChart, SquareCellsCentredInTheBox) {
+  EngineState state(kTestSurfaces);
+  state.Data().PatchCount[0] = 24;
+  ChooseChartShape(state);
+  LayoutChart(state);
+  const ChartGeometry& g = state.chart;
+  EXPECT_EQ(g.CellSize, 77);
+  EXPECT_EQ((std::array{g.CellX(0, 0), g.CellY(0, 0), g.CellX(5, 3), g.CellY(5, 3)}),
+            (std::array{1, 78, 1 + 5 * 77, 78 + 3 * 77}));
+  EXPECT_EQ((std::array{g.CellX(6, 0), g.CellX(99, 99)}), (std::array{0, 0}));  // spare, past
+}
+
+// Where the cells of a chart lie in the 465 x 465 picture.
+struct Cells {
+  int rows, cell, offX, offY;
+  std::array<int, 2> Origin(int p) const {
+    return {offX + p / rows * cell, offY + p % rows * cell};
+  }
+};
+constexpr Cells kCells24{4, 77, 1, 78}, kCells200{10, 23, 2, 117};  // 4 x 6 and 10 x 20 cells
+
+class PatchChartTest : public EngineTest {
+ protected:
+  const Raster& Picture(Pair c = Pair::ReferenceFile1) const {
+    return state_.pictures.PictPat[Index(c)];
+  }
+  // w x h pixels from (x, y), one letter each: K black, W white, R red,
+  // B blue, '-' any other colour; each row ends in '|'.
+  std::string Sample(int x0, int y0, int w, int h = 1, Pair c = Pair::ReferenceFile1) const {
+    std::string letters;
+    for (int y = y0; y < y0 + h; ++y) {
+      for (int x = x0; x < x0 + w; ++x) {
+        const std::uint32_t p = Picture(c).Pixel(x, y);
+        letters += p == kBlack ? 'K' : p == kWhite ? 'W' : p == kRed ? 'R' : p == kBlue ? 'B' : '-';
+      }
+      letters += '|';
+    }
+    return letters;
+  }
+  // The marks of cells of chart 0: U(nder), O(ver), M(aximum).
+  std::string Marks(const Cells& g, std::initializer_list<int> cells) const {
+    std::string all;
+    for (int p : cells) {
+      const auto [x, y] = g.Origin(p);
+      const int h = g.cell / 2;
+      const std::string centre =
+          Sample(x + h, y + h, static_cast<int>(std::lround(0.3 * g.cell)) + 1);
+      const std::string corner = Sample(x, y, 6, 6);
+      all += centre.starts_with('K') && centre.ends_with("W|") ? "U" : "";
+      all += centre.starts_with('W') && centre[static_cast<std::size_t>(g.cell / 10 + 1)] == 'K'
+                 ? "O"
+                 : "";
+      all += corner.starts_with('R') && corner[5 * 7 + 5] == 'B' ? "M," : ",";
+    }
+    return all;
+  }
+};
+
+// Largest 4.5: scale 5, Under below 0.5, Over above 3.75 (both strict), and
+// every patch at the maximum carries the maximum mark.
+TEST_F(PatchChartTest, HalvesAndMarks) {
+  std::vector<double> d = {0.25, 0.5, 3.75, 4.0, 4.5, 4.5};
+  d.resize(24, 1.0);
+  LoadPair(d, 4);
+  EXPECT_EQ(Marks(kCells24, {0, 1, 2, 3, 4, 5, 6, 23}), "U,,,O,OM,OM,,,");
+  // Reference above, File1 from the middle row down, cells abutting inside the background.
+  const auto [x, y] = kCells24.Origin(2);
+  const Raster& p = Picture();
+  const std::uint32_t bg = p.Background();
+  const auto grey = [](double L) { return LabToRgb(L, 0, 0); };
+  EXPECT_EQ(
+      (std::vector{p.Pixel(x, y), p.Pixel(x + 76, y + 37), p.Pixel(x, y + 38),
+                   p.Pixel(x + 76, y + 76), p.Pixel(x, y + 77), p.Pixel(0, 200), p.Pixel(463, 200),
+                   p.Pixel(200, 77), p.Pixel(200, 386)}),
+      (std::vector{grey(50), grey(50), grey(53.75f), grey(53.75f), grey(50), bg, bg, bg, bg}));
+  // Over: white centre, black ring of radius 7.7 five pixels wide.
+  const auto [x3, y3] = kCells24.Origin(3);
+  EXPECT_EQ(Sample(x3 + 38 - 11, y3 + 38, 23), "-KKKKK----WWW----KKKKK-|");
+  // The checks take the marks away; only the maximum stays.
+  ChkBest_Click(state_, false);
+  ChkWorst_Click(state_, false);
+  EXPECT_EQ(Marks(kCells24, {0, 3, 4}), ",,M,");
+}
+
+// Cells of 3 pixels: the Under ring has radius 2 (round(0.9) = 1, raised to 2).
+TEST_F(PatchChartTest, SmallCellsKeepAVisibleUnderRing) {
+  std::vector<double> d(300, 1.0);
+  d[0] = 4.5;
+  d[299] = 0.25;
+  LoadPair(d, 150);
+  EXPECT_EQ(Sample(231, 453, 5, 5), "-WWWW|WKKKW|WKKKW|WKKKW|WWWWW|");  // the last cell
+}
+
+// Before File1 or File2, chart 0 shows the Reference in both halves without
+// marks and chart 1 stays blank; identical files get no marks at all.
+TEST_F(PatchChartTest, OnlyTheReferenceAndIdenticalFiles) {
+  Choose(DataSet::Reference, Chart("ref.txt", Offsets({1, 2, 3, 4}), 2));
+  const Raster& p = Picture();
+  EXPECT_EQ(p.Pixel(120, 120), LabToRgb(51, 0, 0));
+  EXPECT_EQ(p.Pixel(120, 400), LabToRgb(52, 0, 0));  // the lower half too
+  const Raster& chart1 = Picture(Pair::ReferenceFile2);
+  EXPECT_EQ(std::count(chart1.Pixels().begin(), chart1.Pixels().end(), chart1.Background()),
+            static_cast<long>(chart1.Pixels().size()));
+  Choose(DataSet::File1, dir_.File("ref.txt"));
+  EXPECT_EQ(Marks({2, 232, 0, 0}, {0, 1, 2, 3}), ",,,,");
+}
+
+}  // namespace
+}  // namespace korimo::testing

@@ -1,0 +1,145 @@
+#include "core/Common.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <iomanip>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace korimo {
+namespace {
+
+// 12.345 is binary 12.34499999..., 95.12f widened 95.12000274...
+TEST(FormatDecimals, RoundsTheFifteenDigitDecimalFormHalfAwayFromZero) {
+  const std::tuple<double, int, const char*> cases[] = {{12.345, 2, "12.35"},
+                                                        {95.12f, 2, "95.12"},
+                                                        {-1.005, 2, "-1.01"},
+                                                        {0.004999, 2, "0.00"},
+                                                        {99.995, 2, "100.00"},
+                                                        {-0.0, 2, "0.00"},
+                                                        {-0.004, 2, "0.00"},
+                                                        {-0.48f, 2, "-0.48"},
+                                                        {13.5, 0, "14"},
+                                                        {-2.5, 0, "-3"},
+                                                        {12.4, 0, "12"},
+                                                        {0.05, 1, "0.1"},
+                                                        {1e20, 2, "100000000000000000000.00"}};
+  for (const auto& [x, decimals, text] : cases)
+    EXPECT_EQ(FormatDecimals(x, decimals), text) << x;
+}
+
+TEST(FormatFixed7, RightAlignsInSevenCharactersAndKeepsTheEnd) {
+  const std::pair<double, const char*> cases[] = {
+      {1.5, "   1.50"},     {0, "   0.00"},         {12.345, "  12.35"}, {-999.99, "-999.99"},
+      {9999.99, "9999.99"}, {12345.678, "2345.68"}, {-0.001, "   0.00"}};
+  for (const auto& [x, text] : cases)
+    EXPECT_EQ(FormatFixed7(x), text) << x;
+}
+
+// The definition the fast formatting must match: the 15-significant-digit
+// text, m * 10^(e - 14), rounded half away from zero to hundredths (|x| < 1e12).
+std::string ReferenceTwoDec(double x) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));  // d.dddddddddddddde+XX
+  const long long m = std::stoll(std::string(buf, 1) + std::string(buf + 2, 14));
+  const int shift = 12 - std::atoi(buf + 17);  // hundredths = m / 10^shift
+  if (shift > 18)
+    return "0.00";
+  const auto p = static_cast<long long>(std::pow(10.0, shift));  // exact
+  const long long h = m / p + (m % p * 2 >= p ? 1 : 0);
+  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", x < 0 && h != 0 ? "-" : "", h / 100, h % 100);
+  return buf;
+}
+
+TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionOnManyValues) {
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> wide(-1000, 1000);
+  std::uniform_int_distribution<int> cents(-200000, 200000);
+  for (int i = 0; i < 100000; ++i) {
+    const double d = wide(rng), half = cents(rng) / 100.0 + 0.005;  // half-cent boundaries
+    for (double v : {d, static_cast<double>(static_cast<float>(d)), half, std::nextafter(half, 0.0),
+                     std::nextafter(half, 1e9)})
+      ASSERT_EQ(FormatTwoDec(v), ReferenceTwoDec(v)) << std::setprecision(17) << v;
+  }
+}
+
+// Rounding of fractions is half to even; blanks and tabs around are ignored.
+TEST(ParseInteger, RoundsHalvesToEvenAndRefusesWhatIsNotAShortInteger) {
+  const std::pair<const char*, int> cases[] = {
+      {"6", 6},     {" 6\t", 6},        {"6.5", 6},    {"7.5", 8},   {"-2.5", -2}, {"32767", 32767},
+      {"32768", 0}, {"-32768", -32768}, {"-32769", 0}, {"\"6\"", 0}, {"6x", 0},    {"", 0},
+      {".5", 0},    {"5.", 5},          {"1e2", 100},  {"inf", 0},   {"0x10", 0},  {"+4", 4}};
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(ParseInteger(text), value) << text;
+}
+
+TEST(SortWithIndex, TiesEndInTheExchangeOrderAndOnlyThePrefixIsSorted) {
+  std::vector<double> keys{2, 2, 1}, a{0.5, 0.1, 0.3, 0.0, 0.2};
+  std::vector<std::int16_t> idx{0, 1, 2};
+  SortWithIndex(keys, idx, -4);  // nothing to sort
+  EXPECT_EQ(keys, (std::vector<double>{2, 2, 1}));
+  SortWithIndex(keys, idx, 3);
+  EXPECT_EQ(keys, (std::vector<double>{1, 2, 2}));
+  EXPECT_EQ(idx, (std::vector<std::int16_t>{2, 1, 0}));
+  SortAscending(a, 3);
+  EXPECT_EQ(a, (std::vector<double>{0.1, 0.3, 0.5, 0.0, 0.2}));
+}
+
+// Against the plain exchange sort the grid's order of ties is defined by:
+// short and long arrays, few values (many ties) or many, and shapes that make
+// the exchange sort move a lot: sorted, reversed, saw-tooth ramps.
+TEST(SortWithIndex, EveryShortcutLeavesTheExchangeSortOrder) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 600; ++trial) {
+    const int n = trial < 400 ? 1 + trial % 60 : 200 + trial % 400, count = n - trial % 2;
+    std::uniform_int_distribution<int> pick(0, trial % 3 == 0 ? 1000000 : 1 + trial % 7);
+    std::vector<double> keys(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+      keys[static_cast<std::size_t>(i)] = trial % 5 == 2 ? (20 - i % 20) * 0.5 : pick(rng) * 0.01;
+    if (trial % 5 < 2)
+      std::sort(keys.begin(), keys.end(),
+                [&](double x, double y) { return trial % 5 ? y < x : x < y; });
+    std::vector<std::int16_t> idx(static_cast<std::size_t>(n));
+    std::iota(idx.begin(), idx.end(), 0);
+    auto refKeys = keys;
+    auto refIdx = idx;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+      for (std::size_t j = i + 1; j < static_cast<std::size_t>(count); ++j)
+        if (refKeys[j] < refKeys[i])
+          std::swap(refKeys[i], refKeys[j]), std::swap(refIdx[i], refIdx[j]);
+    SortWithIndex(keys, idx, count);
+    ASSERT_EQ(keys, refKeys) << trial;
+    ASSERT_EQ(idx, refIdx) << trial;
+  }
+}
+
+// The table of positions: k10 = floor(0.1 n + 0.5) - 1, k95 = floor(0.95 n + 0.5),
+// negatives clamped to 0; shown from 15 patches on.
+TEST(PercentilePositions, FollowTheTableOfTellingCounts) {
+  const std::tuple<int, int, int, bool> table[] = {
+      {0, 0, 0, false},       {1, 0, 1, false},   {4, 0, 4, false},   {5, 0, 5, false},
+      {10, 0, 10, false},     {14, 0, 13, false}, {15, 1, 14, true},  {20, 1, 19, true},
+      {30, 2, 29, true},      {31, 2, 29, true},  {100, 9, 95, true}, {1000, 99, 950, true},
+      {3000, 299, 2850, true}};
+  for (const auto& [n, k10, k95, shown] : table) {
+    const PercentilePositions pos = PercentilePositionsFor(n);
+    EXPECT_EQ((std::tuple{pos.k10, pos.k95, pos.Shown()}), (std::tuple{k10, k95, shown})) << n;
+  }
+}
+
+TEST(NarrowToSingle, RoundsToTheNearestSingleAndSaturatesInsteadOfOverflowing) {
+  constexpr float kMax = std::numeric_limits<float>::max();
+  EXPECT_EQ(NarrowToSingle(0.1), 0.1f);
+  EXPECT_EQ(NarrowToSingle(1e300), kMax);
+  EXPECT_EQ(NarrowToSingle(-1e300), -kMax);
+  EXPECT_EQ(NarrowToSingle(std::numeric_limits<double>::quiet_NaN()), 0.0f);
+}
+
+}  // namespace
+}  // namespace korimo

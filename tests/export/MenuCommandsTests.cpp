@@ -1,0 +1,80 @@
+#include "export/MenuCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Histogram.h"
+#include "app/PatchInspection.h"
+#include "app/ResultsGrid.h"
+#include "app/ThresholdPanel.h"
+#include "support/EngineDriver.h"
+#include "support/FakePlatform.h"
+
+namespace korimo::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class MenuCommandsTest : public EngineTest {
+ protected:
+  // ⊿E 0.1 ... 5.0: top 5, bins of 0.5; 5.0 itself falls into bin 10.
+  void SetUp() override { LoadPair({0.1, 0.2, 0.3, 0.7, 1.2, 1.3, 2.2, 4.6, 5.0}); }
+  void Choose(MenuItem item) { Menu_EditSub_Click(state_, item, platform_); }
+  FakePlatform platform_;
+};
+
+TEST_F(MenuCommandsTest, HistogramCopyPutsPictureAndTableSaveWritesBothFiles) {
+  ASSERT_TRUE(PictG_MouseUp(state_, Pair::ReferenceFile1, MouseButton::Right));
+  Choose(MenuItem::Copy);
+  EXPECT_EQ(platform_.clipboardBitmap->Pixels(), state_.pictures.PictG[0].Pixels());
+  EXPECT_TRUE(platform_.clipboardText->starts_with("ΔE\tパッチ数\r\n0.5\t3\r\n1.0\t1\r\n"));
+  platform_.saveAnswers = {"/out/h", "/ro/h"};
+  platform_.failWrites["/ro/h-ΔE.bmp"] = "No space left on device";
+  Choose(MenuItem::Save);
+  Choose(MenuItem::Save);
+  EXPECT_EQ(platform_.saveFilters,
+            (Strings{"ビットマップ(*.bmp)|*.bmp", "ビットマップ(*.bmp)|*.bmp"}));
+  EXPECT_EQ(platform_.savedBitmaps.at("/out/h-ΔE.bmp").Pixels(), state_.pictures.PictG[0].Pixels());
+  // The table in CP932 ("Δ" is 83 A2) with one more line end.
+  const std::string& table = platform_.writtenFiles.at("/out/h-ΔE.txt");
+  EXPECT_TRUE(
+      table.starts_with("\x83\xA2"
+                        "E\t\x83p\x83"
+                        "b\x83`\x90\x94\r\n"));
+  EXPECT_TRUE(table.ends_with("\r\n\r\n"));
+  EXPECT_NE(platform_.messages.back().find("/ro/h-ΔE.bmp"), std::string::npos);
+  EXPECT_FALSE(platform_.writtenFiles.contains("/ro/h-ΔE.txt"));
+  Opt_de_Click(state_, Metric::De00);
+  platform_.saveAnswers = {"/out/k.bmp"};
+  Choose(MenuItem::Save);
+  EXPECT_TRUE(platform_.writtenFiles.at("/out/k-ΔE2K.txt")
+                  .starts_with("\x83\xA2"
+                               "E2K\t"));
+}
+
+// A copy starts at the first cell's corner and covers the cell area only.
+TEST_F(MenuCommandsTest, ChartCopyIsTheCellArea) {
+  ASSERT_TRUE(PictPat_MouseUp(state_, Pair::ReferenceFile1, MouseButton::Right, 10, 10));
+  Choose(MenuItem::Copy);
+  // P1 ... P9 make one column of 9 cells of 51 pixels, from (207, 3).
+  const ChartGeometry& g = state_.chart;
+  ASSERT_EQ((std::array<int, 3>{g.ChartRows, g.ChartCols, g.CellSize}), (std::array{9, 1, 51}));
+  const Raster& copy = *platform_.clipboardBitmap;
+  EXPECT_EQ((std::array{copy.Width(), copy.Height()}), (std::array{51, 459}));
+  EXPECT_EQ(copy.Pixels(), state_.pictures.PictPat[0].Crop(207, 3, 51, 459).Pixels());
+  platform_.saveAnswers = {"/out/c"};
+  Choose(MenuItem::Save);
+  EXPECT_TRUE(platform_.savedBitmaps.contains("/out/c.bmp"));
+}
+
+TEST_F(MenuCommandsTest, GridCopyIsTheWholeGridAndSaveIsTheResultsExport) {
+  ASSERT_TRUE(FlexG_MouseUp(state_, MouseButton::Right));
+  Choose(MenuItem::Copy);
+  EXPECT_EQ(platform_.clipboardText, GridText(record()));
+  platform_.saveAnswers = {"/out/r"};
+  Choose(MenuItem::Save);
+  EXPECT_TRUE(platform_.writtenFiles.contains("/out/r.txt"));
+  EXPECT_EQ(platform_.saveFilters.back(), "テキスト(*.txt)|*.txt");
+}
+
+}  // namespace
+}  // namespace korimo::testing

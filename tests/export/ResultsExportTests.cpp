@@ -1,0 +1,72 @@
+#include "export/ResultsExport.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ClearAll.h"
+#include "app/ResultsGrid.h"
+#include "core/Common.h"
+#include "core/Encoding.h"
+#include "export/ResultsText.h"
+#include "support/EngineDriver.h"
+#include "support/FakePlatform.h"
+
+namespace korimo::testing {
+namespace {
+
+const std::string kColumns10 =
+    "No.\tSAMPLE_ID\tLab_L0\tLab_a0\tLab_b0\tLab_L1\tLab_a1\tLab_b1\t⊿E\t⊿E00";
+
+class ResultsExportTest : public EngineTest {
+ protected:
+  void SortBy(int column) {
+    FlexG_MouseDown(state_, true);
+    FlexG_Click(state_, column);
+  }
+  FakePlatform platform_;
+};
+
+// The file lines of the chosen files, 10 or 15 column names after File2's
+// label, and one line of 11 or 15 tab-ended cells per row in grid order.
+TEST_F(ResultsExportTest, TheTextFollowsTheGridAndTheFile2Label) {
+  LoadPair({1, 3, 2});
+  SortBy(8);
+  SortBy(8);  // ⊿E descending
+  const std::string missing = dir_.File("missing.txt");
+  for (const bool file2 : {false, true}) {
+    std::string expected = "基準:" + dir_.File("ref.txt") + "\r\nFile1:" + dir_.File("f1.txt") +
+                           (file2 ? "\r\nFile2:" + missing : "") + "\r\n" + kColumns10 +
+                           (file2 ? "\tLab_L2\tLab_a2\tLab_b2\t⊿E\t⊿E00\r\n" : "\r\n");
+    for (const auto& [i, de] : {std::pair{2, 3}, {3, 2}, {1, 1}})
+      expected += "    " + std::to_string(i) + "\t   P" + std::to_string(i) +
+                  "\t50.00\t0.00\t0.00\t" + FormatTwoDec(50 + de) + "\t0.00\t0.00\t" +
+                  FormatTwoDec(de) + "\t" + FormatTwoDec(data().De00[i - 1][0]) +
+                  (file2 ? "\t\t\t\t\t\t\r\n" : "\t\t\r\n");
+    EXPECT_EQ(BuildResultsText(record()), expected);
+    Choose(DataSet::File2, missing);  // its failed load still adds the columns
+  }
+  But_Clear_Click(state_);
+  EXPECT_EQ(BuildResultsText(record()), kColumns10 + "\r\n");
+}
+
+TEST_F(ResultsExportTest, SavedInCp932UnderATxtNameAndFailuresAreReported) {
+  LoadPair({1});
+  But_DataR_Click(platform_, record());  // cancelled: nothing written
+  EXPECT_TRUE(platform_.writtenFiles.empty());
+  platform_.saveAnswers.push_back(dir_.File("out"));
+  But_DataR_Click(platform_, record());
+  EXPECT_EQ(platform_.saveFilters[0], "テキスト(*.txt)|*.txt");
+  const std::string& bytes = platform_.writtenFiles.at(dir_.File("out.txt"));
+  EXPECT_TRUE(bytes.starts_with("\x8A\xEE\x8F\x80:"));  // "基準:", no byte order mark
+  EXPECT_EQ(Cp932ToUtf8(bytes), BuildResultsText(record()));
+  platform_.saveAnswers.push_back("/ro/results.txt");
+  platform_.failWrites["/ro/results.txt"] = "Permission denied";
+  But_DataR_Click(platform_, record());
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_NE(platform_.messages[0].find("/ro/results.txt\r\nPermission denied"), std::string::npos);
+  for (const auto& [chosen, saved] :
+       {std::pair{"r", "r.txt"}, {"r.TXT", "r.TXT"}, {"r.Txt", "r.Txt"}, {"r.csv", "r.csv.txt"}})
+    EXPECT_EQ(ResultsFileName(chosen), saved);
+}
+
+}  // namespace
+}  // namespace korimo::testing

@@ -1,0 +1,52 @@
+#include "export/StatisticsCopy.h"
+
+#include <gtest/gtest.h>
+
+#include "support/EngineDriver.h"
+#include "support/FakePlatform.h"
+
+namespace korimo::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class StatisticsCopyTest : public EngineTest {
+ protected:
+  FakePlatform platform_;
+};
+
+TEST_F(StatisticsCopyTest, RowCopyShowsTheMessageBeforeFillingTheClipboard) {
+  But_Copy_Click(Pair::ReferenceFile1, Metric::DeAb, record(), platform_);  // nothing shown yet
+  EXPECT_EQ(platform_.clipboardText, "\t\t\t");
+  LoadPair(Same(20, 1));
+  Choose(DataSet::File2, Chart("f2.txt", Offsets(Same(20, 2))));
+  platform_.log.clear();
+  But_Copy_Click(Pair::ReferenceFile2, Metric::DeAb, record(), platform_);
+  EXPECT_EQ(platform_.clipboardText, "   2.00\t   2.00\t   2.00\t   2.00");
+  EXPECT_EQ(platform_.messages.back(), "平均⊿E  最大⊿E  Best10%, 95%\r\n\r\nコピーしました");
+  EXPECT_EQ(platform_.log, (Strings{"clear", "message", "text"}));
+  state_.record.Lb_De2K = {"a", "b", "c", "d"};
+  state_.record.Lb_Best2K = {"e", "f"};
+  state_.record.Lb_Wors2K = {"g", "h"};
+  But_Copy_Click(Pair::ReferenceFile2, Metric::De00, record(), platform_);
+  EXPECT_EQ(platform_.clipboardText, "c\td\tf\th");
+  EXPECT_EQ(platform_.messages.back(), "平均⊿E00  最大⊿E00  Best10%, 95%\r\n\r\nコピーしました");
+}
+
+// The four figures each keep the blank that ends them, except the last.
+TEST_F(StatisticsCopyTest, AreaCopyFillsTheClipboardFirstAndOnlyWithTheFourFigures) {
+  state_.record.Lb_DeBox[0] = "A1-A4:B1-B4  ⊿E=1.23 Max=4.56  ⊿E00=0.78 Max=2.34";
+  But_CPArea_Click(Pair::ReferenceFile1, record(), platform_);
+  EXPECT_EQ(platform_.clipboardText, "1.23 \t4.56 \r\n0.78 \t2.34");
+  EXPECT_EQ(platform_.log, (Strings{"clear", "text", "message"}));
+  EXPECT_EQ(platform_.messages.back(),
+            "平均⊿E\u3000   最大⊿E\r\n平均⊿E00   最大⊿E00  \r\n\r\nコピーしました");
+  But_CPArea_Click(Pair::ReferenceFile2, record(), platform_);  // the hint: cleared, no message
+  EXPECT_FALSE(platform_.clipboardText.has_value());
+  EXPECT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(AreaCopyText("A=B-C:D  ⊿E=1.00"), "");  // not the four figures
+  EXPECT_EQ(AreaCopyText(""), "");
+}
+
+}  // namespace
+}  // namespace korimo::testing
