@@ -9,6 +9,12 @@ void But_Clear_Click(EngineState& state) {
   d.Lab2 = {};
   for (auto& id : d.PatchId)
     id.clear();
+  for (auto& ids : d.FileId) {
+    for (auto& id : ids)
+      id.clear();
+  }
+  d.HasIdColumn = {};
+  state.pairing = {};
   d.PatchCount = {};
   d.RowLength = {};
   ++state.dataRevision;
@@ -50,6 +56,8 @@ void But_Clear_Click(EngineState& state) {
   r.Menu_EditSub_Enabled = false;
   r.ChkWorst = kOverCaption;
   r.ChkBest = kUnderCaption;
+  r.Lb_Pairing = {};
+  r.Lb_PairingTip = {};
 }
 
 }  // namespace korimo

@@ -6,6 +6,7 @@
 
 #include "app/ChartGeometry.h"
 #include "app/Indices.h"
+#include "app/Pairing.h"
 #include "app/PanelSettings.h"
 #include "app/Raster.h"
 #include "app/Surfaces.h"
@@ -56,6 +57,8 @@ struct EngineState {
 
   std::array<HistCounts, 2> HistCount{};  // per pair
   std::array<HistValues, 2> HistValue{};
+
+  std::array<PairCheck, 2> pairing;  // whether each pair's files match, after the last load
 
   WindowRecord record = InitialRecord();
   WindowPictures pictures;

@@ -163,7 +163,10 @@ int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
   return n;
 }
 
-void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
+namespace {
+
+// The load itself; it stops at the first read that yields no patches.
+void LoadAndRefresh(EngineState& state, DataSet set, const EngineHooks& hooks) {
   if (ReadAndCompare(state, set, state.record.Path(set), hooks) == 0)
     return;
   if (set == DataSet::Reference) {
@@ -181,6 +184,22 @@ void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
       return;
   }
   FillGrid(state);
+}
+
+}  // namespace
+
+void CheckPairing(EngineState& state) {
+  for (Pair pair : kAllPairs) {
+    const std::size_t p = Index(pair);
+    state.pairing[p] = CheckPair(state.Data(), pair);
+    state.record.Lb_Pairing[p] = PairingWarning(state.Data(), pair, state.pairing[p]);
+    state.record.Lb_PairingTip[p] = PairingDetails(state.Data(), pair, state.pairing[p]);
+  }
+}
+
+void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
+  LoadAndRefresh(state, set, hooks);
+  CheckPairing(state);
 }
 
 }  // namespace korimo

@@ -10,8 +10,12 @@ namespace korimo {
 // Every change of a data set goes through here: read the file, recompare
 // both pairs, show the statistics, re-read the other sample file where its
 // figures depend on it, and refresh the views in a fixed order. The path is
-// the one shown in the set's path label.
+// the one shown in the set's path label. However the load ends, it checks
+// afterwards whether the files of each pair match.
 void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks);
+
+// Recomputes state.pairing and its warnings in the record.
+void CheckPairing(EngineState& state);
 
 // Reads one file into `set` and recomputes both pairs over its patches;
 // returns the patch count stored.

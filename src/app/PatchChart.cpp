@@ -105,12 +105,9 @@ void DrawMarks(EngineState& state, Raster& box, Pair chart, int patch, int X, in
   }
 }
 
-}  // namespace
-
-void ChooseChartShape(EngineState& state) {
+void ShapeFromFile(EngineState& state, int n) {
   const ComparisonData& d = state.Data();
   ChartGeometry& g = state.chart;
-  const int n = ShownPatchCount(d);
   if (d.RowLength[0] >= 1) {
     const int rows = d.RowLength[0];
     SetShape(g, rows, std::max(ColumnsFor(n, rows), 1));
@@ -127,6 +124,21 @@ void ChooseChartShape(EngineState& state) {
     }
   }
   FallbackShape(g, n, m);
+}
+
+}  // namespace
+
+void ChooseChartShape(EngineState& state) {
+  const int n = ShownPatchCount(state.Data());
+  ShapeFromFile(state, n);
+  // Plain numbered identifiers (1 ... 1617) or a row length taller than the
+  // box ask for more cells than the box has pixels, and every cell would be
+  // 0 pixels: the chart would stay blank. The square-root shape shows it.
+  ChartGeometry& g = state.chart;
+  if (g.ChartRows > state.surfaces.chartHeight || g.ChartCols > state.surfaces.chartWidth) {
+    const int rows = std::max(RoundedRoot(n), 1);
+    SetShape(g, rows, ColumnsFor(n, rows));
+  }
 }
 
 void LayoutChart(EngineState& state) {

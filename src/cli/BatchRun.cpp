@@ -1,6 +1,9 @@
 #include "cli/BatchRun.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -45,15 +48,80 @@ class ReadLog {
     if (read.result.cutAt3000 && cut_.insert(read.path).second)
       lines_.push_back("korimo-cli: " + read.path + ": " + std::string(kTooManyPatchesMessage));
     last_[Index(read.set)] = read.result.failure;
+    lastReadStored_ = read.result.patches > 0;
   }
   ReadFailure LastFailure(DataSet set) const { return last_[Index(set)]; }
+  // False when the run's last read stored nothing; it reset the stored
+  // averages and maxima.
+  bool LastReadStored() const { return lastReadStored_; }
   std::vector<std::string>& Lines() { return lines_; }
 
  private:
   std::set<std::string> cut_;
   std::array<ReadFailure, 3> last_{};
+  bool lastReadStored_ = true;
   std::vector<std::string> lines_;
 };
+
+std::string_view PairNameEnglish(Pair pair) {
+  return pair == Pair::ReferenceFile1 ? "Reference-File1" : "Reference-File2";
+}
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+// One line per pair whose files do not match: the counts, or how many
+// identifiers differ and the first difference.
+std::vector<std::string> PairingLines(const EngineState& state) {
+  std::vector<std::string> lines;
+  const ComparisonData& d = state.Data();
+  for (Pair pair : kAllPairs) {
+    const PairCheck& check = state.pairing[Index(pair)];
+    if (!check.Mismatch())
+      continue;
+    std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
+    if (check.idMismatches > 0) {
+      const int first = check.firstMismatches.front();
+      line += std::to_string(check.idMismatches) + " of " +
+              std::to_string(std::min(check.referenceCount, check.sampleCount)) +
+              " identifiers differ, first at No. " + std::to_string(first + 1) + " (" +
+              Quoted(d.FileId[0][static_cast<std::size_t>(first)]) + " vs " +
+              Quoted(d.FileId[Index(SampleOf(pair))][static_cast<std::size_t>(first)]) + ")";
+      if (check.countsDiffer)
+        line += "; ";
+    }
+    if (check.countsDiffer) {
+      line += "patch counts differ (" + std::to_string(check.referenceCount) + " vs " +
+              std::to_string(check.sampleCount) + ")";
+    }
+    lines.push_back(line + "; patches are compared by position");
+  }
+  return lines;
+}
+
+std::string FormatLimit(double value) {
+  std::array<char, 32> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::vector<std::string> FailedCheckLines(const Verdict& verdict) {
+  std::vector<std::string> lines;
+  for (const CheckResult& check : verdict.checks) {
+    if (check.pass)
+      continue;
+    std::string line =
+        "korimo-cli: " + std::string(PairNameEnglish(check.pair)) + ": " + check.tolerance.text;
+    line += check.value ? " failed: " + FormatLimit(*check.value)
+                        : " not evaluated (best10 and pct95 need 15 Reference patches, and "
+                          "every figure a last read that stored patches)";
+    lines.push_back(line);
+  }
+  if (verdict.checks.empty())
+    lines.push_back("korimo-cli: no complete pair to check the tolerances on");
+  return lines;
+}
 
 class BatchRun {
  public:
@@ -66,10 +134,25 @@ class BatchRun {
     SetUpPanel();
     ChooseFiles();
     const bool emptyFiles = ReportEmptyFiles();
-    outcome.status = Deliver(Render(), outcome);
+    std::vector<std::string>& lines = log_.Lines();
+    const std::vector<std::string> pairing = PairingLines(state_);
+    lines.insert(lines.end(), pairing.begin(), pairing.end());
+    std::optional<Verdict> verdict;
+    if (!options_.tolerances.empty()) {
+      verdict = Evaluate(state_, options_.tolerances, log_.LastReadStored());
+      if (!verdict->pass) {
+        const std::vector<std::string> failed = FailedCheckLines(*verdict);
+        lines.insert(lines.end(), failed.begin(), failed.end());
+      }
+    }
+    const bool checkFailed =
+        (verdict && !verdict->pass) || (options_.strictIds && !pairing.empty());
+    outcome.status = Deliver(Render(verdict), outcome);
     if (outcome.status == ExitStatus::Ok && emptyFiles)
       outcome.status = ExitStatus::NoPatches;
-    outcome.diagnostics = std::move(log_.Lines());
+    if (outcome.status == ExitStatus::Ok && checkFailed)
+      outcome.status = ExitStatus::CheckFailed;
+    outcome.diagnostics = std::move(lines);
     return outcome;
   }
 
@@ -107,9 +190,9 @@ class BatchRun {
     return any;
   }
 
-  std::string Render() const {
+  std::string Render(const std::optional<Verdict>& verdict) const {
     if (options_.format == OutputFormat::Json)
-      return BuildJsonReport(state_);
+      return BuildJsonReport(state_, verdict ? &*verdict : nullptr);
     std::string text = BuildResultsText(state_.record);
     return options_.encoding == TextEncoding::Cp932 ? Utf8ToCp932(text) : text;
   }

@@ -7,12 +7,14 @@
 
 namespace korimo {
 
-// Exit statuses of korimo-cli.
+// Exit statuses of korimo-cli. Where several apply, usage comes first, then
+// output, then a file without patches, then a failed check.
 enum class ExitStatus {
   Ok = 0,
   NoPatches = 1,  // a file given yielded no patches; the output is still written
   Usage = 2,
   OutputFailed = 3,  // the output could not be written
+  CheckFailed = 4,   // a tolerance check failed, or --strict-ids met mismatching files
 };
 
 struct BatchOutcome {

@@ -20,6 +20,8 @@ constexpr int kSortLimit = 14;  // the grid's last column code
 // so every bad value is named in the same words.
 struct RawValues {
   std::string output, format, encoding, sort, metric, under, over;
+  std::vector<std::string> tolerances;
+  bool strictIds = false;
   bool help = false;
   bool version = false;
 };
@@ -73,6 +75,10 @@ void Declare(CLI::App& app, RawValues& raw, std::vector<std::string>& files) {
   app.add_option("--metric", raw.metric)->multi_option_policy(last);
   app.add_option("--under", raw.under)->multi_option_policy(last);
   app.add_option("--over", raw.over)->multi_option_policy(last);
+  app.add_option("--tolerance", raw.tolerances)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_flag("--strict-ids", raw.strictIds);
   app.add_option("files", files)->expected(0, kMaxFiles);
 }
 
@@ -113,6 +119,14 @@ std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
     if (std::string error = check(); !error.empty())
       return error;
   }
+  for (const std::string& text : raw.tolerances) {
+    std::string error;
+    const std::optional<Tolerance> tolerance = ParseTolerance(text, error);
+    if (!tolerance)
+      return error;
+    o.tolerances.push_back(*tolerance);
+  }
+  o.strictIds = raw.strictIds;
   return {};
 }
 
@@ -168,17 +182,32 @@ Options:
       --metric M        threshold metric: de (dE*ab, default) or de00
       --under U         Under slider position, 0..20 (default 2)
       --over O          Over slider position, 0..20 (default 15)
+      --tolerance METRIC:STAT<=LIMIT
+                        a check for every complete pair, repeatable: METRIC
+                        de or de00, STAT avg, max, best10 or pct95 (the
+                        figures of the statistics frames), LIMIT a decimal
+                        number of 0 or more; a value equal to the limit
+                        passes, best10 and pct95 need a Reference of at least
+                        15 patches. Example: --tolerance de00:avg<=2.5
+      --strict-ids      fail (status 4) when the two files of a pair hold
+                        different patch counts or, both having identifiers,
+                        different identifiers at some position
   -h, --help            show this help and exit
       --version         show the version and exit
   --                    end of options
 Options also take the form --option=value.
 
-Exit status:
-  0  every file given yielded at least one patch
-  1  a file given yielded no patches (named on standard error, with the
-     reason); the output is still written and shows what the window would show
+Standard error names every pair whose files do not match (patches are
+compared by position all the same) and every check that failed.
+
+Exit status, the first that applies:
   2  usage error
   3  the output could not be written (an existing FILE is left untouched)
+  1  a file given yielded no patches (named on standard error, with the
+     reason); the output is still written and shows what the window would show
+  4  a --tolerance check failed or was not evaluated, or with --strict-ids a
+     pair's files do not match
+  0  otherwise
 )";
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/Indices.h"
 #include "app/PanelSettings.h"
+#include "cli/Tolerance.h"
 
 namespace korimo {
 
@@ -23,6 +24,8 @@ struct CliOptions {
   PanelSettings panel;
   int sortKey = 0;
   std::optional<std::string> outputPath;
+  std::vector<Tolerance> tolerances;  // --tolerance, in the order given
+  bool strictIds = false;             // a pair whose files do not match fails the run
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };

@@ -105,9 +105,46 @@ Json Grid(const GridContent& grid) {
   return rows;
 }
 
+// Always both pairs, Reference-File1 first; an incomplete pair reports nothing.
+Json Pairing(const EngineState& state) {
+  const ComparisonData& d = state.Data();
+  Json pairs = Json::array();
+  for (Pair pair : kAllPairs) {
+    const PairCheck& check = state.pairing[Index(pair)];
+    Json first = nullptr;
+    if (check.idMismatches > 0) {
+      const auto at = static_cast<std::size_t>(check.firstMismatches.front());
+      first = {{"patch", check.firstMismatches.front()},
+               {"reference", Text(d.FileId[Index(DataSet::Reference)][at])},
+               {"sample", Text(d.FileId[Index(SampleOf(pair))][at])}};
+    }
+    pairs.push_back({{"complete", check.complete},
+                     {"ids_compared", check.idsCompared},
+                     {"id_mismatches", check.idMismatches},
+                     {"first_mismatch", std::move(first)},
+                     {"counts_differ", check.countsDiffer}});
+  }
+  return pairs;
+}
+
+Json VerdictOf(const Verdict* verdict) {
+  if (verdict == nullptr)
+    return nullptr;
+  Json checks = Json::array();
+  for (const CheckResult& check : verdict->checks) {
+    checks.push_back({{"pair", static_cast<int>(Index(check.pair))},
+                      {"metric", std::string(MetricKey(check.tolerance.metric))},
+                      {"stat", std::string(StatisticKey(check.tolerance.statistic))},
+                      {"limit", check.tolerance.limit},
+                      {"value", check.value ? Json(*check.value) : Json(nullptr)},
+                      {"pass", check.pass}});
+  }
+  return {{"pass", verdict->pass}, {"checks", std::move(checks)}};
+}
+
 }  // namespace
 
-std::string BuildJsonReport(const EngineState& state) {
+std::string BuildJsonReport(const EngineState& state, const Verdict* verdict) {
   const WindowRecord& r = state.record;
   Json doc = {
       {"version", std::string(kVersionText)},
@@ -119,6 +156,8 @@ std::string BuildJsonReport(const EngineState& state) {
       {"count_labels", r.Lb_NoP},
       {"chart", {{"rows", state.chart.ChartRows}, {"cols", state.chart.ChartCols}}},
       {"grid", Grid(r.FlexG)},
+      {"pairing", Pairing(state)},
+      {"verdict", VerdictOf(verdict)},
   };
   return LayOutJson(doc);
 }

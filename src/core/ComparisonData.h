@@ -32,6 +32,11 @@ struct ComparisonData {
   std::array<std::int16_t, kSets> PatchCount{};
   std::array<std::int16_t, kSets> RowLength{};
   IdTable PatchId{};
+  // Each file's own identifiers as stored (whole texts, not the five
+  // characters the grid shows), and whether the file had an identifier
+  // column at all; what tells two files of different charts apart.
+  std::array<IdTable, kSets> FileId{};
+  std::array<bool, kSets> HasIdColumn{};
 
   DiffTable DeAb{};
   DiffTable De00{};

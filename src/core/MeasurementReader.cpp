@@ -138,8 +138,10 @@ struct Columns {
   int l = 0;
   int a = 0;
   int b = 0;
-  int id = 0;
+  int name = 0;      // SAMPLE_NAME
+  int sampleId = 0;  // SAMPLE_ID, used when there is no name column
   bool AllLab() const { return l != 0 && a != 0 && b != 0; }
+  int Identifier() const { return name != 0 ? name : sampleId; }
 };
 
 void ScanHeaderLine(std::string_view line, Columns& cols) {
@@ -155,7 +157,9 @@ void ScanHeaderLine(std::string_view line, Columns& cols) {
     } else if (EqualsUpperAscii(name, "LAB_B")) {
       cols.b = number;
     } else if (EqualsUpperAscii(name, "SAMPLENAME") || EqualsUpperAscii(name, "SAMPLE_NAME")) {
-      cols.id = number;
+      cols.name = number;
+    } else if (EqualsUpperAscii(name, "SAMPLEID") || EqualsUpperAscii(name, "SAMPLE_ID")) {
+      cols.sampleId = number;
     }
     // A final one-character field is never examined; no field name is that short.
   } while (!cols.AllLab() && pos < line.size());
@@ -176,6 +180,9 @@ void EmptySet(int set, ComparisonData& data) {
     for (auto& id : data.PatchId)
       id.clear();
   }
+  for (auto& id : data.FileId[set])
+    id.clear();
+  data.HasIdColumn[set] = false;
 }
 
 }  // namespace
@@ -240,8 +247,11 @@ ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
       break;
   }
 
-  // Data pass.
-  const int lastColumn = std::max({1, cols.id, cols.l, cols.a, cols.b});
+  // Data pass. Most characterization data names its patches only in a
+  // SAMPLE_ID column; those identifiers serve when there is no name column.
+  const int idColumn = cols.Identifier();
+  data.HasIdColumn[set] = idColumn >= 1;
+  const int lastColumn = std::max({1, idColumn, cols.l, cols.a, cols.b});
   std::vector<std::string_view> fields;
   fields.reserve(static_cast<std::size_t>(lastColumn));
   ReadResult result;
@@ -275,9 +285,10 @@ ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
       const std::size_t i = column < 1 ? 0 : static_cast<std::size_t>(column - 1);
       return i < fields.size() ? fields[i] : std::string_view();
     };
-    if (cols.id >= 1) {
-      const std::string_view raw = TrimSpaces(StripQuotes(field(cols.id)));
-      data.PatchId[n] = utf8 ? std::string(raw) : Cp932ToUtf8(raw);
+    if (idColumn >= 1) {
+      const std::string_view raw = TrimSpaces(StripQuotes(field(idColumn)));
+      data.FileId[set][n] = utf8 ? std::string(raw) : Cp932ToUtf8(raw);
+      data.PatchId[n] = data.FileId[set][n];
     }
     lab[n][0] = ParseSingle(StripQuotes(field(cols.l)));
     lab[n][1] = ParseSingle(StripQuotes(field(cols.a)));

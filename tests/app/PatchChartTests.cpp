@@ -39,6 +39,33 @@ TEST(ChooseChartShape, RowLengthThenIdentifiersThenTheLargestDivisorBelowTheRoot
   }
 }
 
+// A shape with more rows or columns than the box has pixels would leave
+// every cell 0 pixels wide; the square-root shape stands in: rows =
+// round(sqrt n) with ties to even, columns as many as the patches need.
+TEST(ChooseChartShape, AShapeLargerThanTheBoxTakesTheSquareRootShape) {
+  Strings numbered;
+  for (int i = 1; i <= 1617; ++i)
+    numbered.push_back(std::to_string(i));
+  const std::tuple<int, int, Strings, int, int> shapes[] = {
+      {1617, 0, numbered, 40, 41},  // 1617 rows asked for
+      {24, 500, {}, 5, 5},          // a row length taller than the box
+      {465, 465, {}, 465, 1},       // as tall as the box: kept
+      {600, 1, {}, 24, 25},         // 600 columns asked for
+  };
+  for (const auto& [n, rowLength, names, rows, cols] : shapes) {
+    EngineState state(kTestSurfaces);
+    state.Data().PatchCount[0] = static_cast<std::int16_t>(n);
+    state.Data().RowLength[0] = static_cast<std::int16_t>(rowLength);
+    std::copy(names.begin(), names.end(), state.Data().PatchId.begin());
+    ChooseChartShape(state);
+    LayoutChart(state);
+    EXPECT_EQ((std::array<int, 2>{state.chart.ChartRows, state.chart.ChartCols}),
+              (std::array{rows, cols}))
+        << n;
+    EXPECT_GE(state.chart.CellSize, 1) << n;
+  }
+}
+
 // 4 x 6 cells in 465 x 465: cell 77, the grid centred with offsets 1 and 78.
 TEST(LayoutChart, SquareCellsCentredInTheBox) {
   EngineState state(kTestSurfaces);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <tuple>
@@ -93,8 +94,10 @@ TEST(BatchRun, TheCutAt3000IsReportedOnceAndOutputFilesHoldTheSameBytes) {
   WriteChart(over, Flat(3001));
   const BatchOutcome out = RunCommandLine({kRef, over, kF2});
   EXPECT_EQ(out.ExitCode(), 0);
-  EXPECT_EQ(out.diagnostics,
-            Args{"korimo-cli: " + over + ": パッチ数が最大3000を越えました。読み込みを中止します"});
+  EXPECT_EQ(
+      std::count(out.diagnostics.begin(), out.diagnostics.end(),
+                 "korimo-cli: " + over + ": パッチ数が最大3000を越えました。読み込みを中止します"),
+      1);
   EXPECT_EQ(RunCommandLine({"-o" + target, kRef, over, kF2}).output, "");
   EXPECT_EQ(ReadAll(target), out.output);
   EXPECT_EQ(RunCommandLine({"--version"}).output, "korimo-cli 1.0.0\n");

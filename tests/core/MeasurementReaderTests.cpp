@@ -117,7 +117,7 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
       {"indented BEGIN_DATA", 0, 0, "", zero, 6, File({{5, "  BEGIN_DATA"}})},
       {"no column names", 2, 0, "", ones, 6, File({{3, ""}})},
       {"no LAB_A", 2, 0, "A1", noA, 6, File({{3, "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B"}})},
-      {"name after the Lab columns is not seen", 2, 0, "", kFirst, 6,
+      {"name after the Lab columns is not seen, the id before them is", 2, 0, "1", kFirst, 6,
        File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME"}, {6, "1 95.12 -0.48 2.33 A1"}})},
       {"lower-case end_data ends", 1, 1, "", zero, 6, File({{7, "end_data"}})},
       {"indented END_DATA is data", 3, 1, "", zero, 6, File({{7, " END_DATA"}, {8, "3 A3 1 2 3"}})},
@@ -132,6 +132,35 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
     EXPECT_EQ(data_->RowLength[0], rowLength);
   }
   EXPECT_TRUE(messages_.empty());
+}
+
+// Identifiers come from SAMPLE_NAME, else from SAMPLE_ID (in any case, with
+// or without the underscore), under the same rules: a later match replaces
+// an earlier one, and nothing after the last Lab column of a line is seen.
+TEST_F(ReaderTest, IdentifiersFromTheNameColumnElseTheIdColumn) {
+  const std::tuple<const char*, std::string, std::string, bool> cases[] = {
+      {"names win over ids", File(), "A1", true},
+      {"SAMPLE_ID only", File({{3, "SAMPLE_ID SAMPLE_X LAB_L LAB_A LAB_B"}}), "1", true},
+      {"mixed-case SampleID", File({{3, "SampleID SAMPLE_X LAB_L LAB_A LAB_B"}}), "1", true},
+      {"the later of two id columns", File({{3, "SAMPLE_ID SAMPLEID LAB_L LAB_A LAB_B"}}), "A1",
+       true},
+      {"quoted ids", File({{3, "SAMPLE_ID X LAB_L LAB_A LAB_B"}, {6, "\"1\" A1 95.12 -0.48 2.33"}}),
+       "1", true},
+      {"id after the Lab columns", File({{3, "X Y LAB_L LAB_A LAB_B SAMPLE_ID"}}), "", false},
+      {"no identifier column", File({{3, "X Y LAB_L LAB_A LAB_B"}}), "", false},
+  };
+  for (const auto& [what, bytes, id, hasColumn] : cases) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(ReadBytes(bytes, 1), 2);
+    EXPECT_EQ(data_->FileId[1][0], id);
+    EXPECT_EQ(data_->HasIdColumn[1], hasColumn);
+    if (hasColumn) {
+      EXPECT_EQ(data_->PatchId[0], id);
+    }
+  }
+  EXPECT_EQ(ReadBytes("", 1), 0);  // a failed read keeps no identifiers
+  EXPECT_FALSE(data_->HasIdColumn[1]);
+  EXPECT_EQ(data_->FileId[1][0], "");
 }
 
 // The batch tool tells its user why a file gave nothing; a read that stored
@@ -178,7 +207,7 @@ TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmpties
   EXPECT_EQ((std::array{data_->Lab0[2][0], data_->Lab1[2][0]}), (std::array{0.0, 0.0}));
   EXPECT_EQ(data_->PatchId[2], "");
   ReadBytes(File({{6, "1 Z9 95.12 -0.48 2.33"}}), 2);  // sample files' names replace them
-  ReadBytes(File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B"}, {6, "1 95.12 -0.48 2.33"}}), 1);
+  ReadBytes(File({{3, "X LAB_L LAB_A LAB_B"}, {6, "1 95.12 -0.48 2.33"}}), 1);
   EXPECT_EQ(data_->PatchId[0], "Z9");  // unless they have none
 }
 

@@ -1,0 +1,139 @@
+#include "cli/Tolerance.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace korimo {
+
+namespace {
+
+constexpr std::string_view kAtMost = "<=";
+// Below this the window shows no "Best10%" and "95%": their positions would
+// read the smallest difference and the slot past the sorted entries.
+constexpr int kPercentileMinimum = 15;
+
+constexpr std::array<std::pair<std::string_view, Metric>, 2> kMetrics{
+    {{"de", Metric::DeAb}, {"de00", Metric::De00}}};
+constexpr std::array<std::pair<std::string_view, Statistic>, 4> kStatistics{
+    {{"avg", Statistic::Average},
+     {"max", Statistic::Maximum},
+     {"best10", Statistic::Best10},
+     {"pct95", Statistic::Pct95}}};
+
+template <typename Table, typename Value>
+bool Lookup(const Table& table, std::string_view key, Value& out) {
+  for (const auto& [name, value] : table) {
+    if (name == key) {
+      out = value;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Digits with at most one decimal point: "2", "2.5", ".5", "5.".
+std::optional<double> PlainDecimal(std::string_view text) {
+  const bool digits =
+      std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const bool allowed = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+  if (!digits || !allowed || std::count(text.begin(), text.end(), '.') > 1)
+    return std::nullopt;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size())
+    return std::nullopt;
+  return value;
+}
+
+float Figure(const ComparisonData& d, Pair pair, Metric metric, Statistic statistic) {
+  const std::size_t p = Index(pair);
+  const bool deAb = metric == Metric::DeAb;
+  switch (statistic) {
+    case Statistic::Average:
+      return deAb ? d.AvgDeAb[p] : d.AvgDe00[p];
+    case Statistic::Maximum:
+      return deAb ? d.MaxDeAb[p] : d.MaxDe00[p];
+    case Statistic::Best10:
+      return deAb ? d.Best10DeAb[p] : d.Best10De00[p];
+    case Statistic::Pct95:
+      return deAb ? d.Pct95DeAb[p] : d.Pct95De00[p];
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string_view MetricKey(Metric metric) {
+  return metric == Metric::DeAb ? "de" : "de00";
+}
+
+std::string_view StatisticKey(Statistic statistic) {
+  for (const auto& [name, value] : kStatistics) {
+    if (value == statistic)
+      return name;
+  }
+  return {};
+}
+
+std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& error) {
+  const std::string quoted = "'" + std::string(text) + "'";
+  const auto colon = text.find(':');
+  const auto atMost = text.find(kAtMost);
+  if (colon == std::string_view::npos || atMost == std::string_view::npos || atMost < colon) {
+    error = "invalid --tolerance " + quoted + " (METRIC:STAT<=LIMIT, for example de00:avg<=2.5)";
+    return std::nullopt;
+  }
+  Tolerance t;
+  t.text = text;
+  const std::string_view metric = text.substr(0, colon);
+  const std::string_view statistic = text.substr(colon + 1, atMost - colon - 1);
+  const std::string_view limit = text.substr(atMost + kAtMost.size());
+  if (!Lookup(kMetrics, metric, t.metric)) {
+    error =
+        "invalid metric '" + std::string(metric) + "' in --tolerance " + quoted + " (de or de00)";
+    return std::nullopt;
+  }
+  if (!Lookup(kStatistics, statistic, t.statistic)) {
+    error = "invalid statistic '" + std::string(statistic) + "' in --tolerance " + quoted +
+            " (avg, max, best10 or pct95)";
+    return std::nullopt;
+  }
+  const std::optional<double> value = PlainDecimal(limit);
+  if (!value) {
+    error = "invalid limit '" + std::string(limit) + "' in --tolerance " + quoted +
+            " (a plain decimal number, 0 or more)";
+    return std::nullopt;
+  }
+  t.limit = *value;
+  return t;
+}
+
+Verdict Evaluate(const EngineState& state, const std::vector<Tolerance>& tolerances,
+                 bool figuresCurrent) {
+  Verdict verdict;
+  bool evaluated = false;
+  bool failed = false;
+  const bool percentiles = state.Count(DataSet::Reference) >= kPercentileMinimum;
+  for (Pair pair : kAllPairs) {
+    if (!state.Complete(pair))
+      continue;
+    for (const Tolerance& t : tolerances) {
+      CheckResult check{pair, t, std::nullopt, false};
+      const bool needsPercentiles =
+          t.statistic == Statistic::Best10 || t.statistic == Statistic::Pct95;
+      if (figuresCurrent && (percentiles || !needsPercentiles)) {
+        check.value = static_cast<double>(Figure(state.Data(), pair, t.metric, t.statistic));
+        check.pass = *check.value <= t.limit;
+        evaluated = true;
+      }
+      failed = failed || !check.pass;
+      verdict.checks.push_back(check);
+    }
+  }
+  verdict.pass = evaluated && !failed;
+  return verdict;
+}
+
+}  // namespace korimo
