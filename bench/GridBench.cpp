@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
@@ -15,12 +16,11 @@
 #include <string>
 
 #include "BenchFiles.h"
+#include "QuietDialogs.h"
 #include "QuietPlatform.h"
-#include "app/Form.h"
-#include "ui/DataPage.h"
 #include "ui/FlexGrid.h"
 #include "ui/Form1.h"
-#include "ui/GridController.h"
+#include "ui/GridModel.h"
 
 namespace korimo::bench {
 namespace {
@@ -62,13 +62,13 @@ const GridBenchFiles& Files() {
 // loaded in turn.
 class ShownWindow {
  public:
-  explicit ShownWindow(const std::array<std::string, 3>& files) : window_(platform_) {
-    platform_.files = files;
+  explicit ShownWindow(const std::array<std::string, 3>& files) : window_(platform_, dialogs_) {
+    dialogs_.files = files;
     window_.show();
     window_.TabStrip1().setCurrentIndex(1);
-    for (int s = 0; s < 3; ++s) {
-      if (!files[s].empty())
-        window_.form().files.But_File_Click(s);
+    for (DataSet s : kAllSets) {
+      if (!files[Index(s)].empty())
+        QTest::mouseClick(&window_.But_File(s), Qt::LeftButton);
     }
     QCoreApplication::processEvents();
     if (Grid()->Rows() != kPatches + 1)
@@ -76,7 +76,7 @@ class ShownWindow {
   }
 
   Form1& window() { return window_; }
-  FlexGrid* Grid() { return window_.dataPage().FlexG; }
+  FlexGrid* Grid() { return &window_.FlexG(); }
 
   // A left click on the centre of a column heading, as the user makes it.
   void ClickHeading(int col) {
@@ -88,20 +88,26 @@ class ShownWindow {
 
  private:
   QuietPlatform platform_;
+  QuietDialogs dialogs_;
   Form1 window_;
 };
 
-// A refill of all 3000 rows after a load, with the layout and repaint of the
-// grid and the swatch strip that follow it.
-void BM_FillGrid3000(benchmark::State& state) {
+// What the window adds to a refill of all 3000 rows: the model reset, the
+// grid's layout and its repaint.
+void BM_GridModelReset3000(benchmark::State& state) {
   ShownWindow shown(Files().paths);
+  WindowRecord record = shown.window().state().record;
+  GridModel* model = shown.Grid()->Model();
+  model->SetRecord(&record);
   for (auto _ : state) {
-    shown.window().FillGrid();
+    ++record.FlexG.revision;
+    model->Refresh();
     QCoreApplication::processEvents();
   }
+  model->SetRecord(&shown.window().state().record);
   state.SetItemsProcessed(state.iterations() * kPatches);
 }
-BENCHMARK(BM_FillGrid3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridModelReset3000)->Unit(benchmark::kMillisecond);
 
 // One click on the "⊿E00" heading; the direction alternates between
 // iterations, each click sorting and refilling 3000 rows.
@@ -129,7 +135,7 @@ BENCHMARK(BM_SortByDe00ManyTies)->Unit(benchmark::kMillisecond);
 void BM_ScrollThrough3000(benchmark::State& state) {
   ShownWindow shown(Files().paths);
   FlexGrid* grid = shown.Grid();
-  const int step = shown.window().form().state.GridVisibleRows;
+  const int step = shown.window().state().surfaces.gridVisibleRows;
   int steps = 0;
   for (auto _ : state) {
     steps = 0;
@@ -153,7 +159,7 @@ void BM_ScrollBarThrough3000(benchmark::State& state) {
   ShownWindow shown(Files().paths);
   FlexGrid* grid = shown.Grid();
   QScrollBar* bar = grid->verticalScrollBar();
-  const int step = shown.window().form().state.GridVisibleRows;
+  const int step = shown.window().state().surfaces.gridVisibleRows;
   int steps = 0;
   for (auto _ : state) {
     steps = 0;
@@ -171,14 +177,20 @@ void BM_ScrollBarThrough3000(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollBarThrough3000)->Unit(benchmark::kMillisecond);
 
-// The swatch strip alone, as every scroll step repaints it.
-void BM_FlexGScroll(benchmark::State& state) {
+// One row down and back in the middle of the list: each step repaints the
+// swatch strip and the grid.
+void BM_ScrollOneRow(benchmark::State& state) {
   ShownWindow shown(Files().paths);
-  shown.Grid()->ScrollToRow(1500);
-  for (auto _ : state)
-    shown.window().gridController().FlexG_Scroll();
+  FlexGrid* grid = shown.Grid();
+  int i = 0;
+  for (auto _ : state) {
+    grid->ScrollToRow(1500 + (i++ & 1));
+    QCoreApplication::processEvents();
+  }
+  if (shown.window().state().gridTopRow < 1500)
+    throw std::runtime_error("the grid did not scroll");
 }
-BENCHMARK(BM_FlexGScroll)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace korimo::bench

@@ -6,8 +6,12 @@
 //       resident memory once all three files are loaded and painted.
 // Run it under a real X server (xvfb-run) for figures a desktop would see.
 #include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 #include <chrono>
 #include <cstdio>
@@ -16,6 +20,7 @@
 #include <string>
 
 #include "ui/Form1.h"
+#include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
 
 namespace {
@@ -58,6 +63,16 @@ class FirstPaint : public QObject {
   double ms_ = -1;
 };
 
+void DropFile(QWidget& target, const QString& path) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(path)});
+  const QPoint at = target.rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(&target, &enter);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(&target, &drop);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,25 +83,31 @@ int main(int argc, char* argv[]) {
     std::cerr << "usage: korimo_startup_probe first-paint REF | memory REF FILE1 FILE2\n";
     return 2;
   }
-  korimo::QtPlatform platform(nullptr);
-  korimo::Form1 window(platform);
+  korimo::QtPlatform platform;
+  korimo::QtDialogs dialogs;
+  korimo::Form1 window(platform, dialogs);
   platform.SetWindow(&window);
+  dialogs.SetWindow(&window);
   FirstPaint probe(&window, start);
   window.Form_LoadCommandLine(args[2].toStdString());
   window.show();
   QApplication::exec();
   if (args[1] == "first-paint") {
     std::printf("first paint after %.1f ms (%d patches)\n", probe.milliseconds(),
-                window.form().state.data->PatchCount[0]);
+                window.state().Count(korimo::DataSet::Reference));
     return 0;
   }
-  for (int s = 1; s <= 2 && s + 2 < args.size(); ++s) {
-    window.form().files.But_File_OLEDragDrop(s, {args[s + 2].toStdString()});
+  // File1 and File2 dropped on their buttons, as the user adds them.
+  for (korimo::DataSet set : {korimo::DataSet::File1, korimo::DataSet::File2}) {
+    const int i = static_cast<int>(korimo::Index(set));
+    if (i + 2 < args.size())
+      DropFile(window.But_File(set), args[i + 2]);
   }
   window.repaint();
   QApplication::processEvents();
   std::printf("resident %ld kB, peak %ld kB, patches %d/%d/%d\n", StatusKb("VmRSS"),
-              StatusKb("VmHWM"), window.form().state.data->PatchCount[0],
-              window.form().state.data->PatchCount[1], window.form().state.data->PatchCount[2]);
+              StatusKb("VmHWM"), window.state().Count(korimo::DataSet::Reference),
+              window.state().Count(korimo::DataSet::File1),
+              window.state().Count(korimo::DataSet::File2));
   return 0;
 }

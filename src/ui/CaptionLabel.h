@@ -7,7 +7,8 @@
 namespace korimo {
 
 // A label whose caption reads back exactly as it was set, line breaks as CR LF
-// included, while the screen shows the lines.
+// included, while the screen shows the lines. Setting the caption it already
+// shows costs nothing, so a view can be refreshed from its record at will.
 class CaptionLabel : public QLabel {
   Q_OBJECT
 

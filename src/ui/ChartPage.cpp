@@ -2,24 +2,22 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
-#include "app/Controls.h"
+#include "app/PanelSettings.h"
+#include "ui/AreaBox.h"
 #include "ui/CaptionLabel.h"
 #include "ui/Fonts.h"
 #include "ui/PictureBox.h"
+#include "ui/StaticCaptions.h"
 #include "ui/Twips.h"
 
 namespace korimo {
 
 namespace {
 
-constexpr int kSliderMax = 20;
-constexpr int kUnderStart = 2;
-constexpr int kOverStart = 15;
 constexpr int kChartSide = 7035;
 
 CaptionLabel* InfoLabel(QWidget* parent, const QRect& geometry) {
@@ -47,16 +45,14 @@ void ChartPage::BuildChart(int c, int left, int labelLeft, int copyLeft) {
   yellow.setColor(QPalette::Window, QColor(255, 255, 192));
   Lb_FDe[c]->setPalette(yellow);
 
-  Lb_DeBox[c] = new QLineEdit(this);
+  Lb_DeBox[c] = new AreaBox(this);
   Lb_DeBox[c]->setGeometry(TwipsRect(labelLeft, 1140, 5145, 330));
   Lb_DeBox[c]->setFont(UiFont());
-  Lb_DeBox[c]->setReadOnly(true);
-  Lb_DeBox[c]->setText(QString::fromUtf8(kAreaHint.data(), kAreaHint.size()));
   QPalette face = Lb_DeBox[c]->palette();
   face.setColor(QPalette::Base, face.color(QPalette::Button));
   Lb_DeBox[c]->setPalette(face);
 
-  But_CPArea[c] = new QPushButton(QStringLiteral("Copy"), this);
+  But_CPArea[c] = new QPushButton(QString::fromUtf8(kCopyCaption), this);
   But_CPArea[c]->setGeometry(TwipsRect(copyLeft, 1140, 615, 315));
 
   PictPat[c] = new PictureBox(this);
@@ -84,23 +80,25 @@ QSlider* ChartPage::Slider(int top, int position) {
 }
 
 void ChartPage::BuildThresholdPanel() {
+  // The panel starts as every run of the program does.
+  const PanelSettings design;
   auto* frame3 = new QGroupBox(this);
   frame3->setGeometry(TwipsRect(6060, 0, 2220, 405));
   frame3->setFlat(true);
-  Opt_de[0] = new QRadioButton(QStringLiteral("⊿E"), frame3);
+  Opt_de[0] = new QRadioButton(QString::fromUtf8(kMetricOptions[0]), frame3);
   Opt_de[0]->setGeometry(TwipsRect(120, 60, 900, 285));
-  Opt_de[1] = new QRadioButton(QStringLiteral("⊿E00"), frame3);
+  Opt_de[1] = new QRadioButton(QString::fromUtf8(kMetricOptions[1]), frame3);
   Opt_de[1]->setGeometry(TwipsRect(1080, 60, 1080, 285));
-  Opt_de[0]->setChecked(true);
+  Opt_de[design.metric == Metric::DeAb ? 0 : 1]->setChecked(true);
 
-  ChkWorst = new QCheckBox(QStringLiteral("Over"), this);
+  ChkWorst = new QCheckBox(this);
   ChkWorst->setGeometry(TwipsRect(6300, 420, 1980, 255));
-  ChkWorst->setChecked(true);
-  SldWorst = Slider(660, kOverStart);
-  ChkBest = new QCheckBox(QStringLiteral("Under"), this);
+  ChkWorst->setChecked(design.overMarks);
+  SldWorst = Slider(660, design.over);
+  ChkBest = new QCheckBox(this);
   ChkBest->setGeometry(TwipsRect(6300, 960, 1980, 255));
-  ChkBest->setChecked(true);
-  SldBest = Slider(1200, kUnderStart);
+  ChkBest->setChecked(design.underMarks);
+  SldBest = Slider(1200, design.under);
 
   for (int p = 0; p < 2; ++p) {
     const int left = p == 0 ? 5790 : 7875;

@@ -4,18 +4,19 @@
 #include <array>
 
 class QCheckBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
 
 namespace korimo {
 
+class AreaBox;
 class CaptionLabel;
 class PictureBox;
 
 // The "画像" page: both patch charts with their information labels, area
-// boxes and copy buttons, and the threshold panel between them.
+// boxes and copy buttons, and the threshold panel between them. The texts
+// the engine writes are left empty here; the window fills them in.
 class ChartPage : public QFrame {
   Q_OBJECT
 
@@ -26,7 +27,7 @@ class ChartPage : public QFrame {
   std::array<QFrame*, 2> Sh_Box{};
   std::array<CaptionLabel*, 2> Lb_PDe{};
   std::array<CaptionLabel*, 2> Lb_FDe{};
-  std::array<QLineEdit*, 2> Lb_DeBox{};
+  std::array<AreaBox*, 2> Lb_DeBox{};
   std::array<QPushButton*, 2> But_CPArea{};
   std::array<QRadioButton*, 2> Opt_de{};
   QCheckBox* ChkBest = nullptr;

@@ -4,11 +4,12 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "app/GridRows.h"
+#include "app/WindowRecord.h"
 #include "ui/CaptionLabel.h"
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
 #include "ui/PictureBox.h"
+#include "ui/StaticCaptions.h"
 #include "ui/Twips.h"
 
 namespace korimo {
@@ -34,19 +35,17 @@ DataPage::DataPage(QWidget* parent) : QFrame(parent) {
   FlexG->setAcceptDrops(true);
 
   PictD = new PictureBox(this);
-  PictD->SetBackground(0xFFFFFF);
   PictD->SetGeometryTwips(kSwatchLeft, kGridTop, kSwatchWidth, 1000);
   // The strip takes no files; a drag over it is refused rather than accepted
   // and then dropped without effect.
   PictD->setAcceptDrops(false);
 
-  But_DataR = new QPushButton(QStringLiteral("結果保存"), this);
+  But_DataR = new QPushButton(QString::fromUtf8(kResultsCaption), this);
   But_DataR->setGeometry(TwipsRect(12000, 0, 1695, 375));
   But_DataR->setFont(UiFont());
 
-  const char* heads[3] = {"基　準", "File1", "File2"};
   for (int i = 0; i < 3; ++i) {
-    Lb_Head[i] = new CaptionLabel(this, heads[i]);
+    Lb_Head[i] = new CaptionLabel(this, kSetCaptions[i]);
     Lb_Head[i]->setAlignment(Qt::AlignCenter);
     Lb_Head[i]->setFont(UiFont());
     Lb_Head[i]->setFrameShape(QFrame::Box);

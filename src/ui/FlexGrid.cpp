@@ -9,16 +9,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "ui/FileDropFilter.h"
 #include "ui/GridModel.h"
-#include "ui/MouseCodes.h"
+#include "ui/MouseInput.h"
 #include "ui/Twips.h"
 
 namespace korimo {
 
 namespace {
+
+constexpr int kLastCol = kGridCols - 1;
 
 // The centre of the pixel keeps the boundary between the heading row and
 // the first data row from reading as either.
@@ -33,27 +34,12 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(t
   ConfigureView();
   ConnectDrops();
   horizontalHeader()->viewport()->installEventFilter(this);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::OnVerticalScroll);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::CheckTopRow);
+  connect(model_, &QAbstractItemModel::modelReset, this, &FlexGrid::CheckTopRow);
 }
 
 int FlexGrid::Rows() const {
-  return model_->Rows();
-}
-
-void FlexGrid::SetRows(int rows) {
-  model_->SetRowCount(rows);
-}
-
-std::string FlexGrid::Text(int row, int col) const {
-  return model_->Text(row, col);
-}
-
-void FlexGrid::SetText(int row, int col, std::string_view text) {
-  model_->SetText(row, col, text);
-}
-
-void FlexGrid::SetDataRows(std::vector<GridRow> rows) {
-  model_->SetDataRows(std::move(rows));
+  return model_->rowCount() + 1;
 }
 
 void FlexGrid::SetColWidthTwips(int col, int twips) {
@@ -92,36 +78,17 @@ int FlexGrid::HeightTwips() const {
 }
 
 int FlexGrid::Col() const {
-  const QModelIndex current = currentIndex();
-  return current.isValid() ? current.column() : col_;
+  return col_;
 }
 
-void FlexGrid::SetCol(int col) {
-  if (col < 0 || col >= kGridCols)
-    return;
-  col_ = col;
-  const QModelIndex current = currentIndex();
-  if (current.isValid())
-    selectionModel()->setCurrentIndex(model_->index(current.row(), col),
-                                      QItemSelectionModel::NoUpdate);
-}
-
-int FlexGrid::Row() const {
-  const QModelIndex current = currentIndex();
-  if (current.isValid())
-    return current.row() + 1;
-  return Rows() > 1 ? 1 : 0;
-}
-
-void FlexGrid::SetColSel(int col) {
+void FlexGrid::SelectRowWhole() {
   const QModelIndex current = currentIndex();
   if (!current.isValid())
     return;
-  const int first = std::clamp(std::min(Col(), col), 0, kGridCols - 1);
-  const int last = std::clamp(std::max(Col(), col), 0, kGridCols - 1);
-  const QItemSelection range(model_->index(current.row(), first),
-                             model_->index(current.row(), last));
-  selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+  const QModelIndex first = model_->index(current.row(), 0);
+  selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+  selectionModel()->select(QItemSelection(first, model_->index(current.row(), kLastCol)),
+                           QItemSelectionModel::ClearAndSelect);
 }
 
 int FlexGrid::TopRow() const {
@@ -193,6 +160,8 @@ void FlexGrid::ConfigureView() {
   // the rows it stands for.
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Every row has the default height, so thousands of rows are laid out
+  // without asking a single one for its size.
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);
@@ -224,30 +193,30 @@ int FlexGrid::HeaderHeightPixels() const {
 void FlexGrid::OnHeaderPress(const QMouseEvent* event) {
   const int col = horizontalHeader()->logicalIndexAt(event->position().toPoint());
   if (col >= 0)
-    SetCol(col);
+    col_ = col;
   EmitPress(event, 0);
 }
 
 void FlexGrid::EmitPress(const QMouseEvent* event, int yOffset) {
   const QPointF point = event->position();
-  emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+  emit mouseDown(ButtonOf(event->button()), ModifiersOf(event->modifiers()),
                  PixelCentreTwips(point.x()), PixelCentreTwips(point.y() + yOffset));
   if (event->button() == Qt::LeftButton)
-    emit clicked();
+    emit clicked(col_);
 }
 
 void FlexGrid::EmitRelease(const QMouseEvent* event, int yOffset) {
   const QPointF point = event->position();
-  emit mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+  emit mouseUp(ButtonOf(event->button()), ModifiersOf(event->modifiers()),
                PixelCentreTwips(point.x()), PixelCentreTwips(point.y() + yOffset));
 }
 
-void FlexGrid::OnVerticalScroll() {
+void FlexGrid::CheckTopRow() {
   const int top = TopRow();
   if (top == lastTopRow_)
     return;
   lastTopRow_ = top;
-  emit scrolled();
+  emit scrolled(top);
 }
 
 }  // namespace korimo

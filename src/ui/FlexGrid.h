@@ -3,22 +3,19 @@
 #include <QStringList>
 #include <QTableView>
 
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "app/GridRows.h"
+#include "app/Indices.h"
 
 namespace korimo {
 
 class GridModel;
 
-// The results grid: a fixed heading row over read-only data rows, addressed
-// as the window does (row 0 is the heading row, data rows from 1). The grid
-// never sorts by itself; a heading click is reported and the program refills
-// the rows. Mouse positions are in twips from the top-left corner of the
-// heading row, taken at the centre of the pixel pressed, so a press on the
-// heading row has y < RowHeightTwips(0) and one on a data row y > it.
+// The results grid: a fixed heading row over read-only data rows, whose
+// cells come from a GridModel. The grid never sorts by itself; presses,
+// clicks, releases and scrolling are reported and the program decides.
+// Mouse positions are in twips from the top-left corner of the heading row,
+// taken at the centre of the pixel pressed, so a press on the heading row
+// has y < RowHeightTwips(0) and one on a data row y > it. Rows are counted
+// as the window counts them: row 0 is the heading row, data rows from 1.
 class FlexGrid : public QTableView {
   Q_OBJECT
 
@@ -27,12 +24,8 @@ class FlexGrid : public QTableView {
 
   GridModel* Model() const { return model_; }
 
+  // Including the heading row.
   int Rows() const;
-  void SetRows(int rows);
-  int Cols() const { return kGridCols; }
-  std::string Text(int row, int col) const;
-  void SetText(int row, int col, std::string_view text);
-  void SetDataRows(std::vector<GridRow> rows);
 
   void SetColWidthTwips(int col, int twips);
   int ColWidthTwips(int col) const;
@@ -44,25 +37,22 @@ class FlexGrid : public QTableView {
   int TopTwips() const;
   int HeightTwips() const;
 
+  // The column of the last cell or heading pressed.
   int Col() const;
-  void SetCol(int col);
-  // 0 while the grid has no data row.
-  int Row() const;
-  // Selects the current row from the current column to `col`.
-  void SetColSel(int col);
+  // Selects the current row from column 0 to the last.
+  void SelectRowWhole();
 
-  // First data row in view, counted like the data rows (1 = the first).
+  // First data row in view (1 = the first).
   int TopRow() const;
   void ScrollToRow(int row);
 
  signals:
-  void mouseDown(int button, int shift, float x, float y);
-  // Follows the mouseDown of a left-button press on a cell or a heading; a
-  // heading press has already made its column the current column.
-  void clicked();
-  void mouseUp(int button, int shift, float x, float y);
-  // After every change of TopRow().
-  void scrolled();
+  void mouseDown(korimo::MouseButton button, korimo::Modifiers modifiers, float x, float y);
+  // Follows the mouseDown of a left-button press on a cell or a heading.
+  void clicked(int column);
+  void mouseUp(korimo::MouseButton button, korimo::Modifiers modifiers, float x, float y);
+  // After every change of TopRow(), also when new rows moved it.
+  void scrolled(int topRow);
   void filesDropped(const QStringList& paths);
 
  protected:
@@ -81,7 +71,7 @@ class FlexGrid : public QTableView {
   void OnHeaderPress(const QMouseEvent* event);
   void EmitPress(const QMouseEvent* event, int yOffset);
   void EmitRelease(const QMouseEvent* event, int yOffset);
-  void OnVerticalScroll();
+  void CheckTopRow();
 
   GridModel* model_;
   int col_ = 0;

@@ -1,33 +1,38 @@
 #include "ui/Form1.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStringList>
 #include <QTabBar>
 
-#include "app/ChartLayout.h"
+#include <cmath>
+
 #include "app/ClearAll.h"
-#include "app/GridRows.h"
+#include "app/FileSelection.h"
 #include "app/Histogram.h"
-#include "app/Version.h"
+#include "app/PatchInspection.h"
+#include "app/Platform.h"
+#include "app/ResultsGrid.h"
+#include "app/ThresholdPanel.h"
 #include "export/Manual.h"
+#include "export/MenuCommands.h"
 #include "export/ResultsExport.h"
 #include "export/StatisticsCopy.h"
+#include "ui/AreaBox.h"
 #include "ui/CaptionLabel.h"
-#include "ui/ChartMouse.h"
 #include "ui/ChartPage.h"
-#include "ui/ChartPainter.h"
 #include "ui/DataPage.h"
 #include "ui/FileDropFilter.h"
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
-#include "ui/GridController.h"
-#include "ui/MenuCommands.h"
+#include "ui/GridModel.h"
 #include "ui/PictureBox.h"
+#include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
+#include "ui/WindowDialogs.h"
 
 namespace korimo {
 
@@ -39,60 +44,62 @@ constexpr int kChartPageWidth = 14115;
 
 std::vector<std::string> ToPaths(const QStringList& list) {
   std::vector<std::string> paths;
+  paths.reserve(static_cast<std::size_t>(list.size()));
   for (const QString& p : list)
     paths.push_back(p.toStdString());
   return paths;
 }
 
-QString WindowCaption() {
-  return QStringLiteral("⊿E､⊿E00計算　(Ver.%1.%2%3)")
-      .arg(kVersionMajor)
-      .arg(kVersionMinor)
-      .arg(kVersionPatch);
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int Pixel(double v) {
+  return static_cast<int>(std::nearbyint(v));
 }
 
 }  // namespace
 
-Form1::Form1(Platform& platform, QWidget* parent)
-    : QWidget(parent), platform_(platform), form_(*this, platform) {
+Form1::Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), platform_(platform), dialogs_(dialogs) {
   setFont(WindowFont());
-  setWindowTitle(WindowCaption());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   BuildTopControls();
   BuildFrames();
   BuildPages();
-  // Kept below the window, where it is never seen.
-  pictSv_ = new PictureBox(this);
-  pictSv_->SetGeometryTwips(0, 2 * kClientHeight, 20, 20);
-  RegisterCaptions();
-
-  chartMouse_ = std::make_unique<ChartMouse>(*this);
-  grid_ = std::make_unique<GridController>(*this);
-  menu_ = std::make_unique<MenuCommands>(*this);
 
   tabStrip_->setCurrentIndex(0);
-  TabStrip1_Click();
-  form_.state.GridVisibleRows = static_cast<std::int16_t>(dataPage_->VisibleRows());
+  ShowPage();
+  const int gridVisibleRows = dataPage_->VisibleRows();
   dataPage_->LayOut(kChartPageWidth);
   SizeHistograms();
+  // The engine computes for the pictures as they are now laid out.
+  StartEngine(MeasureSurfaces(gridVisibleRows));
+
   ConnectFileSelection();
   ConnectThresholdPanel();
-  ConnectCopyButtons();
+  ConnectCharts();
+  ConnectGrid();
+  ConnectButtons();
+  Render();
 }
 
 Form1::~Form1() {
-  // The controllers go before the widgets they listen to; while Qt tears the
-  // widgets down (a shrinking grid still reports a scroll), nothing may call
-  // into them.
+  // The engine state goes before the widgets that show it; while Qt tears
+  // the widgets down (a shrinking grid still reports a scroll), nothing may
+  // reach it.
   for (QObject* child : findChildren<QObject*>())
     child->blockSignals(true);
+  FlexG().Model()->SetRecord(nullptr);
+  for (PictureBox* box : findChildren<PictureBox*>())
+    box->SetPicture(nullptr);
 }
 
 void Form1::BuildTopControls() {
-  const char* names[3] = {"基　準", "File1", "File2"};
-  for (int s = 0; s < 3; ++s) {
-    const int top = 120 + 360 * s;
-    butFile_[s] = new QPushButton(QString::fromUtf8(names[s]), this);
+  for (DataSet set : kAllSets) {
+    const std::size_t s = Index(set);
+    const int top = 120 + 360 * static_cast<int>(s);
+    butFile_[s] = new QPushButton(QString::fromUtf8(kSetCaptions[s]), this);
     butFile_[s]->setGeometry(TwipsRect(240, top, 855, 315));
     butFile_[s]->setFont(UiFont());
     lbFile_[s] = new CaptionLabel(this);
@@ -107,8 +114,8 @@ void Form1::BuildTopControls() {
     lbNoP_[s]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   }
   tabStrip_ = new QTabBar(this);
-  tabStrip_->addTab(QStringLiteral("\u3000画\u3000像\u3000"));
-  tabStrip_->addTab(QStringLiteral("\u3000データ\u3000"));
+  for (const char* caption : kTabCaptions)
+    tabStrip_->addTab(QString::fromUtf8(caption));
   tabStrip_->setFont(UiFont());
   tabStrip_->setDrawBase(false);
   tabStrip_->move(TwipsToPixels(240), TwipsToPixels(1320));
@@ -118,22 +125,19 @@ void Form1::BuildTopControls() {
   const int barHeight = tabStrip_->sizeHint().height();
   panel->setGeometry(strip.left(), strip.top() + barHeight, strip.width(),
                      strip.height() - barHeight);
-  connect(tabStrip_, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
 
-  butClear_ = new QPushButton(QStringLiteral("全クリア"), this);
+  butClear_ = new QPushButton(QString::fromUtf8(kClearCaption), this);
   butClear_->setGeometry(TwipsRect(12000, 1260, 1215, 315));
   butClear_->setFont(UiFont());
-  butHelp_ = new QPushButton(QStringLiteral("?"), this);
+  butHelp_ = new QPushButton(QString::fromUtf8(kHelpCaption), this);
   butHelp_->setGeometry(TwipsRect(13860, 1260, 495, 315));
   butHelp_->setFont(HelpButtonFont());
-  connect(butClear_, &QPushButton::clicked, this, &Form1::But_Clear_Click);
-  connect(butHelp_, &QPushButton::clicked, this, [this] { But_Help_Click(platform_); });
 }
 
 void Form1::BuildFrames() {
-  frames_[0] = new StatisticsFrame(QStringLiteral("基準-File1"), this);
+  frames_[0] = new StatisticsFrame(QString::fromUtf8(kFrameTitles[0]), this);
   frames_[0]->setGeometry(TwipsRect(300, 1740, 7035, 1035));
-  frames_[1] = new StatisticsFrame(QStringLiteral("基準-File2"), this);
+  frames_[1] = new StatisticsFrame(QString::fromUtf8(kFrameTitles[1]), this);
   frames_[1]->setGeometry(TwipsRect(7380, 1740, 7035, 1035));
 }
 
@@ -152,96 +156,194 @@ void Form1::SizeHistograms() {
   // Ten bars of whole pixels fill the drawing width exactly.
   const int barWidth = frames_[0]->PictG->ScaleWidth() / 10;
   const int border = 2 * frames_[0]->PictG->BorderWidth();
-  for (StatisticsFrame* frame : frames_) {
+  for (StatisticsFrame* frame : frames_)
     frame->PictG->SetOuterSizePixels(10 * barWidth + border, frame->PictG->height());
-  }
 }
 
-void Form1::RegisterCaptions() {
-  for (int s = 0; s < 3; ++s) {
-    captions_[{Ctl::Lb_File, s}] = lbFile_[s];
-    captions_[{Ctl::Lb_NoP, s}] = lbNoP_[s];
+Surfaces Form1::MeasureSurfaces(int gridVisibleRows) const {
+  Surfaces sizes;
+  sizes.chartWidth = PictPat(Pair::ReferenceFile1).ScaleWidth();
+  sizes.chartHeight = PictPat(Pair::ReferenceFile1).ScaleHeight();
+  sizes.histogramWidth = PictG(Pair::ReferenceFile1).ScaleWidth();
+  sizes.histogramHeight = PictG(Pair::ReferenceFile1).ScaleHeight();
+  sizes.swatchWidth = PictD().ScaleWidth();
+  sizes.swatchHeight = PictD().ScaleHeight();
+  sizes.gridVisibleRows = gridVisibleRows;
+  sizes.drawn = true;
+  return sizes;
+}
+
+void Form1::StartEngine(const Surfaces& surfaces) {
+  state_ = std::make_unique<EngineState>(surfaces);
+  hooks_.showMessage = [this](std::string_view text) { platform_.ShowMessage(text); };
+  for (Pair p : kAllPairs) {
+    PictPat(p).SetPicture(&state_->pictures.PictPat[Index(p)]);
+    PictG(p).SetPicture(&state_->pictures.PictG[Index(p)]);
   }
-  for (int p = 0; p < 2; ++p) {
-    StatisticsFrame& f = *frames_[p];
-    captions_[{Ctl::Lb_De, 2 * p}] = f.De[0];
-    captions_[{Ctl::Lb_De, 2 * p + 1}] = f.De[1];
-    captions_[{Ctl::Lb_De2K, 2 * p}] = f.De2K[0];
-    captions_[{Ctl::Lb_De2K, 2 * p + 1}] = f.De2K[1];
-    captions_[{Ctl::Lb_BestDe, p}] = f.BestDe;
-    captions_[{Ctl::Lb_Best2K, p}] = f.Best2K;
-    captions_[{Ctl::Lb_WorsDe, p}] = f.WorsDe;
-    captions_[{Ctl::Lb_Wors2K, p}] = f.Wors2K;
-    captions_[{Ctl::Lb_GX, p}] = f.GX;
-    captions_[{Ctl::Lb_GY, p}] = f.GY;
-    captions_[{Ctl::Lb_PDe, p}] = chartPage_->Lb_PDe[p];
-    captions_[{Ctl::Lb_FDe, p}] = chartPage_->Lb_FDe[p];
-    captions_[{Ctl::Lb_UPar, p}] = chartPage_->Lb_UPar[p];
-    captions_[{Ctl::Lb_OPar, p}] = chartPage_->Lb_OPar[p];
+  PictD().SetPicture(&state_->pictures.PictD);
+  FlexG().Model()->SetRecord(&state_->record);
+  BindCaptions();
+}
+
+void Form1::BindCaptions() {
+  const WindowRecord& r = state_->record;
+  for (DataSet set : kAllSets) {
+    const std::size_t s = Index(set);
+    captions_.emplace_back(lbFile_[s], &r.Lb_File[s]);
+    captions_.emplace_back(lbNoP_[s], &r.Lb_NoP[s]);
+  }
+  for (Pair pair : kAllPairs) {
+    const std::size_t p = Index(pair);
+    const StatisticsFrame& f = *frames_[p];
+    captions_.emplace_back(f.De[0], &r.Lb_De[2 * p]);
+    captions_.emplace_back(f.De[1], &r.Lb_De[2 * p + 1]);
+    captions_.emplace_back(f.De2K[0], &r.Lb_De2K[2 * p]);
+    captions_.emplace_back(f.De2K[1], &r.Lb_De2K[2 * p + 1]);
+    captions_.emplace_back(f.BestDe, &r.Lb_BestDe[p]);
+    captions_.emplace_back(f.Best2K, &r.Lb_Best2K[p]);
+    captions_.emplace_back(f.WorsDe, &r.Lb_WorsDe[p]);
+    captions_.emplace_back(f.Wors2K, &r.Lb_Wors2K[p]);
+    captions_.emplace_back(f.GX, &r.Lb_GX[p]);
+    captions_.emplace_back(f.GY, &r.Lb_GY[p]);
+    captions_.emplace_back(chartPage_->Lb_PDe[p], &r.Lb_PDe[p]);
+    captions_.emplace_back(chartPage_->Lb_FDe[p], &r.Lb_FDe[p]);
+    captions_.emplace_back(chartPage_->Lb_UPar[p], &r.Lb_UPar[p]);
+    captions_.emplace_back(chartPage_->Lb_OPar[p], &r.Lb_OPar[p]);
   }
 }
 
 void Form1::ConnectFileSelection() {
-  FileSelection& files = form_.files;
-  for (int s = 0; s < 3; ++s) {
-    connect(butFile_[s], &QPushButton::clicked, this, [&files, s] { files.But_File_Click(s); });
+  for (DataSet set : kAllSets) {
+    const std::size_t s = Index(set);
+    connect(butFile_[s], &QPushButton::clicked, this, [this, set] { ChooseWithDialog(set); });
     auto* buttonDrop = new FileDropFilter(butFile_[s]);
-    connect(buttonDrop, &FileDropFilter::filesDropped, this,
-            [&files, s](const QStringList& p) { files.But_File_OLEDragDrop(s, ToPaths(p)); });
+    connect(buttonDrop, &FileDropFilter::filesDropped, this, [this, set](const QStringList& p) {
+      RestoreIfMinimized();
+      Run([&](EngineState& st) { But_File_OLEDragDrop(st, set, ToPaths(p), hooks_); });
+    });
     auto* labelDrop = new FileDropFilter(lbFile_[s]);
-    connect(labelDrop, &FileDropFilter::filesDropped, this,
-            [&files, s](const QStringList& p) { files.Lb_File_OLEDragDrop(s, ToPaths(p)); });
+    connect(labelDrop, &FileDropFilter::filesDropped, this, [this, set](const QStringList& p) {
+      RestoreIfMinimized();
+      Run([&](EngineState& st) { Lb_File_OLEDragDrop(st, set, ToPaths(p), hooks_); });
+    });
   }
-  for (int c = 0; c < 2; ++c) {
-    connect(&PictPat(c), &PictureBox::filesDropped, this,
-            [&files, c](const QStringList& p) { files.PictPat_OLEDragDrop(c, ToPaths(p)); });
+  for (Pair chart : kAllPairs) {
+    connect(&PictPat(chart), &PictureBox::filesDropped, this, [this, chart](const QStringList& p) {
+      RestoreIfMinimized();
+      Run([&](EngineState& st) { PictPat_OLEDragDrop(st, chart, ToPaths(p), hooks_); });
+    });
   }
-  connect(dataPage_->FlexG, &FlexGrid::filesDropped, this,
-          [&files](const QStringList& p) { files.FlexG_OLEDragDrop(ToPaths(p)); });
+  connect(&FlexG(), &FlexGrid::filesDropped, this, [this](const QStringList& p) {
+    RestoreIfMinimized();
+    Run([&](EngineState& st) { FlexG_OLEDragDrop(st, ToPaths(p), hooks_); });
+  });
 }
 
 void Form1::ConnectThresholdPanel() {
-  ThresholdPanel& panel = form_.thresholds;
-  for (QRadioButton* option : chartPage_->Opt_de) {
-    connect(option, &QRadioButton::toggled, this, [&panel](bool on) {
+  ChartPage& page = *chartPage_;
+  const std::array<Metric, 2> metrics = {Metric::DeAb, Metric::De00};
+  for (std::size_t i = 0; i < metrics.size(); ++i) {
+    connect(page.Opt_de[i], &QRadioButton::toggled, this, [this, metric = metrics[i]](bool on) {
       if (on)
-        panel.Opt_de_Click();
+        Run([metric](EngineState& st) { Opt_de_Click(st, metric); });
     });
   }
-  connect(chartPage_->SldBest, &QSlider::valueChanged, this, [&panel] { panel.SldBest_Change(); });
-  connect(chartPage_->SldWorst, &QSlider::valueChanged, this,
-          [&panel] { panel.SldWorst_Change(); });
-  connect(chartPage_->ChkBest, &QCheckBox::clicked, this, [&panel] { panel.ChkBest_Click(); });
-  connect(chartPage_->ChkWorst, &QCheckBox::clicked, this, [&panel] { panel.ChkWorst_Click(); });
+  connect(page.SldBest, &QSlider::valueChanged, this,
+          [this](int position) { Run([=](EngineState& st) { SldBest_Change(st, position); }); });
+  connect(page.SldWorst, &QSlider::valueChanged, this,
+          [this](int position) { Run([=](EngineState& st) { SldWorst_Change(st, position); }); });
+  connect(page.ChkBest, &QCheckBox::clicked, this,
+          [this](bool checked) { Run([=](EngineState& st) { ChkBest_Click(st, checked); }); });
+  connect(page.ChkWorst, &QCheckBox::clicked, this,
+          [this](bool checked) { Run([=](EngineState& st) { ChkWorst_Click(st, checked); }); });
 }
 
-void Form1::ConnectCopyButtons() {
-  for (int p = 0; p < 2; ++p) {
-    connect(frames_[p]->CopyDe, &QPushButton::clicked, this,
-            [this, p] { But_Copy_Click(p, *this, platform_); });
-    connect(frames_[p]->CopyDe2K, &QPushButton::clicked, this,
-            [this, p] { But_Copy_Click(2 + p, *this, platform_); });
-    connect(chartPage_->But_CPArea[p], &QPushButton::clicked, this,
-            [this, p] { But_CPArea_Click(p, *this, platform_); });
+void Form1::ConnectCharts() {
+  for (Pair c : kAllPairs) {
+    PictureBox* chart = &PictPat(c);
+    connect(chart, &PictureBox::mouseDown, this,
+            [this, c](MouseButton, Modifiers shift, float x, float y) {
+              Run([=](EngineState& st) { PictPat_MouseDown(st, c, shift, x, y); });
+            });
+    connect(chart, &PictureBox::mouseMove, this, [this, c](float x, float y) {
+      Run([=](EngineState& st) { PictPat_MouseMove(st, c, x, y); });
+    });
+    connect(chart, &PictureBox::mouseUp, this,
+            [this, c](MouseButton button, Modifiers, float x, float y) {
+              ShowEditMenu(PictPat_MouseUp(*state_, c, button, x, y));
+            });
+    connect(&PictG(c), &PictureBox::mouseUp, this,
+            [this, c](MouseButton button, Modifiers, float, float) {
+              ShowEditMenu(PictG_MouseUp(*state_, c, button));
+            });
   }
-  connect(dataPage_->But_DataR, &QPushButton::clicked, this, [this] { grid_->But_DataR_Click(); });
+}
+
+void Form1::ConnectGrid() {
+  FlexGrid* grid = &FlexG();
+  connect(grid, &FlexGrid::mouseDown, this,
+          [this](MouseButton, Modifiers, float, float y) { GridPressed(y); });
+  connect(grid, &FlexGrid::clicked, this, &Form1::GridClicked);
+  connect(grid, &FlexGrid::mouseUp, this, [this](MouseButton button, Modifiers, float, float) {
+    ShowEditMenu(FlexG_MouseUp(*state_, button));
+  });
+  connect(grid, &FlexGrid::scrolled, this, &Form1::GridScrolled);
+}
+
+void Form1::ConnectButtons() {
+  connect(tabStrip_, &QTabBar::currentChanged, this, &Form1::ShowPage);
+  connect(butClear_, &QPushButton::clicked, this,
+          [this] { Run([](EngineState& st) { But_Clear_Click(st); }); });
+  connect(butHelp_, &QPushButton::clicked, this, [this] { But_Help_Click(platform_); });
+  for (Pair pair : kAllPairs) {
+    const StatisticsFrame& frame = *frames_[Index(pair)];
+    connect(frame.CopyDe, &QPushButton::clicked, this,
+            [this, pair] { But_Copy_Click(pair, Metric::DeAb, state_->record, platform_); });
+    connect(frame.CopyDe2K, &QPushButton::clicked, this,
+            [this, pair] { But_Copy_Click(pair, Metric::De00, state_->record, platform_); });
+    connect(chartPage_->But_CPArea[Index(pair)], &QPushButton::clicked, this,
+            [this, pair] { But_CPArea_Click(pair, state_->record, platform_); });
+  }
+  connect(dataPage_->But_DataR, &QPushButton::clicked, this,
+          [this] { But_DataR_Click(platform_, state_->record); });
 }
 
 void Form1::Form_LoadCommandLine(const std::string& argumentText) {
-  form_.files.CommandLine(argumentText);
+  Run([&](EngineState& st) { CommandLine(st, argumentText, hooks_); });
 }
 
-PictureBox& Form1::PictPat(int chart) const {
-  return *chartPage_->PictPat[chart];
+PictureBox& Form1::PictPat(Pair chart) const {
+  return *chartPage_->PictPat[Index(chart)];
 }
-PictureBox& Form1::PictG(int pair) const {
-  return *frames_[pair]->PictG;
+
+PictureBox& Form1::PictG(Pair pair) const {
+  return *frames_[Index(pair)]->PictG;
 }
+
 PictureBox& Form1::PictD() const {
   return *dataPage_->PictD;
 }
 
-void Form1::TabStrip1_Click() {
+FlexGrid& Form1::FlexG() const {
+  return *dataPage_->FlexG;
+}
+
+void Form1::ChooseWithDialog(DataSet set) {
+  const std::optional<std::string> path = dialogs_.OpenFile(set);
+  if (path)
+    Run([&](EngineState& st) { ChooseFile(st, set, *path, hooks_); });
+}
+
+// A file dropped on the window's icon in the task bar comes with the window
+// minimised; the user sees what the file did.
+void Form1::RestoreIfMinimized() {
+  if (isMinimized())
+    showNormal();
+}
+
+// Nothing is redrawn or recomputed: both pages keep their content while
+// hidden.
+void Form1::ShowPage() {
   if (tabStrip_->currentIndex() == 0) {
     dataPage_->hide();
     chartPage_->show();
@@ -251,126 +353,86 @@ void Form1::TabStrip1_Click() {
   }
 }
 
-void Form1::But_Clear_Click() {
-  ClearAll(form_.state, *this);
-  for (int p = 0; p < 2; ++p) {
-    PictPat(p).Clear();
-    PictG(p).Clear();
-  }
-  dataPage_->FlexG->SetRows(1);
-  PictD().Clear();
-  menuEnabled_ = false;
-}
-
-CaptionLabel* Form1::CaptionControl(Ctl control, int index) const {
-  const auto it = captions_.find({control, index});
-  return it == captions_.end() ? nullptr : it->second;
-}
-
-std::string Form1::Caption(Ctl control, int index) const {
-  switch (control) {
-    case Ctl::Lb_DeBox:
-      return chartPage_->Lb_DeBox[index]->text().toStdString();
-    case Ctl::ChkBest:
-      return chartPage_->ChkBest->text().toStdString();
-    case Ctl::ChkWorst:
-      return chartPage_->ChkWorst->text().toStdString();
-    default:
-      break;
-  }
-  const CaptionLabel* label = CaptionControl(control, index);
-  return label ? label->Caption() : std::string();
-}
-
-void Form1::SetCaption(Ctl control, int index, std::string_view text) {
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  switch (control) {
-    case Ctl::Lb_DeBox:
-      chartPage_->Lb_DeBox[index]->setText(qtext);
-      chartPage_->Lb_DeBox[index]->setCursorPosition(0);
-      return;
-    case Ctl::ChkBest:
-      chartPage_->ChkBest->setText(qtext);
-      return;
-    case Ctl::ChkWorst:
-      chartPage_->ChkWorst->setText(qtext);
-      return;
-    default:
-      break;
-  }
-  if (CaptionLabel* label = CaptionControl(control, index))
-    label->SetCaption(text);
-}
-
-bool Form1::MetricIsDeAb() const {
-  return chartPage_->Opt_de[0]->isChecked();
-}
-int Form1::UnderPosition() const {
-  return chartPage_->SldBest->value();
-}
-int Form1::OverPosition() const {
-  return chartPage_->SldWorst->value();
-}
-bool Form1::UnderMarksOn() const {
-  return chartPage_->ChkBest->isChecked();
-}
-bool Form1::OverMarksOn() const {
-  return chartPage_->ChkWorst->isChecked();
-}
-
-void Form1::MoveAreaBox(int chart, double left, double top, double width, double height) {
-  boxSize_[chart] = {width, height};
-  const int border = PictPat(chart).BorderWidth();
-  chartPage_->Sh_Box[chart]->setGeometry(static_cast<int>(std::nearbyint(left)) + border,
-                                         static_cast<int>(std::nearbyint(top)) + border,
-                                         static_cast<int>(std::nearbyint(width)),
-                                         static_cast<int>(std::nearbyint(height)));
-}
-
-void Form1::SetAreaBoxVisible(int chart, bool visible) {
-  chartPage_->Sh_Box[chart]->setVisible(visible);
-}
-
-bool Form1::AreaBoxVisible(int chart) const {
-  return !chartPage_->Sh_Box[chart]->isHidden();
-}
-
-int Form1::ChartAreaWidth() const {
-  return PictPat(0).ScaleWidth();
-}
-int Form1::ChartAreaHeight() const {
-  return PictPat(0).ScaleHeight();
-}
-
-void Form1::DrawPatchCell(int chart, int lowerSet, int patch) {
-  PaintPatchCell(PictPat(chart), PlanPatchCell(form_.state, *this, chart, lowerSet, patch));
-}
-
-void Form1::DrawChart(int set) {
-  const int chart = ChartOfSet(set);
-  PictPat(chart).Clear();
-  const ChartGeometry& g = form_.state.chart;
-  const int cells = g.ChartCols * g.ChartRows;
-  for (int p = 0; p < cells; ++p)
-    DrawPatchCell(chart, set, p);
-}
-
-void Form1::DrawHistogram(int pair) {
-  const HistogramOutcome outcome = CountHistogram(form_.state, *this, pair);
-  if (!outcome.counted)
+// The items' state comes from the handler that asked for the menu, so the
+// window is brought up to date before the menu shows.
+void Form1::ShowEditMenu(bool requested) {
+  Render();
+  if (!requested)
     return;
-  PictG(pair).Clear();
-  if (outcome.drawBars)
-    PaintHistogram(PictG(pair), form_.state.HistCount[pair], outcome.maxCount);
+  if (const std::optional<MenuItem> item = dialogs_.EditMenu(state_->record.Menu_EditSub_Enabled))
+    Run([&](const EngineState& st) { Menu_EditSub_Click(st, *item, platform_); });
 }
 
-void Form1::FillGrid() {
-  grid_->FillGrid();
+void Form1::GridPressed(float y) {
+  const bool onHeadingRow = y <= static_cast<float>(FlexG().RowHeightTwips(0));
+  Run([=](EngineState& st) { FlexG_MouseDown(st, onHeadingRow); });
 }
 
-void Form1::RestoreIfMinimized() {
-  if (isMinimized())
-    showNormal();
+void Form1::GridClicked(int column) {
+  if (!FlexG_Click(*state_, column))
+    FlexG().SelectRowWhole();
+  Render();
+}
+
+void Form1::GridScrolled(int topRow) {
+  if (topRow != state_->gridTopRow)
+    Run([=](EngineState& st) { FlexG_Scroll(st, topRow); });
+}
+
+// Brings every control up to date with the record and the pictures. Only
+// what changed is touched, so it runs after every event.
+void Form1::Render() {
+  // New grid rows can move the grid's top row, which reports a scroll while
+  // the grid is refreshed; that scroll's swatches are shown with the rest.
+  if (rendering_)
+    return;
+  rendering_ = true;
+  const WindowRecord& r = state_->record;
+  const QString caption = FromUtf8(r.Caption);
+  if (windowTitle() != caption)
+    setWindowTitle(caption);
+  for (const auto& [label, text] : captions_)
+    label->SetCaption(*text);
+  for (Pair c : kAllPairs) {
+    chartPage_->Lb_DeBox[Index(c)]->SetCaption(r.Lb_DeBox[Index(c)]);
+    RenderAreaFrame(c);
+  }
+  RenderButtons();
+  FlexG().Model()->Refresh();
+  RenderPictures();
+  rendering_ = false;
+}
+
+void Form1::RenderButtons() {
+  const WindowRecord& r = state_->record;
+  const std::pair<QCheckBox*, const std::string*> boxes[] = {{chartPage_->ChkBest, &r.ChkBest},
+                                                             {chartPage_->ChkWorst, &r.ChkWorst}};
+  for (const auto& [box, text] : boxes) {
+    const QString shown = FromUtf8(*text);
+    if (box->text() != shown)
+      box->setText(shown);
+  }
+}
+
+// The frame lies in chart pixels; the chart box's border comes before them.
+void Form1::RenderAreaFrame(Pair chart) {
+  const AreaFrame& frame = state_->record.Sh_Box[Index(chart)];
+  QFrame* box = chartPage_->Sh_Box[Index(chart)];
+  const int border = PictPat(chart).BorderWidth();
+  const QRect geometry(Pixel(frame.left) + border, Pixel(frame.top) + border, Pixel(frame.width),
+                       Pixel(frame.height));
+  if (box->geometry() != geometry)
+    box->setGeometry(geometry);
+  if (box->isHidden() == frame.visible)
+    box->setVisible(frame.visible);
+}
+
+void Form1::RenderPictures() {
+  for (Pair p : kAllPairs) {
+    PictPat(p).Refresh();
+    PictG(p).Refresh();
+  }
+  PictD().Refresh();
 }
 
 }  // namespace korimo

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QWidget>
+
 #include <array>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "app/Form.h"
-#include "app/FormView.h"
+#include "app/EngineState.h"
+#include "app/Hooks.h"
+#include "app/Indices.h"
 
 class QPushButton;
 class QTabBar;
@@ -16,88 +18,86 @@ class QTabBar;
 namespace korimo {
 
 class CaptionLabel;
-class ChartMouse;
 class ChartPage;
 class DataPage;
-class GridController;
-class MenuCommands;
+class FlexGrid;
 class PictureBox;
+class Platform;
 class StatisticsFrame;
+class WindowDialogs;
 
-// The one window of the program. It lays out its controls once, routes every
-// event into the procedures of the app layer and draws what they decide.
-class Form1 : public QWidget, public FormView {
+// The one window of the program, a face of the engine: it lays its controls
+// out once, hands every event to the engine's procedure for it and then
+// shows what the engine's record and pictures hold. It decides nothing
+// itself.
+class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Form1(Platform& platform, QWidget* parent = nullptr);
+  Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The argument text of the process: loads it as the Reference.
   void Form_LoadCommandLine(const std::string& argumentText);
 
-  Form& form() { return form_; }
-  Platform& platform() { return platform_; }
+  const EngineState& state() const { return *state_; }
 
-  // Controls, for the views' helpers and for tests.
-  PictureBox& PictPat(int chart) const;
-  PictureBox& PictG(int pair) const;
+  // Controls, for tests and benchmarks.
+  PictureBox& PictPat(Pair chart) const;
+  PictureBox& PictG(Pair pair) const;
   PictureBox& PictD() const;
-  PictureBox& PictSv() const { return *pictSv_; }
+  FlexGrid& FlexG() const;
   ChartPage& chartPage() const { return *chartPage_; }
   DataPage& dataPage() const { return *dataPage_; }
-  StatisticsFrame& statisticsFrame(int pair) const { return *frames_[pair]; }
-  QPushButton& But_File(int set) const { return *butFile_[set]; }
-  CaptionLabel& Lb_File(int set) const { return *lbFile_[set]; }
+  StatisticsFrame& statisticsFrame(Pair pair) const { return *frames_[Index(pair)]; }
+  QPushButton& But_File(DataSet set) const { return *butFile_[Index(set)]; }
+  CaptionLabel& Lb_File(DataSet set) const { return *lbFile_[Index(set)]; }
+  CaptionLabel& Lb_NoP(DataSet set) const { return *lbNoP_[Index(set)]; }
   QPushButton& But_Clear() const { return *butClear_; }
   QPushButton& But_Help() const { return *butHelp_; }
   QTabBar& TabStrip1() const { return *tabStrip_; }
-  bool MenuItemsEnabled() const { return menuEnabled_; }
-  void SetMenuItemsEnabled(bool enabled) { menuEnabled_ = enabled; }
-  ChartMouse& chartMouse() const { return *chartMouse_; }
-  GridController& gridController() const { return *grid_; }
-  MenuCommands& menuCommands() const { return *menu_; }
-
-  // Handlers of the window's own controls.
-  void TabStrip1_Click();
-  void But_Clear_Click();
-
-  // Cell p of chart c, lower halves from data set lowerSet.
-  void DrawPatchCell(int chart, int lowerSet, int patch);
-
-  // FormView
-  std::string Caption(Ctl control, int index) const override;
-  void SetCaption(Ctl control, int index, std::string_view text) override;
-  bool MetricIsDeAb() const override;
-  int UnderPosition() const override;
-  int OverPosition() const override;
-  bool UnderMarksOn() const override;
-  bool OverMarksOn() const override;
-  void MoveAreaBox(int chart, double left, double top, double width, double height) override;
-  void SetAreaBoxVisible(int chart, bool visible) override;
-  bool AreaBoxVisible(int chart) const override;
-  double AreaBoxWidth(int chart) const override { return boxSize_[chart].first; }
-  double AreaBoxHeight(int chart) const override { return boxSize_[chart].second; }
-  int ChartAreaWidth() const override;
-  int ChartAreaHeight() const override;
-  void DrawChart(int set) override;
-  void DrawHistogram(int pair) override;
-  void FillGrid() override;
-  void RestoreIfMinimized() override;
 
  private:
   void BuildTopControls();
   void BuildFrames();
   void BuildPages();
+  void SizeHistograms();
+  Surfaces MeasureSurfaces(int gridVisibleRows) const;
+  void StartEngine(const Surfaces& surfaces);
+  void BindCaptions();
+
   void ConnectFileSelection();
   void ConnectThresholdPanel();
-  void ConnectCopyButtons();
-  void SizeHistograms();
-  void RegisterCaptions();
-  CaptionLabel* CaptionControl(Ctl control, int index) const;
+  void ConnectCharts();
+  void ConnectGrid();
+  void ConnectButtons();
+
+  void ChooseWithDialog(DataSet set);
+  void RestoreIfMinimized();
+  void ShowPage();
+  void ShowEditMenu(bool requested);
+  void GridPressed(float y);
+  void GridClicked(int column);
+  void GridScrolled(int topRow);
+
+  // Runs an engine procedure on the state, then shows the result.
+  template <typename Procedure>
+  void Run(Procedure&& procedure) {
+    procedure(*state_);
+    Render();
+  }
+
+  void Render();
+  void RenderButtons();
+  void RenderAreaFrame(Pair chart);
+  void RenderPictures();
 
   Platform& platform_;
-  Form form_;
+  WindowDialogs& dialogs_;
+  std::unique_ptr<EngineState> state_;
+  EngineHooks hooks_;
+  bool rendering_ = false;
+
   std::array<QPushButton*, 3> butFile_{};
   std::array<CaptionLabel*, 3> lbFile_{};
   std::array<CaptionLabel*, 3> lbNoP_{};
@@ -107,13 +107,8 @@ class Form1 : public QWidget, public FormView {
   std::array<StatisticsFrame*, 2> frames_{};
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;
-  PictureBox* pictSv_ = nullptr;
-  std::map<std::pair<Ctl, int>, CaptionLabel*> captions_;
-  std::array<std::pair<double, double>, 2> boxSize_{};
-  bool menuEnabled_ = false;
-  std::unique_ptr<ChartMouse> chartMouse_;
-  std::unique_ptr<GridController> grid_;
-  std::unique_ptr<MenuCommands> menu_;
+  // Every label and the record text it shows.
+  std::vector<std::pair<CaptionLabel*, const std::string*>> captions_;
 };
 
 }  // namespace korimo

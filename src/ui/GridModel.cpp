@@ -2,9 +2,7 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <cstddef>
-#include <utility>
 
 namespace korimo {
 
@@ -14,16 +12,39 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool IsColumn(int col) {
-  return col >= 0 && col < kGridCols;
-}
-
 }  // namespace
 
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+void GridModel::SetRecord(const WindowRecord* record) {
+  beginResetModel();
+  record_ = record;
+  rows_ = record != nullptr ? static_cast<int>(record->FlexG.RowCount()) : 0;
+  revision_ = record != nullptr ? record->FlexG.revision : 0;
+  if (record != nullptr)
+    headings_ = record->FlexG_Headings;
+  else
+    headings_ = {};
+  endResetModel();
+}
+
+void GridModel::Refresh() {
+  if (record_ == nullptr)
+    return;
+  if (record_->FlexG.revision != revision_) {
+    beginResetModel();
+    rows_ = static_cast<int>(record_->FlexG.RowCount());
+    revision_ = record_->FlexG.revision;
+    endResetModel();
+  }
+  if (record_->FlexG_Headings != headings_) {
+    headings_ = record_->FlexG_Headings;
+    emit headerDataChanged(Qt::Horizontal, 0, kGridCols - 1);
+  }
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : rows_;
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
@@ -31,12 +52,14 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+  if (record_ == nullptr || !index.isValid())
+    return QVariant();
+  const auto row = static_cast<std::size_t>(index.row());
+  if (row >= record_->FlexG.RowCount())
     return QVariant();
   switch (role) {
     case Qt::DisplayRole:
-      return FromUtf8(
-          rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())]);
+      return FromUtf8(record_->FlexG.Row(row)[static_cast<std::size_t>(index.column())]);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     default:
@@ -45,7 +68,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || !IsColumn(section))
+  if (orientation != Qt::Horizontal || section < 0 || section >= kGridCols)
     return QAbstractTableModel::headerData(section, orientation, role);
   switch (role) {
     case Qt::DisplayRole:
@@ -63,49 +86,6 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
   if (!index.isValid())
     return Qt::NoItemFlags;
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-}
-
-void GridModel::SetRowCount(int rows) {
-  const int wanted = std::max(rows, 1) - 1;
-  const int current = static_cast<int>(rows_.size());
-  if (wanted > current) {
-    beginInsertRows(QModelIndex(), current, wanted - 1);
-    rows_.resize(static_cast<std::size_t>(wanted));
-    endInsertRows();
-  } else if (wanted < current) {
-    beginRemoveRows(QModelIndex(), wanted, current - 1);
-    rows_.resize(static_cast<std::size_t>(wanted));
-    endRemoveRows();
-  }
-}
-
-std::string GridModel::Text(int row, int col) const {
-  if (!IsColumn(col) || row < 0 || row >= Rows())
-    return std::string();
-  const auto column = static_cast<std::size_t>(col);
-  if (row == 0)
-    return headings_[column];
-  return rows_[static_cast<std::size_t>(row - 1)][column];
-}
-
-void GridModel::SetText(int row, int col, std::string_view text) {
-  if (!IsColumn(col) || row < 0 || row >= Rows())
-    return;
-  const auto column = static_cast<std::size_t>(col);
-  if (row == 0) {
-    headings_[column] = text;
-    emit headerDataChanged(Qt::Horizontal, col, col);
-    return;
-  }
-  rows_[static_cast<std::size_t>(row - 1)][column] = text;
-  const QModelIndex changed = index(row - 1, col);
-  emit dataChanged(changed, changed, {Qt::DisplayRole});
-}
-
-void GridModel::SetDataRows(std::vector<GridRow> rows) {
-  beginResetModel();
-  rows_ = std::move(rows);
-  endResetModel();
 }
 
 }  // namespace korimo

@@ -3,22 +3,28 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "app/GridRows.h"
+#include "app/WindowRecord.h"
 
 namespace korimo {
 
-// Cell texts of the results grid: one heading row and any number of data
-// rows, 15 columns. Rows are addressed as the window does: row 0 is the
-// heading row, data rows start at 1. Texts read back exactly as written.
+// The results grid's cells as the engine's record holds them: the headings
+// and the data rows in display order, read in place. The model keeps only
+// what it told its views last, so that it can tell them what changed.
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
   explicit GridModel(QObject* parent = nullptr);
+
+  // `record` must outlive the model, or be replaced first; without one the
+  // grid is empty.
+  void SetRecord(const WindowRecord* record);
+
+  // Tells the views about new rows or headings in the record.
+  void Refresh();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,22 +33,13 @@ class GridModel : public QAbstractTableModel {
                       int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  // Row count including the heading row; below 1 counts as 1. New data rows
-  // are empty, rows past the new count are dropped.
-  int Rows() const { return static_cast<int>(rows_.size()) + 1; }
-  void SetRowCount(int rows);
-
-  // Outside the grid, Text() is empty and SetText() does nothing.
-  std::string Text(int row, int col) const;
-  void SetText(int row, int col, std::string_view text);
-
-  void SetDataRows(std::vector<GridRow> rows);
-  const std::vector<GridRow>& DataRows() const { return rows_; }
-  const std::array<std::string, kGridCols>& Headings() const { return headings_; }
-
  private:
+  const WindowRecord* record_ = nullptr;
+  // The row count the views know; the record may already hold others until
+  // the next Refresh().
+  int rows_ = 0;
+  std::uint64_t revision_ = 0;
   std::array<std::string, kGridCols> headings_;
-  std::vector<GridRow> rows_;
 };
 
 }  // namespace korimo

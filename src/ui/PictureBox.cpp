@@ -2,34 +2,46 @@
 
 #include <qdrawutil.h>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPen>
-#include <QResizeEvent>
 
 #include <algorithm>
-#include <cmath>
-#include <utility>
 
-#include "ui/BitmapConvert.h"
 #include "ui/FileDropFilter.h"
-#include "ui/MouseCodes.h"
+#include "ui/MouseInput.h"
+#include "ui/RasterImage.h"
 #include "ui/Twips.h"
 
 namespace korimo {
 
-PictureBox::PictureBox(QWidget* parent)
-    : QWidget(parent), background_(QRgbToPacked(palette().color(QPalette::Base).rgb())) {
+namespace {
+
+// Raster pixels leave their fourth byte at 0. A surface without an alpha
+// channel ignores it, so the pixels can be drawn in place; any other would
+// keep the 0 as transparency.
+bool IgnoresAlpha(QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  const QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
+  return device != nullptr && device->devType() == QInternal::Image &&
+         !static_cast<const QImage*>(device)->hasAlphaChannel();
+}
+
+float Single(double v) {
+  return static_cast<float>(v);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   auto* drops = new FileDropFilter(this);
   connect(drops, &FileDropFilter::filesDropped, this, &PictureBox::filesDropped);
-  SyncImage();
 }
 
 void PictureBox::SetBorder(Border border) {
   border_ = border;
-  SyncImage();
   update();
 }
 
@@ -45,159 +57,61 @@ int PictureBox::BorderWidth() const {
   return 0;
 }
 
-void PictureBox::SetBackground(std::uint32_t color) {
-  background_ = color & 0xFFFFFF;
-}
-
 void PictureBox::SetOuterSizePixels(int width, int height) {
   resize(std::max(0, width), std::max(0, height));
-  SyncImage();
 }
 
 void PictureBox::SetGeometryTwips(int left, int top, int width, int height) {
   setGeometry(TwipsRect(left, top, width, height));
-  SyncImage();
 }
 
-void PictureBox::SetSizeTwips(int width, int height) {
-  SetOuterSizePixels(TwipsToPixels(width), TwipsToPixels(height));
+int PictureBox::ScaleWidth() const {
+  return std::max(0, width() - 2 * BorderWidth());
 }
 
-void PictureBox::Clear() {
-  image_.fill(PackedToQRgb(background_));
+int PictureBox::ScaleHeight() const {
+  return std::max(0, height() - 2 * BorderWidth());
+}
+
+void PictureBox::SetPicture(const Raster* picture) {
+  picture_ = picture;
+  shownRevision_ = picture != nullptr ? picture->Revision() : 0;
+  opaque_ = QImage();
   update();
 }
 
-void PictureBox::Line(int x1, int y1, int x2, int y2, std::uint32_t color) {
-  if (image_.isNull())
+void PictureBox::Refresh() {
+  if (picture_ == nullptr || picture_->Revision() == shownRevision_)
     return;
-  QPainter painter(&image_);
-  // A square cap on a one-pixel pen puts the last pixel in; a round cap keeps
-  // wide lines from growing corners.
-  const Qt::PenCapStyle cap = lineWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap;
-  painter.setPen(QPen(PackedToQColor(color), lineWidth_, Qt::SolidLine, cap, Qt::RoundJoin));
-  painter.drawLine(x1, y1, x2, y2);
+  shownRevision_ = picture_->Revision();
   update();
-}
-
-void PictureBox::RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color) {
-  const int left = std::min(x1, x2);
-  const int right = std::max(x1, x2);
-  const int top = std::min(y1, y2);
-  const int bottom = std::max(y1, y2);
-  const int inset = lineWidth_ - 1;
-  FillRect(left, top, right, top + inset, color);
-  FillRect(left, bottom - inset, right, bottom, color);
-  FillRect(left, top, left + inset, bottom, color);
-  FillRect(right - inset, top, right, bottom, color);
-}
-
-void PictureBox::FillRect(int x1, int y1, int x2, int y2, std::uint32_t color) {
-  const int left = std::max(std::min(x1, x2), 0);
-  const int right = std::min(std::max(x1, x2), image_.width() - 1);
-  const int top = std::max(std::min(y1, y2), 0);
-  const int bottom = std::min(std::max(y1, y2), image_.height() - 1);
-  if (left > right || top > bottom)
-    return;
-  const QRgb rgb = PackedToQRgb(color);
-  for (int y = top; y <= bottom; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    std::fill(line + left, line + right + 1, rgb);
-  }
-  update();
-}
-
-void PictureBox::Circle(int cx, int cy, double radius, std::uint32_t color) {
-  if (!(radius >= 0.0))
-    return;
-  // Testing pixel centres against the ring keeps small circles symmetric,
-  // which a stroked path does not at radius 2 or 3.
-  const double half = lineWidth_ / 2.0;
-  const double inner = std::max(0.0, radius - half);
-  const double outer = radius + half;
-  const int reach = static_cast<int>(std::ceil(outer));
-  const QRgb rgb = PackedToQRgb(color);
-  for (int dy = -reach; dy <= reach; ++dy) {
-    for (int dx = -reach; dx <= reach; ++dx) {
-      const double distance = std::hypot(dx, dy);
-      const QPoint point(cx + dx, cy + dy);
-      if (distance >= inner && distance < outer && image_.valid(point))
-        image_.setPixel(point, rgb);
-    }
-  }
-  update();
-}
-
-void PictureBox::SetLineWidth(int width) {
-  lineWidth_ = std::max(1, width);
-}
-
-void PictureBox::SetPixel(int x, int y, std::uint32_t color) {
-  if (!image_.valid(x, y))
-    return;
-  image_.setPixel(x, y, PackedToQRgb(color));
-  update();
-}
-
-std::uint32_t PictureBox::Pixel(int x, int y) const {
-  if (!image_.valid(x, y))
-    return background_;
-  return QRgbToPacked(image_.pixel(x, y));
-}
-
-Bitmap PictureBox::ToBitmap() const {
-  return FromQImage(image_);
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  const int border = BorderWidth();
-  painter.drawImage(border, border, image_);
+  DrawPicture(painter);
   DrawBorder(painter);
 }
 
-void PictureBox::resizeEvent(QResizeEvent* event) {
-  SyncImage();
-  QWidget::resizeEvent(event);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* event) {
-  const QPointF point = ToDrawingArea(event->position());
-  emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                 static_cast<float>(point.x()), static_cast<float>(point.y()));
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF point = ToDrawingArea(event->position());
-  emit mouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()),
-                 static_cast<float>(point.x()), static_cast<float>(point.y()));
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-  const QPointF point = ToDrawingArea(event->position());
-  emit mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-               static_cast<float>(point.x()), static_cast<float>(point.y()));
-}
-
-// Keeps the retained image the size of the drawing area. Pixels that still
-// fit survive a resize; uncovered area takes the background colour.
-void PictureBox::SyncImage() {
+void PictureBox::DrawPicture(QPainter& painter) {
   const int border = BorderWidth();
-  const QSize size(std::max(0, width() - 2 * border), std::max(0, height() - 2 * border));
-  if (image_.size() == size)
+  const QRect area(border, border, ScaleWidth(), ScaleHeight());
+  const bool shown = picture_ != nullptr && !picture_->Empty();
+  const QSize size = shown ? QSize(picture_->Width(), picture_->Height()) : QSize();
+  // Only a picture smaller than the drawing area leaves any of it uncovered.
+  if (size.width() < area.width() || size.height() < area.height())
+    painter.fillRect(area, palette().color(QPalette::Base));
+  if (!shown)
     return;
-  if (size.isEmpty()) {
-    image_ = QImage();
+  if (IgnoresAlpha(painter)) {
+    painter.drawImage(area.topLeft(), RasterView(*picture_));
     return;
   }
-  QImage resized(size, QImage::Format_RGB32);
-  resized.fill(PackedToQRgb(background_));
-  if (!image_.isNull()) {
-    QPainter painter(&resized);
-    painter.drawImage(0, 0, image_);
+  if (opaque_.isNull() || opaqueRevision_ != picture_->Revision()) {
+    opaque_ = RasterCopy(*picture_);
+    opaqueRevision_ = picture_->Revision();
   }
-  image_ = std::move(resized);
-  update();
+  painter.drawImage(area.topLeft(), opaque_);
 }
 
 void PictureBox::DrawBorder(QPainter& painter) const {
@@ -211,6 +125,23 @@ void PictureBox::DrawBorder(QPainter& painter) const {
     case Border::None:
       break;
   }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  const QPointF point = ToDrawingArea(event->position());
+  emit mouseDown(ButtonOf(event->button()), ModifiersOf(event->modifiers()), Single(point.x()),
+                 Single(point.y()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF point = ToDrawingArea(event->position());
+  emit mouseMove(Single(point.x()), Single(point.y()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  const QPointF point = ToDrawingArea(event->position());
+  emit mouseUp(ButtonOf(event->button()), ModifiersOf(event->modifiers()), Single(point.x()),
+               Single(point.y()));
 }
 
 QPointF PictureBox::ToDrawingArea(const QPointF& widgetPoint) const {

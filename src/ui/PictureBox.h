@@ -6,15 +6,15 @@
 
 #include <cstdint>
 
-#include "app/Platform.h"
+#include "app/Indices.h"
+#include "app/Raster.h"
 
 namespace korimo {
 
-// A surface the window draws into in pixels, origin at the top-left corner of
-// the drawing area inside the border. What is drawn is kept in an image until
-// cleared, so repaints, the clipboard and bitmap files all see the same
-// pixels. Colours are packed with red in the low byte. Nothing is
-// antialiased; drawing outside the area is clipped.
+// A picture of the engine on screen: its drawing area, inside an optional
+// border, shows a Raster pixel for pixel. The box draws nothing itself; the
+// engine draws into the raster and the box repaints once the raster's
+// revision has moved on. Mouse positions are reported in drawing-area pixels.
 class PictureBox : public QWidget {
   Q_OBJECT
 
@@ -26,62 +26,45 @@ class PictureBox : public QWidget {
   void SetBorder(Border border);
   int BorderWidth() const;
 
-  // Takes effect on the next Clear(), and on area uncovered by a resize.
-  void SetBackground(std::uint32_t color);
-  std::uint32_t Background() const { return background_; }
-
   void SetOuterSizePixels(int width, int height);
   void SetGeometryTwips(int left, int top, int width, int height);
-  void SetSizeTwips(int width, int height);
 
   // Size of the drawing area in pixels.
-  int ScaleWidth() const { return image_.width(); }
-  int ScaleHeight() const { return image_.height(); }
+  int ScaleWidth() const;
+  int ScaleHeight() const;
 
-  void Clear();
-  // Both end points are drawn.
-  void Line(int x1, int y1, int x2, int y2, std::uint32_t color);
-  // Both corners belong to the rectangle; the outline is LineWidth() thick
-  // and grows inwards, so it never paints outside the corners.
-  void RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color);
-  // Both corner rows and columns are filled, so cells drawn as
-  // (x, y)-(x + s - 1, y + s - 1) abut without gaps.
-  void FillRect(int x1, int y1, int x2, int y2, std::uint32_t color);
-  // The pixels whose centres lie within half a line width of the circle.
-  void Circle(int cx, int cy, double radius, std::uint32_t color);
-  void SetLineWidth(int width);
-  int LineWidth() const { return lineWidth_; }
-  void SetPixel(int x, int y, std::uint32_t color);
-  // The background colour for a point outside the drawing area.
-  std::uint32_t Pixel(int x, int y) const;
+  // `picture` must outlive the box, or be replaced first; without one the
+  // drawing area shows the window background.
+  void SetPicture(const Raster* picture);
+  const Raster* Picture() const { return picture_; }
 
-  const QImage& Image() const { return image_; }
-  Bitmap ToBitmap() const;
+  // Repaints if the picture changed since it was last shown.
+  void Refresh();
 
  signals:
-  // Positions in drawing-area pixels; codes as in MouseCodes.h. A move
-  // reports every button held, a press or release the one that changed.
-  void mouseDown(int button, int shift, float x, float y);
-  void mouseMove(int button, int shift, float x, float y);
-  void mouseUp(int button, int shift, float x, float y);
+  // A press or release reports the button that changed.
+  void mouseDown(korimo::MouseButton button, korimo::Modifiers modifiers, float x, float y);
+  void mouseMove(float x, float y);
+  void mouseUp(korimo::MouseButton button, korimo::Modifiers modifiers, float x, float y);
   void filesDropped(const QStringList& paths);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void SyncImage();
+  void DrawPicture(QPainter& painter);
   void DrawBorder(QPainter& painter) const;
   QPointF ToDrawingArea(const QPointF& widgetPoint) const;
 
-  QImage image_;
+  const Raster* picture_ = nullptr;
+  std::uint64_t shownRevision_ = 0;
+  // An opaque copy, only for surfaces that keep an alpha channel.
+  QImage opaque_;
+  std::uint64_t opaqueRevision_ = 0;
   Border border_ = Border::None;
-  std::uint32_t background_ = 0xFFFFFF;
-  int lineWidth_ = 1;
 };
 
 }  // namespace korimo

@@ -1,27 +1,25 @@
 #include "ui/QtPlatform.h"
 
-#include <QAction>
 #include <QBuffer>
 #include <QByteArray>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSaveFile>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
 #include <memory>
 
-#include "app/Version.h"
-#include "export/AtomicFile.h"
-#include "ui/BitmapConvert.h"
+#include "ui/RasterImage.h"
 
 namespace korimo {
 
@@ -35,33 +33,40 @@ std::string ToUtf8(const QString& text) {
   return text.toUtf8().toStdString();
 }
 
-std::optional<std::string> Chosen(const QString& path) {
-  if (path.isEmpty())
-    return std::nullopt;
-  return ToUtf8(path);
+// Writes all of `bytes` to an opened file and flushes them; false on failure.
+bool WriteAll(QFileDevice& file, std::string_view bytes) {
+  const auto size = static_cast<qint64>(bytes.size());
+  return file.write(bytes.data(), size) == size && file.flush();
+}
+
+// A device or a pipe (/dev/null, /dev/stdout) is written as it is: a file
+// renamed over it would replace the device itself.
+bool IsDeviceOrPipe(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile() && !info.isDir();
+}
+
+WriteOutcome WriteInPlace(const QString& path, std::string_view bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return {ToUtf8(file.errorString())};
+  if (!WriteAll(file, bytes))
+    return {ToUtf8(file.errorString())};
+  return {};
 }
 
 }  // namespace
 
 QtPlatform::QtPlatform(QWidget* window) : window_(window) {}
 
-std::optional<std::string> QtPlatform::OpenFileDialog(int set) {
-  if (set < 0 || set >= static_cast<int>(lastOpened_.size()))
-    return std::nullopt;
-  QString& last = lastOpened_[static_cast<std::size_t>(set)];
-  const QString path = QFileDialog::getOpenFileName(window_, QString(), last);
-  if (!path.isEmpty())
-    last = path;
-  return Chosen(path);
-}
-
 std::optional<std::string> QtPlatform::SaveFileDialog(std::string_view filter) {
   // The static dialog asks before an existing file is overwritten.
   const QString path =
       QFileDialog::getSaveFileName(window_, QString(), lastSaved_, QtFileFilter(filter));
-  if (!path.isEmpty())
-    lastSaved_ = path;
-  return Chosen(path);
+  if (path.isEmpty())
+    return std::nullopt;
+  lastSaved_ = path;
+  return ToUtf8(path);
 }
 
 void QtPlatform::ShowMessage(std::string_view text) {
@@ -69,21 +74,6 @@ void QtPlatform::ShowMessage(std::string_view text) {
   message.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   QMessageBox box(QMessageBox::NoIcon, Caption(), message, QMessageBox::Ok, window_);
   box.exec();
-}
-
-std::optional<int> QtPlatform::PopupEditMenu(bool itemsEnabled) {
-  QMenu menu(window_);
-  menu.setTitle(QStringLiteral("編集(&E)"));
-  QAction* copy = menu.addAction(QStringLiteral("コピー"));
-  QAction* save = menu.addAction(QStringLiteral("保  存"));
-  copy->setEnabled(itemsEnabled);
-  save->setEnabled(itemsEnabled);
-  const QAction* chosen = menu.exec(QCursor::pos());
-  if (chosen == copy)
-    return 0;
-  if (chosen == save)
-    return 1;
-  return std::nullopt;
 }
 
 void QtPlatform::ClipboardClear() {
@@ -94,23 +84,39 @@ void QtPlatform::ClipboardSetText(std::string_view text) {
   QGuiApplication::clipboard()->setText(FromUtf8(text));
 }
 
-void QtPlatform::ClipboardSetBitmap(const Bitmap& bitmap) {
-  QGuiApplication::clipboard()->setImage(ToQImage(bitmap));
+void QtPlatform::ClipboardSetBitmap(const Raster& picture) {
+  QGuiApplication::clipboard()->setImage(RasterCopy(picture));
 }
 
-void QtPlatform::ClipboardSetBitmapAndText(const Bitmap& bitmap, std::string_view text) {
+void QtPlatform::ClipboardSetBitmapAndText(const Raster& picture, std::string_view text) {
   auto data = std::make_unique<QMimeData>();
-  data->setImageData(ToQImage(bitmap));
+  data->setImageData(RasterCopy(picture));
   data->setText(FromUtf8(text));
   QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
+// The new content goes to a temporary file beside the target, flushed and
+// synced before it is renamed over it, so an existing file is replaced only
+// once the new one is complete; on failure nothing of it remains.
 WriteOutcome QtPlatform::WriteFile(const std::string& path, std::string_view bytes) {
-  return WriteFileAtomically(path, bytes);
+  const QString name = FromUtf8(path);
+  if (IsDeviceOrPipe(name))
+    return WriteInPlace(name, bytes);
+  QSaveFile file(name);
+  if (!file.open(QIODevice::WriteOnly))
+    return {ToUtf8(file.errorString())};
+  if (!WriteAll(file, bytes)) {
+    const std::string reason = ToUtf8(file.errorString());
+    file.cancelWriting();
+    return {reason};
+  }
+  if (!file.commit())
+    return {ToUtf8(file.errorString())};
+  return {};
 }
 
-WriteOutcome QtPlatform::SaveBitmap(const Bitmap& bitmap, const std::string& path) {
-  const QImage image = ToQImage(bitmap);
+WriteOutcome QtPlatform::SaveBitmap(const Raster& picture, const std::string& path) {
+  const QImage image = RasterCopy(picture);
   if (image.isNull())
     return {"the picture is empty"};
   QByteArray bytes;
@@ -118,8 +124,8 @@ WriteOutcome QtPlatform::SaveBitmap(const Bitmap& bitmap, const std::string& pat
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, "BMP"))
     return {"the picture cannot be encoded as BMP"};
-  return WriteFileAtomically(
-      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return WriteFile(path,
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void QtPlatform::OpenDocument(const std::string& path) {
@@ -128,10 +134,6 @@ void QtPlatform::OpenDocument(const std::string& path) {
 
 std::string QtPlatform::ProgramFolder() const {
   return ToUtf8(QCoreApplication::applicationDirPath());
-}
-
-ProgramVersion QtPlatform::Version() const {
-  return {kVersionMajor, kVersionMinor, kVersionPatch};
 }
 
 QString QtPlatform::QtFileFilter(std::string_view filter) {

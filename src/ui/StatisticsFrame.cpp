@@ -6,6 +6,7 @@
 #include "ui/CaptionLabel.h"
 #include "ui/Fonts.h"
 #include "ui/PictureBox.h"
+#include "ui/StaticCaptions.h"
 #include "ui/Twips.h"
 
 namespace korimo {
@@ -19,10 +20,10 @@ constexpr int kRowDe2K = 720;
 
 StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
   setFont(UiFont());
-  Label(660, 180, 1440, 195, "\u3000平均\u3000\u3000\u3000最大", Qt::AlignLeft);
-  Label(2160, 180, 1500, 195, "Best10%     95%", Qt::AlignLeft);
-  Label(120, kRowDe, 540, 195, "⊿E", Qt::AlignLeft);
-  Label(120, kRowDe2K, 540, 195, "⊿E00", Qt::AlignLeft);
+  Label(660, 180, 1440, 195, kAverageMaximumHeading, Qt::AlignLeft);
+  Label(2160, 180, 1500, 195, kPercentileHeading, Qt::AlignLeft);
+  Label(120, kRowDe, 540, 195, kDeAbRowHeading, Qt::AlignLeft);
+  Label(120, kRowDe2K, 540, 195, kDe00RowHeading, Qt::AlignLeft);
   De = {Figure(660, kRowDe), Figure(1380, kRowDe)};
   De2K = {Figure(660, kRowDe2K), Figure(1380, kRowDe2K)};
   BestDe = Figure(2160, kRowDe);
@@ -30,14 +31,13 @@ StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroup
   Best2K = Figure(2160, kRowDe2K);
   Wors2K = Figure(2880, kRowDe2K);
 
-  CopyDe = new QPushButton(QStringLiteral("Copy"), this);
+  CopyDe = new QPushButton(QString::fromUtf8(kCopyCaption), this);
   CopyDe->setGeometry(TwipsRect(3720, 240, 1035, 315));
-  CopyDe2K = new QPushButton(QStringLiteral("Copy"), this);
+  CopyDe2K = new QPushButton(QString::fromUtf8(kCopyCaption), this);
   CopyDe2K->setGeometry(TwipsRect(3720, 690, 1035, 300));
 
   PictG = new PictureBox(this);
   PictG->SetBorder(PictureBox::Border::Flat);
-  PictG->SetBackground(0xFFFFFF);
   PictG->SetGeometryTwips(5280, 120, 1755, 735);
   // A histogram takes no files; a drag over it is refused rather than
   // accepted and then dropped without effect.
@@ -45,9 +45,9 @@ StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroup
   // The count axis label reaches left up to the copy buttons: a bin count of
   // four digits is wider than the design width in the fonts available here,
   // and a right-aligned label would cut off its leading digit.
-  GY = Label(4770, 120, 465, 735, "       数", Qt::AlignRight | Qt::AlignTop);
-  GX = Label(5220, 840, 1695, 195, "⊿E      ", Qt::AlignRight | Qt::AlignTop);
-  G0 = Label(5280, 840, 300, 195, "0", Qt::AlignLeft | Qt::AlignTop);
+  GY = Label(4770, 120, 465, 735, "", Qt::AlignRight | Qt::AlignTop);
+  GX = Label(5220, 840, 1695, 195, "", Qt::AlignRight | Qt::AlignTop);
+  G0 = Label(5280, 840, 300, 195, kHistogramOrigin, Qt::AlignLeft | Qt::AlignTop);
   G0->lower();
 }
 

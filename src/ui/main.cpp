@@ -4,6 +4,7 @@
 
 #include "app/Version.h"
 #include "ui/Form1.h"
+#include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
 
 int main(int argc, char* argv[]) {
@@ -12,9 +13,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QString::fromUtf8(korimo::kVersionText.data()));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korimo.png")));
 
-  korimo::QtPlatform platform(nullptr);
-  korimo::Form1 window(platform);
+  korimo::QtPlatform platform;
+  korimo::QtDialogs dialogs;
+  korimo::Form1 window(platform, dialogs);
   platform.SetWindow(&window);
+  dialogs.SetWindow(&window);
   // The argument text is the program's arguments joined by single blanks, as
   // the desktop hands a file opened with the program.
   window.Form_LoadCommandLine(QApplication::arguments().mid(1).join(QChar(' ')).toStdString());

@@ -1,115 +1,169 @@
+// The widgets the window is built from, each on its own.
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSlider>
-#include <QTabBar>
+#include <QPainter>
 #include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
-#include "ui/BitmapConvert.h"
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/TestCharts.h"
 #include "ui/FlexGrid.h"
+#include "ui/GridModel.h"
 #include "ui/PictureBox.h"
 #include "ui/QtPlatform.h"
+#include "ui/RasterImage.h"
 
 namespace korimo {
 namespace {
 
-// The top-left w x h pixels of `box`: '.' for the background, else the colour's value.
-std::string Picture(const PictureBox& box, int w, int h) {
-  std::string rows;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x)
-      rows += box.Pixel(x, y) == box.Background() ? '.' : static_cast<char>('0' + box.Pixel(x, y));
-    rows += '|';
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint ? 1 : 0;
+    return false;
   }
-  return rows;
+};
+
+// The box drawn onto a surface of `format`, read back at the drawing-area point (x, y).
+QRgb DrawnPixel(PictureBox& box, QImage::Format format, int x, int y) {
+  QImage surface(box.size(), format);
+  surface.fill(Qt::green);
+  box.render(&surface);
+  return surface.pixel(x + box.BorderWidth(), y + box.BorderWidth());
 }
 
-TEST(PictureBoxTest, ShapesCoverExactlyTheirPixels) {
-  PictureBox box;
-  box.SetOuterSizePixels(20, 10);
-  box.SetPixel(13, 7, 0x336699);
-  EXPECT_EQ(box.Image().pixel(13, 7), qRgb(0x99, 0x66, 0x33));
-  EXPECT_EQ(box.ToBitmap().pixels.at(7 * box.ScaleWidth() + 13), 0x336699u);
-  box.FillRect(3, 2, 1, 1, 1);  // both corners belong to it
-  box.FillRect(5, 0, 6, 1, 2);  // and neighbours abut
-  box.FillRect(7, 0, 8, 1, 3);
-  EXPECT_EQ(Picture(box, 10, 4), ".....2233.|.111.2233.|.111......|..........|");
-  box.Clear();
-  box.Circle(2, 2, 2.0, 4);
-  EXPECT_EQ(Picture(box, 6, 5), ".444..|4...4.|4...4.|4...4.|.444..|");
-}
-
-TEST(PictureBoxTest, MouseReportsDrawingAreaPositionsAndCodesAndDropsOnlyLocalFiles) {
+TEST(PictureBoxTest, ShowsItsRasterOpaqueInsideTheBorderAndRepaintsOnlyAfterAChange) {
+  Raster picture(6, 4, kWhite);
+  picture.SetPixel(1, 1, 0x336699);
   PictureBox box;
   box.SetBorder(PictureBox::Border::Sunken);
-  box.SetOuterSizePixels(40, 30);
-  QSignalSpy down(&box, &PictureBox::mouseDown), up(&box, &PictureBox::mouseUp);
-  QSignalSpy move(&box, &PictureBox::mouseMove), dropped(&box, &PictureBox::filesDropped);
-  QTest::mouseClick(&box, Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, QPoint(12, 7));
-  QMouseEvent hover(QEvent::MouseMove, QPointF(9, 4), box.mapToGlobal(QPointF(9, 4)), Qt::NoButton,
-                    Qt::LeftButton | Qt::RightButton, Qt::ControlModifier);
-  QApplication::sendEvent(&box, &hover);
-  EXPECT_EQ(down.value(0), (QList<QVariant>{1, 5, 10.0f, 5.0f}));
-  EXPECT_EQ(up.value(0), down.value(0));
-  EXPECT_EQ(move.value(0), (QList<QVariant>{3, 2, 7.0f, 2.0f}));
+  box.SetOuterSizePixels(10, 8);
+  box.SetPicture(&picture);
+  EXPECT_EQ(std::pair(box.ScaleWidth(), box.ScaleHeight()), std::pair(6, 4));
+  // Surfaces with and without an alpha channel both show the colour, opaque.
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+    EXPECT_EQ(DrawnPixel(box, format, 1, 1), qRgb(0x99, 0x66, 0x33)) << format;
+    EXPECT_EQ(DrawnPixel(box, format, 0, 0), qRgb(255, 255, 255)) << format;
+  }
 
-  QMimeData files;
-  files.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/基準 1.txt")),
-                 QUrl(QStringLiteral("https://example.com/x.txt")),
-                 QUrl::fromLocalFile(QStringLiteral("/data/b.txt"))});
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&box, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&box, &drop);
-  EXPECT_EQ(dropped.value(0).value(0).toStringList(),
-            (QStringList{QStringLiteral("/data/基準 1.txt"), QStringLiteral("/data/b.txt")}));
+  box.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  PaintCounter counter;
+  box.installEventFilter(&counter);
+  box.Refresh();  // nothing changed
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 0);
+  picture.SetPixel(2, 2, kRed);
+  box.Refresh();
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 1);
+  // A conversion made before the change is not shown again after it.
+  EXPECT_EQ(DrawnPixel(box, QImage::Format_ARGB32_Premultiplied, 2, 2), qRgb(255, 0, 0));
 }
 
-TEST(FlexGridTest, TextsRowsAndHeadingPresses) {
+GridRow Row(const std::string& first) {
+  GridRow row;
+  row[0] = first;
+  return row;
+}
+
+TEST(FlexGridTest, ShowsTheRecordOnceRefreshedAndReportsEveryNewTopRowOnce) {
+  WindowRecord record = InitialRecord();
+  for (int i = 0; i < 200; ++i) {
+    record.FlexG.cells.push_back(Row(std::to_string(i + 1)));
+    record.FlexG.order.push_back(199 - i);
+  }
   FlexGrid grid;
-  grid.SetDataRows(std::vector<GridRow>(3));
+  grid.Model()->SetRecord(&record);
   grid.resize(600, 300);
   grid.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-  grid.SetText(0, 2, "L0▲");
-  std::string events;
-  QObject::connect(&grid, &FlexGrid::mouseDown, [&](int button, int, float, float y) {
-    events += "down" + std::to_string(button) + (y < grid.RowHeightTwips(0) ? " heading" : " row");
-  });
-  QObject::connect(&grid, &FlexGrid::clicked,
-                   [&] { events += " click" + std::to_string(grid.Col()) + ","; });
-  QHeaderView* header = grid.horizontalHeader();
-  const int x = header->sectionViewportPosition(3) + 5;
-  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(x, 0));  // the top data row
-  EXPECT_EQ(events, "down1 heading click3,down1 row click3,");
-  grid.SetRows(1);
-  EXPECT_EQ(grid.Text(0, 2) + std::to_string(grid.Rows()), "L0▲1");
+  const QAbstractItemModel& model = *grid.model();
+  EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("200"));
+  EXPECT_EQ(model.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::Alignment(Qt::AlignCenter));
+  EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
+
+  std::vector<int> tops;
+  QObject::connect(&grid, &FlexGrid::scrolled, [&](int top) { tops.push_back(top); });
+  grid.ScrollToRow(50);
+  grid.ScrollToRow(50);
+  record.FlexG.order = {0, 1, 2};  // a refill too short to stay scrolled, not yet told
+  ++record.FlexG.revision;
+  record.FlexG_Headings[2] = "L0▲";
+  EXPECT_EQ(model.rowCount(), 200);
+  grid.Model()->Refresh();
+  QApplication::processEvents();
+  EXPECT_EQ(std::tuple(model.rowCount(), model.index(1, 0).data().toString(),
+                       model.headerData(2, Qt::Horizontal).toString()),
+            std::tuple(3, QStringLiteral("2"), QStringLiteral("L0▲")));
+  EXPECT_EQ(tops, (std::vector<int>{50, 1}));
 }
 
-TEST(QtPlatformTest, ClipboardBitmapsAndTextsAndFilters) {
-  const Bitmap twoPixels{2, 1, {0x0000FF, 0x804020}};
-  EXPECT_EQ(FromQImage(ToQImage(twoPixels)).pixels, twoPixels.pixels);
-  QtPlatform platform(nullptr);
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(QtPlatformTest, ClipboardTakesOpaqueBitmapsAndTextsAndFiltersBecomeQtFilters) {
+  Raster twoPixels(2, 1, kWhite);
+  twoPixels.SetPixel(0, 0, 0x0000FF);
+  twoPixels.SetPixel(1, 0, 0x804020);
+  QtPlatform platform;
   platform.ClipboardSetBitmapAndText(twoPixels, "ΔE\tパッチ数\r\n");
-  EXPECT_EQ(QApplication::clipboard()->image().pixel(1, 0), qRgb(0x20, 0x40, 0x80));
+  const QImage image = QApplication::clipboard()->image();
+  EXPECT_EQ(std::pair(image.pixel(0, 0), image.pixel(1, 0)),
+            std::pair(qRgb(0xFF, 0, 0), qRgb(0x20, 0x40, 0x80)));
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ΔE\tパッチ数\r\n"));
+  platform.ClipboardSetBitmap(twoPixels);
+  EXPECT_EQ(QApplication::clipboard()->image().pixel(0, 0), qRgb(0xFF, 0, 0));
   platform.ClipboardClear();
   EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+
+  EXPECT_EQ(QtPlatform::QtFileFilter("ビットマップ(*.bmp)|*.bmp"),
+            QStringLiteral("ビットマップ(*.bmp)"));
+  EXPECT_EQ(QtPlatform::QtFileFilter("Text|*.txt|All|*"), QStringLiteral("Text (*.txt);;All (*)"));
+}
+
+TEST(QtPlatformTest, FilesAreReplacedWholeDevicesWrittenInPlaceAndBitmapsSavedAsBmp) {
+  testing::TempDir dir("platform");
+  QtPlatform platform;
+  const std::string path = dir.File("out.txt");
+  std::ofstream(path) << "old";
+  EXPECT_TRUE(platform.WriteFile(path, "new\r\n").ok());
+  EXPECT_EQ(FileText(path), "new\r\n");
+  EXPECT_FALSE(platform.WriteFile(dir.File("missing/out.txt"), "x").ok());
+  EXPECT_TRUE(platform.WriteFile("/dev/null", "discarded").ok());
+  EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());  // still the device
+
+  Raster picture(3, 2, kWhite);
+  picture.SetPixel(2, 1, kBlue);
+  const std::string bitmap = dir.File("chart.bmp");
+  ASSERT_TRUE(platform.SaveBitmap(picture, bitmap).ok());
+  EXPECT_TRUE(FileText(bitmap).starts_with("BM"));
+  const QImage read(QString::fromStdString(bitmap), "BMP");
+  EXPECT_EQ(std::tuple(read.width(), read.height(), read.pixel(2, 1), read.pixel(0, 0)),
+            std::tuple(3, 2, qRgb(0, 0, 0xFF), qRgb(0xFF, 0xFF, 0xFF)));
+  EXPECT_FALSE(platform.SaveBitmap(Raster(), dir.File("empty.bmp")).ok());
 }
 
 }  // namespace

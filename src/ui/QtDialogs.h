@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+#include "ui/WindowDialogs.h"
+
+class QWidget;
+
+namespace korimo {
+
+// The window's questions as Qt dialogs and menus. Each file button's dialog
+// opens where its last choice was.
+class QtDialogs : public WindowDialogs {
+ public:
+  // `window` parents the dialogs and the menu; it must outlive this object.
+  explicit QtDialogs(QWidget* window = nullptr);
+
+  // The window is built after the dialogs it uses; it is handed over here.
+  void SetWindow(QWidget* window) { window_ = window; }
+
+  std::optional<std::string> OpenFile(DataSet set) override;
+  std::optional<MenuItem> EditMenu(bool itemsEnabled) override;
+
+ private:
+  QWidget* window_;
+  std::array<QString, 3> lastOpened_;
+};
+
+}  // namespace korimo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/Indices.h"
+
+namespace korimo {
+
+// The window's own modal questions to the user, which no engine procedure
+// asks: the open dialog of each file button and the Edit pop-up menu. The Qt
+// window uses QtDialogs; tests answer them from a script.
+class WindowDialogs {
+ public:
+  virtual ~WindowDialogs() = default;
+
+  // The file chosen for `set`; nullopt when the user cancels.
+  virtual std::optional<std::string> OpenFile(DataSet set) = 0;
+
+  // "編集(&E)" at the mouse pointer, both items enabled or both disabled;
+  // nullopt when it is closed without a choice.
+  virtual std::optional<MenuItem> EditMenu(bool itemsEnabled) = 0;
+};
+
+}  // namespace korimo
