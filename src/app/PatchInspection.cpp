@@ -92,6 +92,9 @@ std::string PatchInfoText(const ComparisonData& d, Pair chart, int p) {
                      "  a=" + FormatFixed7(d.Lab0[p][1]) + "  b=" + FormatFixed7(d.Lab0[p][2]) +
                      "    ⊿E  ⊿E00";
   text += "\r\n";
+  // Differences against a file that is not loaded would be against black.
+  if (d.PatchCount[Index(SampleOf(chart))] < 1)
+    return text;
   text += "対象 " + name + "  L=" + FormatFixed7(other[p][0]) + "  a=" + FormatFixed7(other[p][1]) +
           "  b=" + FormatFixed7(other[p][2]) + FormatFixed7(d.DeAb[p][c]) +
           FormatFixed7(d.De00[p][c]);

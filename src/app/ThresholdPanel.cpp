@@ -60,10 +60,12 @@ void ShowBoth(EngineState& state, Labels& labels, int countPair0, int countPair1
 }
 
 // Redraws the charts, and with `histograms` the histograms, of the pairs
-// whose file is chosen.
+// whose file is loaded. A file whose read failed keeps its path on show but
+// has no colours: its chart keeps the picture of the last good load, as
+// after the failed load itself, instead of turning to zeros.
 void RedrawComparedViews(EngineState& state, bool histograms) {
   for (Pair pair : kAllPairs) {
-    if (!state.record.Chosen(SampleOf(pair)))
+    if (!state.Loaded(SampleOf(pair)))
       continue;
     DrawChart(state, SampleOf(pair));
     if (histograms)

@@ -6,6 +6,8 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include <algorithm>
+
 #include "app/PanelSettings.h"
 #include "ui/AreaBox.h"
 #include "ui/CaptionLabel.h"
@@ -70,6 +72,24 @@ void ChartPage::BuildChart(int c, int left, int labelLeft, int copyLeft) {
   Sh_Box[c]->hide();
 }
 
+// A percentage beside its slider, left of it for pair 0 and right of it for
+// pair 1. The design lets the labels reach a pixel into the slider, where
+// "100%" runs into the groove; they stop a few pixels short of it instead.
+CaptionLabel* ChartPage::PercentLabel(int pair, int top, const QSlider& slider) {
+  constexpr int kGap = 3;
+  QRect geometry = TwipsRect(pair == 0 ? 5790 : 7875, top, 465, 255);
+  if (pair == 0)
+    geometry.setRight(std::min(geometry.right(), slider.geometry().left() - kGap - 1));
+  else
+    geometry.moveLeft(std::max(geometry.left(), slider.geometry().right() + kGap + 1));
+  CaptionLabel* label = InfoLabel(this, geometry);
+  label->setAlignment(pair == 0 ? Qt::AlignRight : Qt::AlignLeft);
+  // Proportional digits make "100%" wider than the room between the sliders
+  // and the chart labels; fixed-pitch digits fit.
+  label->setFont(WindowFont());
+  return label;
+}
+
 QSlider* ChartPage::Slider(int top, int position) {
   auto* slider = new QSlider(Qt::Horizontal, this);
   slider->setGeometry(TwipsRect(6240, top, 1620, 300));
@@ -101,15 +121,8 @@ void ChartPage::BuildThresholdPanel() {
   SldBest = Slider(1200, design.under);
 
   for (int p = 0; p < 2; ++p) {
-    const int left = p == 0 ? 5790 : 7875;
-    Lb_OPar[p] = InfoLabel(this, TwipsRect(left, 690, 465, 255));
-    Lb_UPar[p] = InfoLabel(this, TwipsRect(left, 1230, 465, 255));
-    Lb_OPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
-    Lb_UPar[p]->setAlignment(p == 0 ? Qt::AlignRight : Qt::AlignLeft);
-    // Proportional digits make "100%" wider than the room between the
-    // sliders and the chart labels; fixed-pitch digits fit.
-    Lb_OPar[p]->setFont(FixedFont());
-    Lb_UPar[p]->setFont(FixedFont());
+    Lb_OPar[p] = PercentLabel(p, 690, *SldWorst);
+    Lb_UPar[p] = PercentLabel(p, 1230, *SldBest);
   }
   for (QWidget* w : {static_cast<QWidget*>(ChkWorst), static_cast<QWidget*>(ChkBest)}) {
     w->setFont(UiFont());

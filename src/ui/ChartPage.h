@@ -41,6 +41,7 @@ class ChartPage : public QFrame {
   void BuildChart(int chart, int left, int labelLeft, int copyLeft);
   void BuildThresholdPanel();
   QSlider* Slider(int top, int position);
+  CaptionLabel* PercentLabel(int pair, int top, const QSlider& slider);
 };
 
 }  // namespace korimo

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QPushButton>
+
+#include <algorithm>
 #include <cmath>
 
 #include "app/WindowRecord.h"
@@ -52,17 +54,46 @@ DataPage::DataPage(QWidget* parent) : QFrame(parent) {
   }
 }
 
+// The widest texts of a column: the patch number to the right of the swatch
+// strip, any five characters of an identifier, full-width ones included, a
+// negative figure of three digits; and its heading with a sort mark.
+int DataPage::NeededWidth(int col) const {
+  int cell = 0;
+  if (col == 0) {
+    const int swatchRight = PictD->geometry().right() + 1 - FlexG->x() - FlexG->viewport()->x();
+    cell = swatchRight + FlexG->CellWidthFor(QStringLiteral(" 3000"));
+  } else if (col == 1) {
+    for (const QString& id : {QStringLiteral("\uFF37\uFF37\uFF37\uFF37\uFF37"),
+                              QStringLiteral("WWWWW"), QStringLiteral("@@@@@")})
+      cell = std::max(cell, FlexG->CellWidthFor(id));
+  } else {
+    cell = FlexG->CellWidthFor(QStringLiteral("-100.00"));
+  }
+  const std::string_view name = kGridHeadingNames[static_cast<std::size_t>(col)];
+  const QString heading = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  for (std::string_view mark : {kNoMark, kAscendingMark, kDescendingMark}) {
+    const QString marked =
+        heading + QString::fromUtf8(mark.data(), static_cast<qsizetype>(mark.size()));
+    cell = std::max(cell, FlexG->HeadingWidthFor(marked));
+  }
+  return cell;
+}
+
 int DataPage::VisibleRows() const {
   return FlexG->HeightTwips() / FlexG->RowHeightTwips(1) - 1;
 }
 
 void DataPage::LayOut(int chartPageWidthTwips) {
   const QFontMetrics metrics(FlexG->font());
-  FlexG->SetColWidthTwips(0, TextTwips(metrics, QStringLiteral("No.   ")) + 30 + kSwatchWidth);
-  FlexG->SetColWidthTwips(1, TextTwips(metrics, QStringLiteral("No. \u3000")) + 30);
-  const int numberWidth = TextTwips(metrics, QStringLiteral("-100.0000")) + 30;
-  for (int c = 2; c < kGridCols; ++c)
-    FlexG->SetColWidthTwips(c, numberWidth);
+  // The widths the layout gives, widened where the font needs more for the
+  // widest cell or heading a column can show.
+  const int designWidths[3] = {TextTwips(metrics, QStringLiteral("No.   ")) + 30 + kSwatchWidth,
+                               TextTwips(metrics, QStringLiteral("No. \u3000")) + 30,
+                               TextTwips(metrics, QStringLiteral("-100.0000")) + 30};
+  for (int c = 0; c < kGridCols; ++c) {
+    const int design = designWidths[std::min(c, 2)];
+    FlexG->SetColWidthTwips(c, std::max(design, NeededWidth(c) * kTwipsPerPixel));
+  }
 
   // The swatches sit over the first column, below the heading row.
   const int headingHeight = FlexG->RowHeightTwips(0);

@@ -29,6 +29,9 @@ class DataPage : public QFrame {
   PictureBox* PictD = nullptr;
   QPushButton* But_DataR = nullptr;
   std::array<CaptionLabel*, 3> Lb_Head{};
+
+ private:
+  int NeededWidth(int col) const;
 };
 
 }  // namespace korimo

@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,20 @@ int FlexGrid::Rows() const {
 
 void FlexGrid::SetColWidthTwips(int col, int twips) {
   setColumnWidth(col, TwipsToPixels(twips));
+}
+
+int FlexGrid::CellWidthFor(const QString& text) const {
+  // Item views keep the focus frame's margin and a pixel more on each side
+  // of a cell's text; the grid line takes the cell's last pixel.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  const int gridLine = showGrid() ? 1 : 0;
+  return fontMetrics().horizontalAdvance(text) + 2 * margin + gridLine;
+}
+
+int FlexGrid::HeadingWidthFor(const QString& heading) const {
+  const QHeaderView* header = horizontalHeader();
+  const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  return header->fontMetrics().horizontalAdvance(heading) + 2 * margin;
 }
 
 int FlexGrid::ColWidthTwips(int col) const {

@@ -28,6 +28,10 @@ class FlexGrid : public QTableView {
   int Rows() const;
 
   void SetColWidthTwips(int col, int twips);
+  // The column width, in pixels, at which a cell shows `text` whole, and a
+  // heading `heading`.
+  int CellWidthFor(const QString& text) const;
+  int HeadingWidthFor(const QString& heading) const;
   int ColWidthTwips(int col) const;
   int RowHeightTwips(int row) const;
 

@@ -38,26 +38,17 @@ QFont MakeFont(const QString& family, double pointSize) {
 }  // namespace
 
 QFont WindowFont() {
-  // Without the Windows fixed-pitch font, the proportional IPA font stands in:
-  // the fixed IPA font draws its full stop like a comma at 9 pt, and in a
-  // column of figures 0.89 must not read as 0,89. Its digits are of equal
-  // width, so right-aligned figures still line up.
-  const QStringList installed = QFontDatabase::families();
-  for (const char* name : {"ＭＳ ゴシック", "MS Gothic"}) {
-    if (installed.contains(QString::fromUtf8(name), Qt::CaseInsensitive))
-      return MakeFont(QString::fromUtf8(name), 9.0);
-  }
-  return UiFont();
-}
-
-QFont FixedFont() {
-  return MakeFont(PickFamily({"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}, true),
-                  9.0);
+  return MakeFont(
+      PickFamily({"ＭＳ ゴシック", "MS Gothic", "Noto Sans Mono CJK JP", "VL Gothic", "IPAGothic"},
+                 true),
+      9.0);
 }
 
 QFont UiFont() {
   return MakeFont(
-      PickFamily({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "IPA Pゴシック"}, false), 9.0);
+      PickFamily({"ＭＳ Ｐゴシック", "MS PGothic", "Noto Sans CJK JP", "VL PGothic", "IPAPGothic"},
+                 false),
+      9.0);
 }
 
 QFont PathFont() {

@@ -107,6 +107,7 @@ void Form1::BuildTopControls() {
     lbFile_[s]->setFrameShape(QFrame::Panel);
     lbFile_[s]->setFrameShadow(QFrame::Sunken);
     lbFile_[s]->setFont(PathFont());
+    lbFile_[s]->SetElideMiddle(true);
     lbFile_[s]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lbNoP_[s] = new CaptionLabel(this);
     lbNoP_[s]->setGeometry(TwipsRect(13440, top + 60, 915, 255));

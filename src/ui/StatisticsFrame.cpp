@@ -16,6 +16,9 @@ constexpr int kFigureWidth = 615;
 constexpr int kFigureHeight = 195;
 constexpr int kRowDe = 360;
 constexpr int kRowDe2K = 720;
+// Seven characters, as every figure is formatted; differences of CIELAB
+// colours stay below 400.
+constexpr char kWidestFigure[] = " 888.88";
 }  // namespace
 
 StatisticsFrame::StatisticsFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
@@ -59,9 +62,16 @@ CaptionLabel* StatisticsFrame::Label(int left, int top, int width, int height, c
   return label;
 }
 
+// A figure is right-aligned under its heading; where the font needs more
+// than the design width for the widest figure, the label grows to the left.
 CaptionLabel* StatisticsFrame::Figure(int left, int top) {
   CaptionLabel* label = Label(left, top, kFigureWidth, kFigureHeight, "", Qt::AlignRight);
   label->setFont(WindowFont());
+  const int needed = label->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestFigure));
+  QRect geometry = label->geometry();
+  if (needed > geometry.width())
+    geometry.setLeft(geometry.right() + 1 - needed);
+  label->setGeometry(geometry);
   return label;
 }
 

@@ -1,5 +1,7 @@
 #include "app/PatchInspection.h"
 
+#include "app/ClearAll.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -66,6 +68,16 @@ TEST_F(PatchInspectionTest, HoverShowsTwoLinesAndOutlinesTheCell) {
   EXPECT_TRUE(record().Lb_PDe[0].starts_with("基準 P6 "));
   HoverCell(kChart1, 5);  // chart 1 has no File2
   EXPECT_EQ(record().Lb_PDe[1], "");
+}
+
+// With only the Reference loaded there is nothing to compare with: the
+// Reference's line shows, the second line stays empty.
+TEST_F(PatchInspectionTest, HoverWithoutFile1ShowsTheReferenceLineOnly) {
+  But_Clear_Click(state_);
+  Choose(DataSet::Reference, Chart("ref.txt", {{"Q7", 40, 1, 2}}, 4));
+  const ChartGeometry& g = state_.chart;
+  Hover(kChart0, static_cast<float>(g.CellX(0, 0) + 1), static_cast<float>(g.CellY(0, 0) + 1));
+  EXPECT_EQ(record().Lb_PDe[0], "基準 Q7  L=  40.00  a=   1.00  b=   2.00    ⊿E  ⊿E00\r\n");
 }
 
 TEST_F(PatchInspectionTest, EmptyIdentifiersReadA1) {

@@ -116,7 +116,7 @@ inline Strings Mismatches(Form1& w, const WindowRecord& r) {
   check("Caption", w.windowTitle(), r.Caption);
   for (DataSet set : kAllSets) {
     const std::size_t s = Index(set);
-    check("Lb_File" + std::to_string(s), w.Lb_File(set).text(), r.Lb_File[s]);
+    check("Lb_File" + std::to_string(s), w.Lb_File(set).FullText(), r.Lb_File[s]);
     check("Lb_NoP" + std::to_string(s), w.Lb_NoP(set).text(), r.Lb_NoP[s]);
   }
   const ChartPage& page = w.chartPage();
