@@ -28,6 +28,14 @@ void CaptionLabel::SetElideMiddle(bool elide) {
   ShowCaption();
 }
 
+void CaptionLabel::SetTip(std::string_view tip) {
+  const QString text = QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
+  if (text == tip_)
+    return;
+  tip_ = text;
+  ShowCaption();
+}
+
 bool CaptionLabel::Fits() const {
   const QFontMetrics metrics(font());
   const int room = contentsRect().width() - 2 * margin() - std::max(indent(), 0);
@@ -56,7 +64,9 @@ void CaptionLabel::ShowCaption() {
     shown = fontMetrics().elidedText(full_, Qt::ElideMiddle, contentsRect().width());
   if (text() != shown)
     setText(shown);
-  const QString tip = fits && !elideMiddle_ ? QString() : full_;
+  QString tip = fits && !elideMiddle_ ? QString() : full_;
+  if (!tip_.isEmpty())
+    tip = tip_;
   if (toolTip() != tip)
     setToolTip(tip);
 }

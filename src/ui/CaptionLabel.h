@@ -22,6 +22,8 @@ class CaptionLabel : public QLabel {
   const std::string& Caption() const { return caption_; }
 
   void SetElideMiddle(bool elide);
+  // A tooltip of the label's own, shown instead of a caption too wide.
+  void SetTip(std::string_view tip);
   // The caption as lines of screen text.
   const QString& FullText() const { return full_; }
   // Whether every line of the caption fits the label's width.
@@ -36,6 +38,7 @@ class CaptionLabel : public QLabel {
 
   std::string caption_;
   QString full_;
+  QString tip_;
   bool elideMiddle_ = false;
 };
 

@@ -122,10 +122,17 @@ void FlexGrid::ScrollToRow(int row) {
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
   if (watched == horizontalHeader()->viewport()) {
     switch (event->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick:
-        OnHeaderPress(static_cast<QMouseEvent*>(event));
+      case QEvent::MouseButtonPress: {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        OnHeaderPress(press);
+        if (press->button() != Qt::LeftButton)
+          return true;  // the heading row keeps its selection too
         break;
+      }
+      case QEvent::MouseButtonDblClick:
+        // The second press of a double click makes no second click: a
+        // double click on a heading sorts once.
+        return true;
       case QEvent::MouseButtonRelease:
         EmitRelease(static_cast<QMouseEvent*>(event), 0);
         break;
@@ -148,19 +155,25 @@ void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
   QTableView::currentChanged(current, previous);
 }
 
+// Only the left button moves the current cell and the selection; a right
+// press is reported for the pop-up menu and leaves the rows as they are.
 void FlexGrid::mousePressEvent(QMouseEvent* event) {
-  QTableView::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton)
+    QTableView::mousePressEvent(event);
+  else
+    event->accept();
   EmitPress(event, HeaderHeightPixels());
 }
 
-// The second press of a double click is a press like any other here; the
-// grid has nothing to edit.
+// A double click is one click: its second press does nothing, and the grid
+// has nothing to edit.
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-  mousePressEvent(event);
+  event->accept();
 }
 
 void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
-  QTableView::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton)
+    QTableView::mouseReleaseEvent(event);
   EmitRelease(event, HeaderHeightPixels());
 }
 

@@ -39,14 +39,14 @@ QFont MakeFont(const QString& family, double pointSize) {
 
 QFont WindowFont() {
   return MakeFont(
-      PickFamily({"ＭＳ ゴシック", "MS Gothic", "Noto Sans Mono CJK JP", "VL Gothic", "IPAGothic"},
+      PickFamily({"ＭＳ ゴシック", "MS Gothic", "VL Gothic", "Noto Sans Mono CJK JP", "IPAGothic"},
                  true),
       9.0);
 }
 
 QFont UiFont() {
   return MakeFont(
-      PickFamily({"ＭＳ Ｐゴシック", "MS PGothic", "Noto Sans CJK JP", "VL PGothic", "IPAPGothic"},
+      PickFamily({"ＭＳ Ｐゴシック", "MS PGothic", "VL PGothic", "Noto Sans CJK JP", "IPAPGothic"},
                  false),
       9.0);
 }

@@ -65,6 +65,7 @@ Form1::Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent)
   setFont(WindowFont());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   BuildTopControls();
+  BuildPairingStrip();
   BuildFrames();
   BuildPages();
 
@@ -133,6 +134,27 @@ void Form1::BuildTopControls() {
   butHelp_ = new QPushButton(QString::fromUtf8(kHelpCaption), this);
   butHelp_->setGeometry(TwipsRect(13860, 1260, 495, 315));
   butHelp_->setFont(HelpButtonFont());
+}
+
+// The warnings about files that do not pair up stand in red, one line per
+// pair, in the free strip of the tab row between the tabs and "全クリア".
+void Form1::BuildPairingStrip() {
+  constexpr int kGap = 8;
+  const int left = tabStrip_->x() + tabStrip_->sizeHint().width() + kGap;
+  const int right = butClear_->x() - kGap;
+  const int top = lbFile_[2]->geometry().bottom() + 2;
+  const int bottom = tabStrip_->y() + tabStrip_->sizeHint().height();
+  const int lineHeight = (bottom - top) / 2;
+  for (std::size_t p = 0; p < lbPairing_.size(); ++p) {
+    auto* label = new CaptionLabel(this);
+    label->setFont(PathFont());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    label->setPalette(red);
+    label->setGeometry(left, top + static_cast<int>(p) * lineHeight, right - left, lineHeight);
+    lbPairing_[p] = label;
+  }
 }
 
 void Form1::BuildFrames() {
@@ -210,6 +232,7 @@ void Form1::BindCaptions() {
     captions_.emplace_back(chartPage_->Lb_FDe[p], &r.Lb_FDe[p]);
     captions_.emplace_back(chartPage_->Lb_UPar[p], &r.Lb_UPar[p]);
     captions_.emplace_back(chartPage_->Lb_OPar[p], &r.Lb_OPar[p]);
+    captions_.emplace_back(lbPairing_[p], &r.Lb_Pairing[p]);
   }
 }
 
@@ -394,6 +417,8 @@ void Form1::Render() {
     setWindowTitle(caption);
   for (const auto& [label, text] : captions_)
     label->SetCaption(*text);
+  for (Pair p : kAllPairs)
+    lbPairing_[Index(p)]->SetTip(r.Lb_PairingTip[Index(p)]);
   for (Pair c : kAllPairs) {
     chartPage_->Lb_DeBox[Index(c)]->SetCaption(r.Lb_DeBox[Index(c)]);
     RenderAreaFrame(c);

@@ -56,9 +56,11 @@ class Form1 : public QWidget {
   QPushButton& But_Clear() const { return *butClear_; }
   QPushButton& But_Help() const { return *butHelp_; }
   QTabBar& TabStrip1() const { return *tabStrip_; }
+  CaptionLabel& Lb_Pairing(Pair pair) const { return *lbPairing_[Index(pair)]; }
 
  private:
   void BuildTopControls();
+  void BuildPairingStrip();
   void BuildFrames();
   void BuildPages();
   void SizeHistograms();
@@ -104,6 +106,7 @@ class Form1 : public QWidget {
   QPushButton* butClear_ = nullptr;
   QPushButton* butHelp_ = nullptr;
   QTabBar* tabStrip_ = nullptr;
+  std::array<CaptionLabel*, 2> lbPairing_{};
   std::array<StatisticsFrame*, 2> frames_{};
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;

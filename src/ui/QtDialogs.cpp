@@ -13,11 +13,22 @@ QtDialogs::QtDialogs(QWidget* window) : window_(window) {}
 
 std::optional<std::string> QtDialogs::OpenFile(DataSet set) {
   QString& last = lastOpened_[Index(set)];
-  const QString path = QFileDialog::getOpenFileName(window_, QString(), last);
-  if (path.isEmpty())
+  QFileDialog dialog(window_);
+  PrepareOpenDialog(dialog, last);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  last = path;
-  return path.toStdString();
+  last = dialog.selectedFiles().first();
+  return last.toStdString();
+}
+
+void QtDialogs::PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen) {
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The desktop's own dialogs refuse a name that does not exist when they
+  // open, and speak the desktop's language rather than the window's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!lastChosen.isEmpty())
+    dialog.selectFile(lastChosen);
 }
 
 std::optional<MenuItem> QtDialogs::EditMenu(bool itemsEnabled) {

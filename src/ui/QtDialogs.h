@@ -6,6 +6,7 @@
 
 #include "ui/WindowDialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace korimo {
@@ -22,6 +23,11 @@ class QtDialogs : public WindowDialogs {
 
   std::optional<std::string> OpenFile(DataSet set) override;
   std::optional<MenuItem> EditMenu(bool itemsEnabled) override;
+
+  // A file button's dialog, starting from the set's last choice. It returns
+  // a typed name whether or not the file exists: such a name loads as a file
+  // without patches, which is what the user asked for.
+  static void PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen);
 
  private:
   QWidget* window_;

@@ -3,15 +3,20 @@
 #include <QStringList>
 
 #include "app/Version.h"
+#include "ui/Fonts.h"
 #include "ui/Form1.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
+#include "ui/Translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korimo"));
   QApplication::setApplicationVersion(QString::fromUtf8(korimo::kVersionText.data()));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korimo.png")));
+  korimo::InstallJapaneseQtTexts(app);
+  // Dialogs and menus take the application's font: a Japanese one.
+  QApplication::setFont(korimo::UiFont());
 
   korimo::QtPlatform platform;
   korimo::QtDialogs dialogs;
