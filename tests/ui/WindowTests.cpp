@@ -3,6 +3,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -307,6 +308,59 @@ TEST_F(OutputTest, HeadingClicksSortTheGridAndMarkTheHeadingAndRowClicksSelectWh
   EXPECT_EQ(std::pair(static_cast<int>(selected.size()), grid().currentIndex().column()),
             std::pair(kGridCols, 0));
   EXPECT_TRUE(std::ranges::all_of(selected, [](const QModelIndex& i) { return i.row() == 2; }));
+}
+
+// The events a left double click brings: press, release, double click, release.
+void DoubleClick(QWidget* target, QPoint at) {
+  const QPointF local(at);
+  const QPointF global(target->mapToGlobal(at));
+  const std::pair<QEvent::Type, Qt::MouseButtons> steps[] = {
+      {QEvent::MouseButtonPress, Qt::LeftButton},
+      {QEvent::MouseButtonRelease, Qt::NoButton},
+      {QEvent::MouseButtonDblClick, Qt::LeftButton},
+      {QEvent::MouseButtonRelease, Qt::NoButton}};
+  for (const auto& [type, buttons] : steps) {
+    QMouseEvent event(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+  }
+}
+
+// A double click is one click; a right click opens the menu and leaves the
+// selected row as it was.
+TEST_F(OutputTest, ADoubleClickSortsOnceAndOnlyTheLeftButtonSelects) {
+  LoadPair({3, 1, 4, 2});
+  QHeaderView* header = grid().horizontalHeader();
+  const QPoint heading(header->sectionViewportPosition(8) + header->sectionSize(8) / 2,
+                       header->height() / 2);
+  DoubleClick(header->viewport(), heading);
+  EXPECT_EQ(Text(grid().model()->headerData(8, Qt::Horizontal).toString()), "⊿E▲");
+  const auto cellCentre = [&](int row) {
+    return grid().visualRect(grid().model()->index(row, 3)).center();
+  };
+  DoubleClick(grid().viewport(), cellCentre(1));
+  QTest::mouseClick(grid().viewport(), Qt::RightButton, {}, cellCentre(3));
+  EXPECT_EQ(dialogs_.menuShownEnabled, (std::vector<bool>{true}));
+  const QModelIndexList selected = grid().selectionModel()->selectedRows();
+  ASSERT_EQ(selected.size(), 1);
+  EXPECT_EQ(selected.front().row(), 1);
+}
+
+// Two files of one chart in different orders: a red line with the first
+// difference, its positions as the tooltip, gone after clear-all.
+TEST_F(OutputTest, PairingWarningShowsInRedWithItsPositionsAndClears) {
+  Choose(DataSet::Reference, Chart("ref.txt", {{"A1", 50, 0, 0}, {"A2", 60, 0, 0}}));
+  Choose(DataSet::File1, Chart("f1.txt", {{"A2", 60, 0, 0}, {"A1", 50, 0, 0}}));
+  const CaptionLabel& strip = window().Lb_Pairing(kChart0);
+  EXPECT_EQ(Text(strip.text()), "基準–File1: ID不一致 2/2（No.1「A1」≠「A2」） 位置で比較");
+  EXPECT_TRUE(Text(strip.toolTip()).find("No.2「A2」≠「A1」") != std::string::npos);
+  EXPECT_EQ(strip.palette().color(QPalette::WindowText).red(), 192);
+  EXPECT_LE(strip.fontMetrics().horizontalAdvance(strip.text()), strip.width());
+  EXPECT_FALSE(strip.geometry().intersects(window().TabStrip1().geometry()));
+  EXPECT_FALSE(strip.geometry().intersects(window().But_Clear().geometry()));
+  EXPECT_TRUE(window().Lb_Pairing(kChart1).text().isEmpty());
+  window().But_Clear().click();
+  EXPECT_TRUE(strip.text().isEmpty());
+  EXPECT_TRUE(strip.toolTip().isEmpty());
 }
 
 TEST_F(OutputTest, SwatchesShowTheVisibleRowsColoursInGridOrder) {
