@@ -29,5 +29,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+# The window's Japanese fonts, and Qt's own Japanese texts for its dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-vlgothic, qt6-translations-l10n")
 include(CPack)
