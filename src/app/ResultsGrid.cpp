@@ -37,6 +37,13 @@ double SortKeyOf(const ComparisonData& d, int i, int k) {
 }
 
 std::string RightAligned(std::string_view padding, const std::string& text) {
+  // Numbers and most identifiers are ASCII, one byte a character.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; })) {
+    if (text.size() >= kNumberWidth)
+      return text.substr(text.size() - kNumberWidth);
+    const std::size_t pad = std::min(padding.size(), kNumberWidth - text.size());
+    return std::string(padding.substr(padding.size() - pad)) + text;
+  }
   const std::string padded = std::string(padding) + text;
   return std::string(LastChars(padded, kNumberWidth));
 }

@@ -88,6 +88,7 @@ Decimal FifteenDigits(double ax) {
 std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
   char buf[48];
   char* p = buf + sizeof buf;
+  const bool zero = n == 0;
   int written = 0;
   do {
     if (written == decimals && decimals > 0)
@@ -96,7 +97,6 @@ std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
     n /= 10;
     ++written;
   } while (n != 0 || written <= decimals);
-  const bool zero = std::all_of(p, buf + sizeof buf, [](char c) { return c == '0' || c == '.'; });
   if (negative && !zero)
     *--p = '-';
   return std::string(p, buf + sizeof buf);
@@ -116,7 +116,8 @@ std::optional<std::uint64_t> ScaledAwayFromHalf(double ax, int decimals) {
   const double y = ax * kScales[decimals];
   if (!(y < kLimit))
     return std::nullopt;
-  const double whole = std::floor(y);
+  // y is below 2^50, so truncating through an integer is exact.
+  const double whole = static_cast<double>(static_cast<std::uint64_t>(y));
   const double fraction = y - whole;
   if (std::fabs(fraction - 0.5) <= y * kHalfMargin)
     return std::nullopt;

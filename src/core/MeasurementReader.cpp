@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -32,6 +33,16 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Lines end at CR LF, at CR, and at a bare LF, so files written on any
 // platform read the same. Only the current line is held, however long it is.
+// The first CR or LF in [start, stop), or stop.
+const char* LineEnd(const char* start, const char* stop) {
+  const auto length = static_cast<std::size_t>(stop - start);
+  const auto* lf = static_cast<const char*>(std::memchr(start, '\n', length));
+  const char* limit = lf != nullptr ? lf : stop;
+  const auto* cr =
+      static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(limit - start)));
+  return cr != nullptr ? cr : limit;
+}
+
 class LineReader {
  public:
   enum class Status { kLine, kEnd, kError };
@@ -64,9 +75,7 @@ class LineReader {
       any = true;
       const char* start = buffer_.data() + begin_;
       const char* stop = buffer_.data() + end_;
-      const char* p = start;
-      while (p != stop && *p != '\r' && *p != '\n')
-        ++p;
+      const char* p = LineEnd(start, stop);
       // Text past the cap is skipped up to the line's end, so a file without
       // line breaks costs bounded memory.
       const std::size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line.size());
