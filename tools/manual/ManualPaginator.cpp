@@ -18,8 +18,9 @@
 
 namespace {
 
+// Blocks and tables keep their page break under the same property.
 bool startsPage(const QTextFormat& format) {
-  return format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+  return format.intProperty(QTextFormat::PageBreakPolicy) & QTextFormat::PageBreak_AlwaysBefore;
 }
 
 void breakBefore(const QTextBlock& block) {
@@ -36,6 +37,12 @@ void breakBefore(QTextTable* table) {
 
 bool isHeading(const QTextBlock& block) {
   return block.isValid() && block.blockFormat().headingLevel() >= 2;
+}
+
+// Headings, and lines ending in a colon that announce what follows them.
+bool keepsWithNext(const QTextBlock& block) {
+  const QString text = block.text().trimmed();
+  return isHeading(block) || text.endsWith(u':') || text.endsWith(u'\uFF1A');
 }
 
 // The part on the next page reads on from the part before it: no space above
@@ -88,11 +95,16 @@ void copyRow(QTextTable* from, int fromRow, QTextTable* to, int toRow) {
 }
 
 // Moves the rows from `row` on into a table of their own that starts the next
-// page, under a copy of the header row.
+// page, under a copy of the header row. The first part loses its bottom
+// margin: reaching past the page end, it would push the empty block between
+// the two tables onto the next page, and the second table onto the one after.
 void splitTable(QTextTable* table, int row) {
   fixColumnWidths(table);
   QTextTableFormat format = table->format();
   format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+  QTextTableFormat first = table->format();
+  first.setBottomMargin(0.0);
+  table->setFormat(first);
   QTextCursor cursor(table->document());
   cursor.setPosition(table->lastPosition() + 1);
   const int rows = table->rows();
@@ -120,19 +132,20 @@ int ManualPaginator::paginate() {
 // Fixes the first boundary problem in reading order only: every fix moves what
 // follows it, so later positions are stale until the next layout.
 bool ManualPaginator::fixFirstStraddle() {
-  QTextBlock previous;
+  QTextBlock lead;  // first of the blocks right above that go with the next item
   QTextFrame* root = doc_.rootFrame();
   for (QTextFrame::iterator it = root->begin(); !it.atEnd(); ++it) {
+    const QTextBlock block = it.currentBlock();
     if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
-      if (fixTable(table, previous)) {
+      if (fixTable(table, lead)) {
         return true;
       }
-      previous = QTextBlock();
-    } else if (it.currentBlock().isValid()) {
-      if (fixBlock(it.currentBlock())) {
+      lead = QTextBlock();
+    } else if (block.isValid()) {
+      if (fixBlock(block)) {
         return true;
       }
-      previous = it.currentBlock();
+      lead = !keepsWithNext(block) ? QTextBlock() : (lead.isValid() ? lead : block);
     }
   }
   return false;
@@ -151,17 +164,17 @@ bool ManualPaginator::fixBlock(const QTextBlock& block) {
   return true;
 }
 
-// A table goes to the next page whole, with the heading right above it. Only
-// a table that already starts a page and still does not fit is cut; one whose
-// first row alone fills the page is left to Qt.
-bool ManualPaginator::fixTable(QTextTable* table, const QTextBlock& before) {
+// A table goes to the next page whole, together with `lead`, the heading or
+// caption right above it. Only a table that already starts a page and still
+// does not fit is cut; one whose first row alone fills the page is left to Qt.
+bool ManualPaginator::fixTable(QTextTable* table, const QTextBlock& lead) {
   const int row = firstRowOnNextPage(table);
   if (row < 1) {
     return false;
   }
-  const bool headed = isHeading(before);
-  if (!startsPage(headed ? QTextFormat(before.blockFormat()) : QTextFormat(table->format()))) {
-    headed ? breakBefore(before) : breakBefore(table);
+  const bool led = lead.isValid();
+  if (!startsPage(led ? QTextFormat(lead.blockFormat()) : QTextFormat(table->format()))) {
+    led ? breakBefore(lead) : breakBefore(table);
     return true;
   }
   if (row < 2) {

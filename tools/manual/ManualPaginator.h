@@ -11,8 +11,9 @@ class QTextTable;
 // their pages. QTextLayout draws one line above its clip rect, so a paragraph
 // spread over two pages would put its last line of one page into the next;
 // such paragraphs are cut into one block per page. Tables that fit on a page
-// move to the next one; longer ones are cut into tables of their own, the
-// header repeated. Headings stay with the text after them.
+// move to the next one with the heading or caption above them; longer ones
+// are cut into tables of their own, the header repeated. Headings stay with
+// the text after them.
 class ManualPaginator {
  public:
   // `headingRoom` is the least space, in layout units, that a heading needs
@@ -25,7 +26,7 @@ class ManualPaginator {
  private:
   bool fixFirstStraddle();
   bool fixBlock(const QTextBlock& block);
-  bool fixTable(QTextTable* table, const QTextBlock& before);
+  bool fixTable(QTextTable* table, const QTextBlock& lead);
   bool needsNextPage(const QTextBlock& heading) const;
   int firstLineOnNextPage(const QTextBlock& block) const;
   int firstRowOnNextPage(QTextTable* table) const;

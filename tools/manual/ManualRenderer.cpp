@@ -24,8 +24,9 @@
 #include <QTextTable>
 #include <QTextTableCell>
 
-#include <cmath>
 #include <functional>
+
+#include "ManualPaginator.h"
 
 namespace {
 
@@ -202,38 +203,6 @@ qreal mmToDots(qreal mm) {
   return mm / 25.4 * kResolution;
 }
 
-// The first heading below the title that ends so close to the end of its page
-// that none of its text would follow it there.
-QTextBlock headingAtPageEnd(QTextDocument& doc, qreal pageHeight) {
-  const qreal minRoom = mmToDots(kHeadingMinRoomMm);
-  QAbstractTextDocumentLayout* layout = doc.documentLayout();
-  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-    const QTextBlockFormat format = block.blockFormat();
-    if (format.headingLevel() < 2 ||
-        format.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore) {
-      continue;
-    }
-    const QRectF rect = layout->blockBoundingRect(block);
-    const qreal pageEnd = (std::floor(rect.top() / pageHeight) + 1.0) * pageHeight;
-    if (pageEnd - rect.bottom() < minRoom) {
-      return block;
-    }
-  }
-  return {};
-}
-
-// Moves such headings to the next page, one at a time, laying the document out
-// again after each move.
-void keepHeadingsWithText(QTextDocument& doc, const QSizeF& page) {
-  for (QTextBlock block = headingAtPageEnd(doc, page.height()); block.isValid();
-       block = headingAtPageEnd(doc, page.height())) {
-    QTextBlockFormat format = block.blockFormat();
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    QTextCursor(block).setBlockFormat(format);
-    doc.setPageSize(page);
-  }
-}
-
 }  // namespace
 
 bool ManualRenderer::renderFile(const QString& inputPath, const QString& outputPath) {
@@ -321,9 +290,7 @@ void ManualRenderer::paintPages(QTextDocument& doc, QPdfWriter& writer) {
   const QRectF paintRect = writer.pageLayout().paintRectPixels(kResolution);
   const QSizeF body(paintRect.width(), paintRect.height() - mmToDots(kFooterHeightMm));
   doc.documentLayout()->setPaintDevice(&writer);
-  doc.setPageSize(body);
-  keepHeadingsWithText(doc, body);
-  pageCount_ = doc.pageCount();
+  pageCount_ = ManualPaginator(doc, body, mmToDots(kHeadingMinRoomMm)).paginate();
   QPainter painter(&writer);
   for (int page = 0; page < pageCount_; ++page) {
     if (page > 0) {
