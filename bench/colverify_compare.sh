@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Times korimo-cli against ArgyllCMS colverify on the same pair of 3000-patch
-# measurement files, alternating the two commands so that both see the same
-# machine state, and measures korimo-cli's peak memory on three such files.
+# measurement files, and on two real 1617-patch characterization data sets
+# (FOGRA39L.ti3 and TR006.ti3 of the Debian package icc-profiles-free, when
+# installed), alternating the two commands so that both see the same machine
+# state, and measures korimo-cli's peak memory on three 3000-patch files.
 #
 #   bench/colverify_compare.sh [-n RUNS] [-c PATH/TO/korimo-cli]
 #
 # Defaults: 30 runs of each, the korimo-cli of the release preset (build/release).
-# Exits 1 when a target is missed: median time ratio korimo/colverify <= 0.5,
-# peak resident set size of korimo-cli <= 16 MB.
+# Exits 1 when a target is missed: median time ratio korimo/colverify <= 0.5
+# on the 3000-patch pair and <= 0.4 on the real pair, peak resident set size
+# of korimo-cli <= 16 MB.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +25,8 @@ while getopts "n:c:" opt; do
 done
 
 ratio_target=0.5
+real_ratio_target=0.4
+real_data=/usr/share/color/icc
 rss_target_kb=$((16 * 1024))
 
 for tool in "$cli" "$(command -v colverify || true)" /usr/bin/time python3; do
@@ -85,6 +90,21 @@ korimo_med=$(median <korimo.times)
 colverify_med=$(median <colverify.times)
 ratio=$(awk -v k="$korimo_med" -v c="$colverify_med" 'BEGIN { printf "%.3f", k / c }')
 
+# The real pair, when installed: its own alternating runs.
+real_ratio=""
+if [[ -r $real_data/FOGRA39L.ti3 && -r $real_data/TR006.ti3 ]]; then
+  cp "$real_data/FOGRA39L.ti3" "$real_data/TR006.ti3" .
+  : >korimo-real.times
+  : >colverify-real.times
+  for ((i = 0; i < runs; i++)); do
+    time_us "$cli" FOGRA39L.ti3 TR006.ti3 --format results -o /dev/null >>korimo-real.times
+    time_us colverify -k FOGRA39L.ti3 TR006.ti3 >>colverify-real.times
+  done
+  korimo_real=$(median <korimo-real.times)
+  colverify_real=$(median <colverify-real.times)
+  real_ratio=$(awk -v k="$korimo_real" -v c="$colverify_real" 'BEGIN { printf "%.3f", k / c }')
+fi
+
 max_rss_kb() {
   /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
 }
@@ -97,6 +117,14 @@ echo "3000 patches, $runs alternating runs each"
 echo "  korimo-cli REF FILE1 --format results -o /dev/null   median $(ms "$korimo_med")"
 echo "  colverify -k REF.ti3 FILE1.ti3                      median $(ms "$colverify_med")"
 echo "  ratio korimo/colverify                              $ratio (target <= $ratio_target)"
+if [[ -n $real_ratio ]]; then
+  echo "FOGRA39L.ti3 against TR006.ti3 (1617 patches), $runs alternating runs each"
+  echo "  korimo-cli FOGRA39L TR006 --format results          median $(ms "$korimo_real")"
+  echo "  colverify -k FOGRA39L.ti3 TR006.ti3                 median $(ms "$colverify_real")"
+  echo "  ratio korimo/colverify                              $real_ratio (target <= $real_ratio_target)"
+else
+  echo "FOGRA39L.ti3/TR006.ti3 not installed (icc-profiles-free): real pair skipped"
+fi
 echo "Peak resident set size"
 echo "  korimo-cli REF F1 F2 --format results -o /dev/null  ${korimo_rss} kB (target <= ${rss_target_kb} kB)"
 echo "  colverify -k REF.ti3 FILE1.ti3 (for comparison)     ${colverify_rss} kB"
@@ -104,6 +132,10 @@ echo "  colverify -k REF.ti3 FILE1.ti3 (for comparison)     ${colverify_rss} kB"
 status=0
 if awk -v r="$ratio" -v t="$ratio_target" 'BEGIN { exit !(r > t) }'; then
   echo "MISSED: time ratio above $ratio_target" >&2
+  status=1
+fi
+if [[ -n $real_ratio ]] && awk -v r="$real_ratio" -v t="$real_ratio_target" 'BEGIN { exit !(r > t) }'; then
+  echo "MISSED: time ratio on the real pair above $real_ratio_target" >&2
   status=1
 fi
 if ((korimo_rss > rss_target_kb)); then

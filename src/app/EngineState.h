@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/ChartGeometry.h"
 #include "app/Indices.h"
@@ -59,6 +60,16 @@ struct EngineState {
   std::array<HistValues, 2> HistValue{};
 
   std::array<PairCheck, 2> pairing;  // whether each pair's files match, after the last load
+
+  // Each pair's differences with the colours they were computed from. The
+  // formulas are pure, so the same colours give the same bits: a read that
+  // leaves a pair's two sets as they were (the other file's, or a Reference
+  // read before any file) takes them from here.
+  struct PairDifferences {
+    std::vector<double> colours;  // the Reference's n colours, then the file's
+    std::vector<double> deAb, de00;
+  };
+  std::array<PairDifferences, 2> differences;
 
   WindowRecord record = InitialRecord();
   WindowPictures pictures;

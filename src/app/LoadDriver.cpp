@@ -8,6 +8,9 @@
 #include "color/ColorDifference.h"
 #include "core/Common.h"
 
+#include <cstring>
+#include <vector>
+
 namespace korimo {
 
 namespace {
@@ -32,7 +35,47 @@ void ClearPatchInfo(WindowRecord& r, DataSet set) {
   r.Lb_DeBox[Index(box)] = kAreaHint;
 }
 
-PairStats Compare(ComparisonData& d, int n) {
+std::vector<double> PairColours(const ComparisonData& d, int p, int n) {
+  std::vector<double> colours;
+  colours.reserve(static_cast<std::size_t>(6 * n));
+  for (const LabTable* table : {&d.Lab0, &d.Lab(p + 1)}) {
+    for (int i = 0; i < n; ++i)
+      colours.insert(colours.end(), (*table)[i].begin(), (*table)[i].end());
+  }
+  return colours;
+}
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// Pair p's differences over the first n patches, computed anew only when its
+// colours differ from those of every pair's last computation.
+const EngineState::PairDifferences& DifferencesOf(EngineState& state, int p, int n) {
+  std::vector<double> colours = PairColours(state.Data(), p, n);
+  EngineState::PairDifferences& own = state.differences[static_cast<std::size_t>(p)];
+  for (const EngineState::PairDifferences& known : state.differences) {
+    if (!SameBits(known.colours, colours))
+      continue;
+    if (&known != &own)
+      own = known;
+    return own;
+  }
+  own.colours = std::move(colours);
+  own.deAb.resize(static_cast<std::size_t>(n));
+  own.de00.resize(static_cast<std::size_t>(n));
+  const std::size_t sample = static_cast<std::size_t>(3 * n);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+    const double* ref = &own.colours[3 * i];
+    const double* other = &own.colours[sample + 3 * i];
+    own.deAb[i] = Cie76(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
+    own.de00[i] = Ciede2000(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
+  }
+  return own;
+}
+
+PairStats Compare(EngineState& state, int n) {
+  ComparisonData& d = state.Data();
   d.DeAb = {};
   d.De00 = {};
   d.SortDeAb1 = {};
@@ -43,12 +86,11 @@ PairStats Compare(ComparisonData& d, int n) {
   // Both pairs for every patch of the file just read, whatever the other
   // sets hold: a pair whose file is missing compares against zeros and
   // stays hidden.
-  for (int i = 0; i < n; ++i) {
-    const auto& ref = d.Lab0[i];
-    for (int p = 0; p < kPairs; ++p) {
-      const auto& other = d.Lab(p + 1)[i];
-      const double dAb = Cie76(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
-      const double d00 = Ciede2000(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
+  for (int p = 0; p < kPairs; ++p) {
+    const EngineState::PairDifferences& diff = DifferencesOf(state, p, n);
+    for (int i = 0; i < n; ++i) {
+      const double dAb = diff.deAb[static_cast<std::size_t>(i)];
+      const double d00 = diff.de00[static_cast<std::size_t>(i)];
       stats[p].deAb.Add(dAb);
       stats[p].de00.Add(d00);
       d.DeAb[i][p] = NarrowToSingle(dAb);
@@ -156,7 +198,7 @@ int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
   if (n == 0)
     return 0;
 
-  const PairStats stats = Compare(d, n);
+  const PairStats stats = Compare(state, n);
   ShowAveragesAndMaxima(state, stats, n);
   ShowPercentiles(state);
   UpdateThresholds(state, set);
