@@ -77,6 +77,7 @@ struct EngineState {
   // Counts the reads, so the grid knows when its cell texts are stale.
   std::uint64_t dataRevision = 1;
   std::uint64_t gridCellsRevision = 0;
+  std::vector<CellValues> gridCellValues;  // per patch: what its cell texts show
 
   ComparisonData& Data() { return *data; }
   const ComparisonData& Data() const { return *data; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numeric>
 
 #include "color/ColorConvert.h"
@@ -48,37 +49,59 @@ std::string RightAligned(std::string_view padding, const std::string& text) {
   return std::string(LastChars(padded, kNumberWidth));
 }
 
-GridRow RowOf(const ComparisonData& d, int i) {
-  GridRow row;
-  row[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
+// The values a row's number cells are written from, in column order from L0.
+CellValues ValuesOf(const ComparisonData& d, int i) {
+  return {d.Lab0[i][0], d.Lab0[i][1], d.Lab0[i][2], d.Lab1[i][0], d.Lab1[i][1],
+          d.Lab1[i][2], d.DeAb[i][0], d.De00[i][0], d.Lab2[i][0], d.Lab2[i][1],
+          d.Lab2[i][2], d.DeAb[i][1], d.De00[i][1]};
+}
+
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Writes the cells of patch i whose value differs from `before`, bit for bit;
+// without `before`, all of them.
+void WriteRow(GridRow& row, const ComparisonData& d, int i, const CellValues& now,
+              const CellValues* before) {
+  if (before == nullptr)
+    row[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
   row[1] = RightAligned(kFiveBlanks, d.PatchId[i]);
-  for (int k = 0; k < 3; ++k) {
-    row[2 + k] = FormatTwoDec(d.Lab0[i][k]);
-    row[5 + k] = FormatTwoDec(d.Lab1[i][k]);
+  constexpr std::size_t kFile2 = 8;  // L2 decides whether File2's cells show
+  const bool file2Changed = before == nullptr || !SameBits(now[kFile2], (*before)[kFile2]);
+  for (std::size_t v = 0; v < now.size(); ++v) {
+    const bool changed =
+        before == nullptr || !SameBits(now[v], (*before)[v]) || (v >= kFile2 && file2Changed);
+    if (!changed)
+      continue;
+    std::string& cell = row[v + 2];
+    // A File2 patch without lightness has no measurement behind it.
+    if (v >= kFile2 && !(d.Lab2[i][0] > 0))
+      cell.clear();
+    else
+      cell = FormatTwoDec(now[v]);
   }
-  row[8] = FormatTwoDec(d.DeAb[i][0]);
-  row[9] = FormatTwoDec(d.De00[i][0]);
-  // A File2 patch without lightness has no measurement behind it.
-  if (d.Lab2[i][0] > 0) {
-    for (int k = 0; k < 3; ++k)
-      row[10 + k] = FormatTwoDec(d.Lab2[i][k]);
-    row[13] = FormatTwoDec(d.DeAb[i][1]);
-    row[14] = FormatTwoDec(d.De00[i][1]);
-  }
-  return row;
 }
 
 // The cell texts follow only the data read, so they are rebuilt only after a
-// read; a sort reuses them.
+// read, and then only where a value changed; a sort reuses them.
 void RefreshCells(EngineState& state, int n) {
   GridContent& grid = state.record.FlexG;
   if (state.gridCellsRevision == state.dataRevision &&
       grid.cells.size() == static_cast<std::size_t>(n))
     return;
-  grid.cells.clear();
-  grid.cells.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i)
-    grid.cells.push_back(RowOf(state.Data(), i));
+  const std::size_t rows = static_cast<std::size_t>(n);
+  // Only rows whose remembered values match their texts can be kept.
+  const std::size_t kept = std::min({grid.cells.size(), state.gridCellValues.size(), rows});
+  grid.cells.resize(rows);
+  state.gridCellValues.resize(rows);
+  const ComparisonData& d = state.Data();
+  for (std::size_t i = 0; i < rows; ++i) {
+    const CellValues now = ValuesOf(d, static_cast<int>(i));
+    WriteRow(grid.cells[i], d, static_cast<int>(i), now,
+             i < kept ? &state.gridCellValues[i] : nullptr);
+    state.gridCellValues[i] = now;
+  }
   state.gridCellsRevision = state.dataRevision;
 }
 

@@ -11,7 +11,8 @@
 namespace korimo {
 
 inline constexpr int kGridCols = 15;
-using GridRow = std::array<std::string, kGridCols>;  // cell texts
+using GridRow = std::array<std::string, kGridCols>;    // cell texts
+using CellValues = std::array<double, kGridCols - 2>;  // the values of the number cells
 
 // The results grid's data rows. The texts of a patch's row depend only on the
 // data read, so they are kept per patch and a sort only reorders them.

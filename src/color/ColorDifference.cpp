@@ -75,9 +75,10 @@ double Ciede2000(double L1, double a1, double b1, double L2, double a2, double b
   const double C2 = std::sqrt(a2 * a2 + b2 * b2);
   const double Cbar = (C1 + C2) / 2;
 
-  const double Cbar7 = Exp10(7 * Log10(Cbar));
+  const double logCbar = Log10(Cbar);
+  const double Cbar7 = Exp10(7 * logCbar);
   const double pow25_7 = Exp10(7 * Log10(25.0));
-  const double G = 0.5 * (1 - std::sqrt(Exp10(7 * Log10(Cbar) - Log10(Cbar7 + pow25_7))));
+  const double G = 0.5 * (1 - std::sqrt(Exp10(7 * logCbar - Log10(Cbar7 + pow25_7))));
 
   const double a1p = (1 + G) * a1;
   const double a2p = (1 + G) * a2;
@@ -121,8 +122,9 @@ double Ciede2000(double L1, double a1, double b1, double L2, double a2, double b
                    0.24 * std::cos(DegToRad(2 * hbarp)) + 0.32 * std::cos(DegToRad(3 * hbarp + 6)) -
                    0.20 * std::cos(DegToRad(4 * hbarp - 63));
   const double SH = 1 + 0.015 * Cbarp * T;
-  const double Cbarp7 = Exp10(7 * Log10(Cbarp));
-  const double RC = 2 * std::sqrt(Exp10(7 * Log10(Cbarp) - Log10(Cbarp7 + pow25_7)));
+  const double logCbarp = Log10(Cbarp);
+  const double Cbarp7 = Exp10(7 * logCbarp);
+  const double RC = 2 * std::sqrt(Exp10(7 * logCbarp - Log10(Cbarp7 + pow25_7)));
   const double hq = (hbarp - 275) / 25;
   const double dtheta = 30 * std::exp(-(hq * hq));
   const double RT = -std::sin(DegToRad(2 * dtheta)) * RC;

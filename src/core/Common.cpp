@@ -87,19 +87,23 @@ Decimal FifteenDigits(double ax) {
 // The text of n / 10^decimals, with a minus sign when asked and n is not 0.
 std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
   char buf[48];
-  char* p = buf + sizeof buf;
+  char* const end = buf + sizeof buf;
+  char* p = end;
   const bool zero = n == 0;
-  int written = 0;
-  do {
-    if (written == decimals && decimals > 0)
-      *--p = '.';
+  const auto digit = [&p, &n] {
     *--p = static_cast<char>('0' + n % 10);
     n /= 10;
-    ++written;
-  } while (n != 0 || written <= decimals);
+  };
+  for (int k = 0; k < decimals; ++k)
+    digit();
+  if (decimals > 0)
+    *--p = '.';
+  do
+    digit();
+  while (n != 0);
   if (negative && !zero)
     *--p = '-';
-  return std::string(p, buf + sizeof buf);
+  return std::string(p, end);
 }
 
 // Rounding |x| * 10^decimals to an integer gives the same result as rounding
@@ -169,6 +173,15 @@ std::string FormatDecimals(double x, int decimals) {
 }
 
 std::string FormatTwoDec(double x) {
+  // Most of a run's texts are two-decimal cells; with the precision known the
+  // common case needs none of the general route's checks. Cells of a file
+  // not yet loaded hold zeros.
+  if (x == 0)
+    return "0.00";
+  if (std::isfinite(x)) {
+    if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), 2))
+      return ComposeScaled(*scaled, 2, x < 0);
+  }
   return FormatDecimals(x, 2);
 }
 
@@ -178,6 +191,15 @@ std::string FormatFixed7(double x) {
 }
 
 std::int16_t ParseInteger(std::string_view text) {
+  // Up to four plain digits are their own value, and the chart layout asks
+  // for thousands of them.
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  if (!text.empty() && text.size() <= 4 && std::all_of(text.begin(), text.end(), isDigit)) {
+    int value = 0;
+    for (char c : text)
+      value = value * 10 + (c - '0');
+    return static_cast<std::int16_t>(value);
+  }
   const std::optional<double> value = ParseDecimal(text);
   if (!value)
     return 0;

@@ -39,27 +39,28 @@ std::string_view NextField(std::string_view line, std::size_t& pos) {
     pos = length + 1;
     return {};
   }
-  bool metNonBlank = false;
-  for (std::size_t i = pos - 1; i < length; ++i) {
-    const char c = line[i];
-    if (c == kTab)
-      return NextTabField(line, pos);
-    if (c == kBlank) {
-      // Leading blanks belong to the field; a blank after text ends it, and
-      // the whole run of blanks and tabs it starts is one separator.
-      if (!metNonBlank)
-        continue;
-      std::string_view field = line.substr(pos - 1, i - (pos - 1));
-      std::size_t next = i;
-      while (next < length && IsBlank(line[next]))
-        ++next;
-      pos = next + 1;
-      return field;
-    }
-    metNonBlank = true;
+  const char* const begin = line.data();
+  const char* const end = begin + length;
+  const char* p = begin + (pos - 1);
+  // Leading blanks belong to the field; a tab anywhere before the blank that
+  // ends the text makes it a tab-separated field.
+  while (p != end && *p == kBlank)
+    ++p;
+  while (p != end && !IsBlank(*p))
+    ++p;
+  if (p == end) {
+    std::string_view field = line.substr(pos - 1);
+    pos = length + 1;
+    return field;
   }
-  std::string_view field = line.substr(pos - 1);
-  pos = length + 1;
+  if (*p == kTab)
+    return NextTabField(line, pos);
+  // A blank after text ends the field, and the whole run of blanks and tabs
+  // it starts is one separator.
+  std::string_view field = line.substr(pos - 1, static_cast<std::size_t>(p - begin) - (pos - 1));
+  while (p != end && IsBlank(*p))
+    ++p;
+  pos = static_cast<std::size_t>(p - begin) + 1;
   return field;
 }
 
@@ -89,14 +90,14 @@ std::optional<T> ParsePlainDecimal(std::string_view text) {
     if (!text.empty() && (text.front() == '+' || text.front() == '-'))
       return std::nullopt;
   }
-  if (text.empty())
+  // After the sign only a digit or a point can start a plain decimal; from
+  // there on from_chars takes nothing but digits, a point and an exponent, and
+  // it must take the whole text.
+  const std::size_t first = !text.empty() && text.front() == '-' ? 1 : 0;
+  if (first >= text.size())
     return std::nullopt;
-  for (char c : text) {
-    const bool ok =
-        (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-    if (!ok)
-      return std::nullopt;
-  }
+  if (const char c = text[first]; !(c >= '0' && c <= '9') && c != '.')
+    return std::nullopt;
   T value = 0;
   auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(value)) {
@@ -112,10 +113,12 @@ std::optional<double> ParseDecimal(std::string_view text) {
 }
 
 float ParseSingle(std::string_view text) {
-  std::string t(text);
-  if (const auto comma = t.find(','); comma != std::string::npos)
-    t[comma] = '.';
+  const std::size_t comma = text.find(',');
   // Straight to the nearest float: going through double could round twice.
+  if (comma == std::string_view::npos)
+    return ParsePlainDecimal<float>(text).value_or(0.0f);
+  std::string t(text);
+  t[comma] = '.';
   return ParsePlainDecimal<float>(t).value_or(0.0f);
 }
 
