@@ -3,11 +3,20 @@
 #include <QAction>
 #include <QCursor>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMenu>
+#include <QTreeView>
 
 #include "ui/StaticCaptions.h"
 
 namespace korimo {
+
+namespace {
+
+constexpr int kOpenDialogWidth = 760;
+constexpr int kOpenDialogHeight = 440;
+
+}  // namespace
 
 QtDialogs::QtDialogs(QWidget* window) : window_(window) {}
 
@@ -29,6 +38,14 @@ void QtDialogs::PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!lastChosen.isEmpty())
     dialog.selectFile(lastChosen);
+  // Qt's default size and column widths cut the size, type and date of a
+  // file to an ellipsis.
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(kOpenDialogWidth, kOpenDialogHeight)));
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
 }
 
 std::optional<MenuItem> QtDialogs::EditMenu(bool itemsEnabled) {
