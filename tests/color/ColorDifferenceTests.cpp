@@ -81,6 +81,22 @@ TEST(ColorDifference, WorkedValues) {
   }
 }
 
+// Against black or another neutral colour there is no hue difference. The
+// expected values come from the textbook formula (seventh powers, two-argument
+// arctangent) in an independent double-precision implementation.
+TEST(ColorDifference, AgainstANeutralColour) {
+  const std::array<double, 7> cases[] = {
+      {95, -2, 3, 0, 0, 0, 93.3732672535},
+      {16, 3.5, 9, 0, 0, 0, 12.9609111530},
+      {50, 40, -60, 70, 0, 0, 32.6922721468},
+      {0, 0, 0, 50, -80, 20, 46.6016452686},
+  };
+  for (const auto& [L1, a1, b1, L2, a2, b2, de00] : cases) {
+    EXPECT_NEAR(Ciede2000(L1, a1, b1, L2, a2, b2), de00, 1e-9) << L1 << " " << L2;
+    EXPECT_EQ(Ciede2000(L1, a1, b1, L2, a2, b2), Ciede2000(L2, a2, b2, L1, a1, b1));
+  }
+}
+
 // Hues exactly 180 degrees apart sit on the jump of the mean hue, and the
 // last bit of the hue difference decides the side. With the angle taken from
 // the one-argument arctangent plus or minus pi, h1' - h2' comes out one bit
