@@ -64,12 +64,13 @@ struct EngineState {
   // Each pair's differences with the colours they were computed from. The
   // formulas are pure, so the same colours give the same bits: a read that
   // leaves a pair's two sets as they were (the other file's, or a Reference
-  // read before any file) takes them from here.
+  // read before any file) takes them from here. Two pairs with the same
+  // colours share one computation.
   struct PairDifferences {
     std::vector<double> colours;  // the Reference's n colours, then the file's
     std::vector<double> deAb, de00;
   };
-  std::array<PairDifferences, 2> differences;
+  std::array<std::shared_ptr<const PairDifferences>, 2> differences;
 
   WindowRecord record = InitialRecord();
   WindowPictures pictures;

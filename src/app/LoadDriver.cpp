@@ -9,6 +9,7 @@
 #include "core/Common.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace korimo {
@@ -53,25 +54,27 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
 // colours differ from those of every pair's last computation.
 const EngineState::PairDifferences& DifferencesOf(EngineState& state, int p, int n) {
   std::vector<double> colours = PairColours(state.Data(), p, n);
-  EngineState::PairDifferences& own = state.differences[static_cast<std::size_t>(p)];
-  for (const EngineState::PairDifferences& known : state.differences) {
-    if (!SameBits(known.colours, colours))
-      continue;
-    if (&known != &own)
+  std::shared_ptr<const EngineState::PairDifferences>& own =
+      state.differences[static_cast<std::size_t>(p)];
+  for (const auto& known : state.differences) {
+    if (known && SameBits(known->colours, colours)) {
       own = known;
-    return own;
+      return *own;
+    }
   }
-  own.colours = std::move(colours);
-  own.deAb.resize(static_cast<std::size_t>(n));
-  own.de00.resize(static_cast<std::size_t>(n));
+  auto computed = std::make_shared<EngineState::PairDifferences>();
+  computed->colours = std::move(colours);
+  computed->deAb.resize(static_cast<std::size_t>(n));
+  computed->de00.resize(static_cast<std::size_t>(n));
   const std::size_t sample = static_cast<std::size_t>(3 * n);
   for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-    const double* ref = &own.colours[3 * i];
-    const double* other = &own.colours[sample + 3 * i];
-    own.deAb[i] = Cie76(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
-    own.de00[i] = Ciede2000(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
+    const double* ref = &computed->colours[3 * i];
+    const double* other = &computed->colours[sample + 3 * i];
+    computed->deAb[i] = Cie76(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
+    computed->de00[i] = Ciede2000(ref[0], ref[1], ref[2], other[0], other[1], other[2]);
   }
-  return own;
+  own = std::move(computed);
+  return *own;
 }
 
 PairStats Compare(EngineState& state, int n) {
