@@ -25,6 +25,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kChunkSize = 64 * 1024;
 // No measurement file has lines anywhere near this long.
 constexpr std::size_t kMaxLineBytes = 64 * 1024 * 1024;
+constexpr std::size_t kLongLineBytes = 1024 * 1024;
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -79,6 +80,11 @@ class LineReader {
       // Text past the cap is skipped up to the line's end, so a file without
       // line breaks costs bounded memory.
       const std::size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line.size());
+      // Doubling towards the cap would hold the old and the new copy at once
+      // (about twice the cap); a line this long takes the whole cap at once,
+      // whose pages are touched only as far as it is filled.
+      if (line.size() >= kLongLineBytes && line.capacity() < kMaxLineBytes)
+        line.reserve(kMaxLineBytes);
       line.append(start, std::min(static_cast<std::size_t>(p - start), room));
       begin_ += static_cast<std::size_t>(p - start);
       if (p == stop)

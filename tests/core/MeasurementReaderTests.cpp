@@ -53,6 +53,12 @@ class ReaderTest : public ::testing::Test {
     return out;
   }
 
+#if defined(__SANITIZE_ADDRESS__)
+  static constexpr long kReadGrowthLimitKb = 200 * 1024;  // freed blocks stay in quarantine
+#else
+  static constexpr long kReadGrowthLimitKb = 100 * 1024;
+#endif
+
   static long PeakRssKb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -60,13 +66,14 @@ class ReaderTest : public ::testing::Test {
   }
 
   // Any file reads in bounded time and memory: lines are cut at 64 MiB, and
-  // holding a 150 MB line whole would cost over 250 MB.
+  // holding a 150 MB line whole, or growing a copy towards the cut by
+  // doubling, would cost over 100 MiB.
   int Read(const std::string& path, int set = 0) {
     const auto start = std::chrono::steady_clock::now();
     last_ = ReadMeasurementFile(path, set, *data_,
                                 [this](std::string_view m) { messages_.emplace_back(m); });
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));  // sanitizers
-    EXPECT_LT(PeakRssKb() - peakBefore_, 200 * 1024);
+    EXPECT_LT(PeakRssKb() - peakBefore_, kReadGrowthLimitKb);
     return last_.patches;
   }
   int ReadBytes(const std::string& bytes, int set = 0) {
@@ -219,6 +226,7 @@ TEST_F(ReaderTest, HostileFiles) {
   std::generate(block.begin(), block.end(), [&] { return static_cast<char>(rng()); });
   for (const int mebibytes : {200, 150}) {  // random bytes, then without line breaks
     std::ofstream out(path, std::ios::binary);
+    out << "CGATS.17\n";  // the long line then starts off a chunk boundary
     for (int m = 0; m < mebibytes; ++m)
       out << block;
     out.close();
