@@ -1,8 +1,8 @@
 #include "app/LoadDriver.h"
 
+#include "app/ChartMouse.h"
 #include "app/Histogram.h"
 #include "app/PatchChart.h"
-#include "app/PatchInspection.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "color/ColorDifference.h"

@@ -9,10 +9,10 @@
 
 #include <cmath>
 
+#include "app/ChartMouse.h"
 #include "app/ClearAll.h"
 #include "app/FileSelection.h"
 #include "app/Histogram.h"
-#include "app/PatchInspection.h"
 #include "app/Platform.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"

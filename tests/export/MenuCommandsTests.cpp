@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ChartMouse.h"
 #include "app/Histogram.h"
-#include "app/PatchInspection.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "support/EngineDriver.h"

@@ -1,4 +1,4 @@
-#include "app/PatchInspection.h"
+#include "app/ChartMouse.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/PatchInspection.h"
+#include "app/ChartMouse.h"
 
 #include "app/ClearAll.h"
 
@@ -25,7 +25,7 @@ TEST(MinimumFrameSize, HalfACellRoundedToEvenAtLeastThree) {
 }
 
 // 4 x 6 cells of 77 pixels from (1, 78).
-class PatchInspectionTest : public EngineTest {
+class ChartMouseTest : public EngineTest {
  protected:
   void SetUp() override {
     std::vector<double> d(24);
@@ -46,7 +46,7 @@ class PatchInspectionTest : public EngineTest {
 
 // A point on a shared border belongs to the cell of the lower column, then
 // the lower row; points outside every cell hit nothing.
-TEST_F(PatchInspectionTest, HitTestBordersBelongToTheLowerCell) {
+TEST_F(ChartMouseTest, HitTestBordersBelongToTheLowerCell) {
   const ChartGeometry& g = state_.chart;
   const std::tuple<int, int, int> points[] = {{78, 100, 0},   {79, 100, 4},  {1, 78, 0},
                                               {0, 100, -1},   {100, 77, -1}, {463, 386, 23},
@@ -55,7 +55,7 @@ TEST_F(PatchInspectionTest, HitTestBordersBelongToTheLowerCell) {
     EXPECT_EQ(HitTestCell(g, x, y).patch, patch) << x << "," << y;
 }
 
-TEST_F(PatchInspectionTest, HoverShowsTwoLinesAndOutlinesTheCell) {
+TEST_F(ChartMouseTest, HoverShowsTwoLinesAndOutlinesTheCell) {
   Hover(kChart0, 78, 10 + 78);
   EXPECT_EQ(record().Lb_PDe[0],
             "基準 P1  L=  50.00  a=   0.00  b=   0.00    ⊿E  ⊿E00\r\n"
@@ -72,7 +72,7 @@ TEST_F(PatchInspectionTest, HoverShowsTwoLinesAndOutlinesTheCell) {
 
 // With only the Reference loaded there is nothing to compare with: the
 // Reference's line shows, the second line stays empty.
-TEST_F(PatchInspectionTest, HoverWithoutFile1ShowsTheReferenceLineOnly) {
+TEST_F(ChartMouseTest, HoverWithoutFile1ShowsTheReferenceLineOnly) {
   But_Clear_Click(state_);
   Choose(DataSet::Reference, Chart("ref.txt", {{"Q7", 40, 1, 2}}, 4));
   const ChartGeometry& g = state_.chart;
@@ -80,7 +80,7 @@ TEST_F(PatchInspectionTest, HoverWithoutFile1ShowsTheReferenceLineOnly) {
   EXPECT_EQ(record().Lb_PDe[0], "基準 Q7  L=  40.00  a=   1.00  b=   2.00    ⊿E  ⊿E00\r\n");
 }
 
-TEST_F(PatchInspectionTest, EmptyIdentifiersReadA1) {
+TEST_F(ChartMouseTest, EmptyIdentifiersReadA1) {
   // The row length 4 of the first Reference stays: one column of 4 cells.
   Choose(DataSet::Reference, Chart("ref.txt", {{"", 5.5, 0, 0}}));
   Hover(kChart0, 232, 50);
@@ -89,7 +89,7 @@ TEST_F(PatchInspectionTest, EmptyIdentifiersReadA1) {
 
 // Clicking patch A, then patch B: A loses its frame at once, B gets it when
 // it is next drawn (here: when the pointer leaves it).
-TEST_F(PatchInspectionTest, ClickSelectsAndFramesThePatch) {
+TEST_F(ChartMouseTest, ClickSelectsAndFramesThePatch) {
   HoverCell(kChart0, 5);
   EXPECT_FALSE(Release(kChart0, MouseButton::Left, 5));
   EXPECT_EQ(record().Lb_FDe[0], record().Lb_PDe[0]);
@@ -103,7 +103,7 @@ TEST_F(PatchInspectionTest, ClickSelectsAndFramesThePatch) {
 }
 
 // Columns 1-3, rows 0-2 of ⊿E 0.5 ... 1.75 (patch p at 0.125 p): average 1.125.
-TEST_F(PatchInspectionTest, ModifiedDragFramesAnAreaAndAveragesIt) {
+TEST_F(ChartMouseTest, ModifiedDragFramesAnAreaAndAveragesIt) {
   for (const Modifiers m : {Modifiers{true, false, false}, Modifiers{false, true, false},
                             Modifiers{false, false, true}}) {
     PictPat_MouseDown(state_, kChart0, m, Centre(6)[0], Centre(6)[1]);
@@ -128,7 +128,7 @@ TEST_F(PatchInspectionTest, ModifiedDragFramesAnAreaAndAveragesIt) {
 
 // A frame of exactly the minimum side (3 at cells of 5) survives a release;
 // one pixel less in both directions does not.
-TEST_F(PatchInspectionTest, TheMinimumFrameSurvivesTheRelease) {
+TEST_F(ChartMouseTest, TheMinimumFrameSurvivesTheRelease) {
   LoadPair(Same(3000, 1), 100);  // 100 x 30 cells of 4 pixels from (172, 32): minimum 3
   ASSERT_EQ(state_.chart.CellSize, 4);
   for (const auto& [side, visible] : {std::pair{3.0f, true}, {2.0f, false}}) {
@@ -139,7 +139,7 @@ TEST_F(PatchInspectionTest, TheMinimumFrameSurvivesTheRelease) {
   }
 }
 
-TEST_F(PatchInspectionTest, RightClickOpensTheMenuForTheChartWithoutADrag) {
+TEST_F(ChartMouseTest, RightClickOpensTheMenuForTheChartWithoutADrag) {
   EXPECT_TRUE(Release(kChart1, MouseButton::Right, 0));
   EXPECT_FALSE(record().Menu_EditSub_Enabled);  // no File2
   EXPECT_TRUE(Release(kChart0, MouseButton::Right, 0));
