@@ -13,6 +13,7 @@
 #include "app/Surfaces.h"
 #include "app/WindowRecord.h"
 #include "core/ComparisonData.h"
+#include "core/MeasurementSet.h"
 
 namespace korimo {
 
@@ -44,6 +45,8 @@ struct EngineState {
   explicit EngineState(const Surfaces& sizes);
 
   std::unique_ptr<ComparisonData> data = std::make_unique<ComparisonData>();
+  // What each file's last read learned beyond L*a*b* and the shown identifiers.
+  std::array<MeasurementSet, 3> sets;
   Surfaces surfaces;
   PanelSettings panel;
   ChartGeometry chart;
