@@ -2,7 +2,13 @@
 // split at the first three runs of three NULs into the argument text and up
 // to three file contents; arguments are separated by single NULs (two in a
 // row give an empty argument), and "@1", "@2", "@3" stand for the files.
-// Outputs are confined to a scratch folder.
+// Outputs are confined to a scratch folder; "-o @1" may aim at an input,
+// which the tool must refuse.
+//
+// Any status the tool documents (0 to 4) is a normal end. A trap means a
+// crash or sanitizer report (by the runtime), an input changed, a temporary
+// file left behind, or an output that a failed run touched or a successful
+// run left without its last line end.
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +53,40 @@ bool IsOutputOption(const std::string& a) {
   return a == "-o" || a == "--output";
 }
 
+bool IsFileReference(const std::string& a, std::size_t files) {
+  for (std::size_t f = 0; f < files; ++f) {
+    if (a == "@" + std::to_string(f + 1))
+      return true;
+  }
+  return false;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+constexpr std::string_view kSentinel = "output before the run";
+
+// Whatever ended the run, nothing it must not touch changed.
+void CheckFiles(const std::vector<std::string_view>& parts, const std::string& output, int code,
+                bool wroteOutput) {
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    if (ReadAll(Scratch() / ("file" + std::to_string(i) + ".txt")) != parts[i])
+      __builtin_trap();
+  }
+  for (const auto& entry : fs::directory_iterator(Scratch())) {
+    if (entry.path().filename().string().starts_with("."))
+      __builtin_trap();  // a temporary left behind
+  }
+  const std::string after = ReadAll(output);
+  const bool untouched = after == kSentinel;
+  if ((code == 2 || code == 3 || !wroteOutput) && !untouched)
+    __builtin_trap();
+  if (wroteOutput && code != 2 && code != 3 && (untouched || !after.ends_with('\n')))
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -67,6 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     text.remove_prefix(cut + 1);
   }
   const std::string output = (Scratch() / "out.txt").string();
+  std::ofstream(output, std::ios::binary | std::ios::trunc) << kSentinel;
+  bool wroteOutput = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string& a = args[i];
     for (std::size_t f = 0; f < files.size(); ++f) {
@@ -78,14 +121,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const bool ours = a == output || std::find(files.begin(), files.end(), a) != files.end();
     if (!ours && a.find('/') != std::string::npos && a.rfind("--", 0) != 0)
       a = (Scratch() / "missing.txt").string();
-    if (a.rfind("--output=", 0) == 0 || (a.rfind("-o", 0) == 0 && a.size() > 2))
+    if (a.rfind("--output=", 0) == 0 || (a.rfind("-o", 0) == 0 && a.size() > 2)) {
       a = "--output=" + output;
-    else if (IsOutputOption(a) && i + 1 < args.size())
+      wroteOutput = true;
+    } else if (IsOutputOption(a) && i + 1 < args.size() &&
+               !IsFileReference(args[i + 1], files.size())) {
       args[i + 1] = output;
+      wroteOutput = true;
+    }
   }
   const korimo::BatchOutcome outcome = korimo::RunCommandLine(args);
   const int code = outcome.ExitCode();
-  if (code < 0 || code > 3)
+  if (code < 0 || code > 4)
     __builtin_trap();
+  // The last occurrence of -o counts; an earlier one at the scratch output
+  // with a later one at an input leaves the output as it was.
+  CheckFiles(parts, output, code, wroteOutput && outcome.output.empty());
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/ChartGeometry.h"
@@ -77,6 +78,10 @@ struct EngineState {
 
   WindowRecord record = InitialRecord();
   WindowPictures pictures;
+
+  // The set whose file is being read and compared; it stays set when the
+  // read ends in an exception, so the face can empty that set.
+  std::optional<DataSet> reading;
 
   // Counts the reads, so the grid knows when its cell texts are stale.
   std::uint64_t dataRevision = 1;

@@ -188,6 +188,7 @@ int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
   ClearPatchInfo(state.record, set);
 
   const int s = static_cast<int>(Index(set));
+  state.reading = set;
   const ReadResult read = ReadMeasurementFile(path, s, d, [&hooks](std::string_view message) {
     if (hooks.showMessage)
       hooks.showMessage(message);
@@ -198,14 +199,40 @@ int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
   const int n = read.patches;
   d.PatchCount[Index(set)] = static_cast<std::int16_t>(n);
   state.record.Lb_NoP[Index(set)] = std::to_string(n) + std::string(kPatchUnit);
-  if (n == 0)
+  if (n == 0) {
+    state.reading.reset();
     return 0;
+  }
 
   const PairStats stats = Compare(state, n);
   ShowAveragesAndMaxima(state, stats, n);
   ShowPercentiles(state);
   UpdateThresholds(state, set);
+  state.reading.reset();
   return n;
+}
+
+void AbandonRead(EngineState& state) {
+  if (!state.reading)
+    return;
+  const DataSet set = *state.reading;
+  state.reading.reset();
+  ComparisonData& d = state.Data();
+  const std::size_t s = Index(set);
+  for (auto& patch : d.Lab(static_cast<int>(s)))
+    patch = {0, 0, 0};
+  if (set == DataSet::Reference) {
+    for (auto& id : d.PatchId)
+      id.clear();
+  }
+  for (auto& id : d.FileId[s])
+    id.clear();
+  d.HasIdColumn[s] = false;
+  d.PatchCount[s] = 0;
+  state.sets[s] = {};
+  ++state.dataRevision;
+  state.record.Lb_NoP[s] = "0" + std::string(kPatchUnit);
+  CheckPairing(state);
 }
 
 namespace {

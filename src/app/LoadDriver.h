@@ -22,4 +22,8 @@ void CheckPairing(EngineState& state);
 int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
                    const EngineHooks& hooks);
 
+// After a load that ended in an exception (memory ran out): the set that
+// was being read is left empty, as after a read that stored nothing.
+void AbandonRead(EngineState& state);
+
 }  // namespace korimo

@@ -1,7 +1,10 @@
 #include "app/PatchChart.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "color/ColorConvert.h"
 #include "core/Common.h"
@@ -11,6 +14,66 @@ namespace korimo {
 namespace {
 
 constexpr int kOverLineWidth = 5;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The exponent after the last 'e' or 'E' of `rest`, when a signed run of
+// digits ends the text there; else 0. Saturated, since only its size
+// against the digit count of an identifier matters.
+std::int64_t ExponentOf(std::string_view rest) {
+  constexpr std::int64_t kSaturated = 1'000'000'000;
+  const std::size_t e = rest.find_last_of("eE");
+  if (e == std::string_view::npos)
+    return 0;
+  std::string_view digits = rest.substr(e + 1);
+  const bool negative = !digits.empty() && digits.front() == '-';
+  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+    digits.remove_prefix(1);
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit))
+    return 0;
+  std::int64_t value = 0;
+  for (char c : digits)
+    value = std::min(kSaturated, value * 10 + (c - '0'));
+  return negative ? -value : value;
+}
+
+// The largest ParseInteger of the identifier's text from any digit to its
+// end, in time linear in its length. Parsing the text from every digit would
+// take time quadratic in the length. A number that ParseInteger takes has at
+// most three runs of digits (whole part, fraction, exponent), so only the
+// last three runs can start one. Within a run, a start further left gives a
+// value at least as large, so the largest in range is at the leftmost start
+// whose whole part, shifted by the exponent e, has at most 5 digits: 5 - e
+// digits from the run's end may still exceed 32767, 4 - e never do, and a
+// leading zero repeats the value of the digit after it.
+int LargestNumberIn(std::string_view id) {
+  std::size_t end = id.size();
+  while (end > 0 && (id[end - 1] == ' ' || id[end - 1] == '\t'))
+    --end;
+  int m = 0;
+  std::size_t runEnd = end;
+  for (int run = 0; run < 3; ++run) {
+    while (runEnd > 0 && !IsDigit(id[runEnd - 1]))
+      --runEnd;
+    if (runEnd == 0)
+      break;
+    std::size_t runStart = runEnd;
+    while (runStart > 0 && IsDigit(id[runStart - 1]))
+      --runStart;
+    const std::int64_t e = ExponentOf(id.substr(runEnd, end - runEnd));
+    const auto length = static_cast<std::int64_t>(runEnd - runStart);
+    for (const std::int64_t digits : {5 - e, 4 - e}) {
+      if (digits < 1)
+        continue;
+      const auto from = runEnd - static_cast<std::size_t>(std::min(digits, length));
+      m = std::max(m, static_cast<int>(ParseInteger(id.substr(from))));
+    }
+    runEnd = runStart;
+  }
+  return m;
+}
 
 // Largest number found in the identifiers before the first one holding
 // "GS0"; 0 when the identifiers give none.
@@ -23,13 +86,7 @@ int LargestIdentifierNumber(const ComparisonData& d, int n, bool& stoppedAtGs0) 
       stoppedAtGs0 = true;
       return m;
     }
-    for (std::size_t pos = 0; pos < id.size(); ++pos) {
-      if (id[pos] < '0' || id[pos] > '9')
-        continue;
-      const int candidate = ParseInteger(std::string_view(id).substr(pos));
-      if (candidate > m)
-        m = candidate;
-    }
+    m = std::max(m, LargestNumberIn(id));
   }
   return m;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <exception>
+#include <new>
 #include <optional>
 #include <set>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "app/EngineState.h"
 #include "app/FileSelection.h"
 #include "app/Hooks.h"
+#include "app/OutputGuard.h"
 #include "app/ThresholdPanel.h"
 #include "app/Version.h"
 #include "cli/AtomicFile.h"
@@ -45,8 +48,11 @@ std::string_view Reason(ReadFailure failure) {
 class ReadLog {
  public:
   void Record(const FileRead& read) {
-    if (read.result.cutAt3000 && cut_.insert(read.path).second)
+    if (read.result.cutAt3000 && cut_.insert(read.path).second) {
       lines_.push_back("korimo-cli: " + read.path + ": " + std::string(kTooManyPatchesMessage));
+      lines_.push_back("korimo-cli: " + read.path + ": more than " + std::to_string(kMaxPatches) +
+                       " patches; the first " + std::to_string(kMaxPatches) + " are used");
+    }
     last_[Index(read.set)] = read.result.failure;
     lastReadStored_ = read.result.patches > 0;
   }
@@ -202,6 +208,11 @@ class BatchRun {
       outcome.output = std::move(bytes);
       return ExitStatus::Ok;
     }
+    if (const std::string refusal = OutputRefusal(*options_.outputPath, options_.files);
+        !refusal.empty()) {
+      log_.Lines().push_back("korimo-cli: " + refusal);
+      return ExitStatus::OutputFailed;
+    }
     const WriteOutcome written = WriteFileAtomically(*options_.outputPath, bytes);
     if (written.ok())
       return ExitStatus::Ok;
@@ -242,6 +253,19 @@ BatchOutcome RunCommandLine(const std::vector<std::string>& args) {
       break;
   }
   return RunBatch(parsed.options);
+}
+
+BatchOutcome RunCommandLineCatching(const std::vector<std::string>& args) {
+  BatchOutcome failed;
+  failed.status = ExitStatus::RunFailed;
+  try {
+    return RunCommandLine(args);
+  } catch (const std::bad_alloc&) {
+    failed.diagnostics = {"korimo-cli: out of memory"};
+  } catch (const std::exception& e) {
+    failed.diagnostics = {"korimo-cli: " + std::string(e.what())};
+  }
+  return failed;
 }
 
 }  // namespace korimo

@@ -12,8 +12,9 @@ namespace korimo {
 enum class ExitStatus {
   Ok = 0,
   NoPatches = 1,  // a file given yielded no patches; the output is still written
+  RunFailed = 1,  // the run itself failed (out of memory); nothing is written
   Usage = 2,
-  OutputFailed = 3,  // the output could not be written
+  OutputFailed = 3,  // the output could not or must not be written (an input, read-only)
   CheckFailed = 4,   // a tolerance check failed, or --strict-ids met mismatching files
 };
 
@@ -32,5 +33,9 @@ BatchOutcome RunBatch(const CliOptions& options);
 // The whole tool short of the process: parses `args` (without the program
 // name) and answers help, version and usage errors, or runs.
 BatchOutcome RunCommandLine(const std::vector<std::string>& args);
+
+// RunCommandLine for the process: a run that fails on memory or on any
+// other exception says so instead of aborting, and writes nothing.
+BatchOutcome RunCommandLineCatching(const std::vector<std::string>& args);
 
 }  // namespace korimo

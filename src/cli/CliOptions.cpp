@@ -130,6 +130,31 @@ std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
   return {};
 }
 
+// A check that follows the value of --tolerance without its own
+// --tolerance would be taken as a file: `--tolerance A B`, or a check the
+// shell split at a blank. Such an argument names no file a user would have.
+bool LooksLikeCheck(std::string_view arg) {
+  return arg.find("<=") != std::string_view::npos || arg.starts_with("de:") ||
+         arg.starts_with("de00:");
+}
+
+std::string StrayCheck(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--")
+      return {};
+    std::size_t next = 0;
+    if (args[i] == "--tolerance")
+      next = i + 2;
+    else if (args[i].starts_with("--tolerance="))
+      next = i + 1;
+    if (next > 0 && next < args.size() && !args[next].starts_with("-") &&
+        LooksLikeCheck(args[next])) {
+      return "unexpected argument " + args[next] + ": quote each check";
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -140,6 +165,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   Declare(app, raw, o.files);
   // CLI11 takes the arguments last to first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
+  if (std::string stray = StrayCheck(args); !stray.empty()) {
+    result.error = std::move(stray);
+    return result;
+  }
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
@@ -202,9 +231,12 @@ compared by position all the same) and every check that failed.
 
 Exit status, the first that applies:
   2  usage error
-  3  the output could not be written (an existing FILE is left untouched)
+  3  the output could not be written, or FILE was refused: it is one of the
+     input files (by any name or link), or an existing read-only file, or a
+     folder; an existing FILE is left untouched and no temporary file remains
   1  a file given yielded no patches (named on standard error, with the
-     reason); the output is still written and shows what the window would show
+     reason); the output is still written and shows what the window would
+     show. Also when memory ran out: then nothing is written
   4  a --tolerance check failed or was not evaluated, or with --strict-ids a
      pair's files do not match
   0  otherwise

@@ -32,8 +32,9 @@ bool Lookup(const Table& table, std::string_view key, Value& out) {
   return false;
 }
 
-// Digits with at most one decimal point: "2", "2.5", ".5", "5.".
-std::optional<double> PlainDecimal(std::string_view text) {
+// Digits with at most one decimal point: "2", "2.5", ".5", "5.". A number
+// of that form that a double cannot hold sets `outOfRange`.
+std::optional<double> PlainDecimal(std::string_view text, bool& outOfRange) {
   const bool digits =
       std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   const bool allowed = std::all_of(text.begin(), text.end(),
@@ -42,6 +43,7 @@ std::optional<double> PlainDecimal(std::string_view text) {
     return std::nullopt;
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  outOfRange = ec == std::errc::result_out_of_range;
   if (ec != std::errc() || end != text.data() + text.size())
     return std::nullopt;
   return value;
@@ -100,10 +102,11 @@ std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& erro
             " (avg, max, best10 or pct95)";
     return std::nullopt;
   }
-  const std::optional<double> value = PlainDecimal(limit);
+  bool outOfRange = false;
+  const std::optional<double> value = PlainDecimal(limit, outOfRange);
   if (!value) {
     error = "invalid limit '" + std::string(limit) + "' in --tolerance " + quoted +
-            " (a plain decimal number, 0 or more)";
+            (outOfRange ? " (out of range)" : " (a plain decimal number, 0 or more)");
     return std::nullopt;
   }
   t.limit = *value;

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -5,8 +6,11 @@
 #include "cli/BatchRun.h"
 
 int main(int argc, char** argv) {
+  // An output past the file-size limit fails as a write error, so that its
+  // temporary file is removed, instead of the signal ending the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  korimo::BatchOutcome outcome = korimo::RunCommandLine(args);
+  korimo::BatchOutcome outcome = korimo::RunCommandLineCatching(args);
   for (const std::string& line : outcome.diagnostics)
     std::fprintf(stderr, "%s\n", line.c_str());
   if (!outcome.output.empty()) {

@@ -24,12 +24,16 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  std::string Convert(std::string_view input, std::string_view replacement,
-                      bool skipUtf8Character) const {
+  // With `keepLast`, only the last bytes of the result are wanted: the
+  // front is dropped as the conversion goes, so a text of any length costs
+  // bounded memory. At least `keepLast` bytes are kept, cut anywhere.
+  std::string Convert(std::string_view input, std::string_view replacement, bool skipUtf8Character,
+                      std::size_t keepLast = 0) const {
     if (cd_ == reinterpret_cast<iconv_t>(-1))
-      return std::string(input);
+      return std::string(
+          keepLast > 0 ? input.substr(input.size() - std::min(input.size(), keepLast)) : input);
     std::string out;
-    out.reserve(input.size() * 2);
+    out.reserve(keepLast > 0 ? 2 * keepLast + 512 : input.size() * 2);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     char buffer[256];
@@ -38,6 +42,8 @@ class Converter {
       std::size_t outLeft = sizeof buffer;
       const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
       out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+      if (keepLast > 0 && out.size() > 2 * keepLast)
+        out.erase(0, out.size() - keepLast);
       if (rc != static_cast<std::size_t>(-1))
         continue;
       if (errno == E2BIG)
@@ -63,9 +69,29 @@ class Converter {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
+namespace {
+
+const Converter& FromCp932() {
   static const Converter converter("UTF-8", "CP932");
-  return converter.Convert(cp932, "\xEF\xBF\xBD", false);
+  return converter;
+}
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  return FromCp932().Convert(cp932, kReplacementCharacter, false);
+}
+
+// CP932 is decoded whole, since its characters cannot be told apart from the
+// end, but only its tail is kept.
+std::string StoredIdentifier(std::string_view raw, bool utf8) {
+  if (utf8)
+    return std::string(LastBytes(raw, kMaxIdentifierBytes));
+  const std::string tail =
+      FromCp932().Convert(raw, kReplacementCharacter, false, kMaxIdentifierBytes);
+  return std::string(LastBytes(tail, kMaxIdentifierBytes));
 }
 
 // ASCII is its own encoding in CP932, and results files are mostly digits

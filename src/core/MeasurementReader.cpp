@@ -302,7 +302,7 @@ ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
     };
     if (idColumn >= 1) {
       const std::string_view raw = TrimSpaces(StripQuotes(field(idColumn)));
-      data.FileId[set][n] = utf8 ? std::string(raw) : Cp932ToUtf8(raw);
+      data.FileId[set][n] = StoredIdentifier(raw, utf8);
       data.PatchId[n] = data.FileId[set][n];
     }
     lab[n][0] = ParseSingle(StripQuotes(field(cols.l)));

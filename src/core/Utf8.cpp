@@ -102,6 +102,13 @@ std::string_view LastChars(std::string_view text, std::size_t n) {
   return text.substr(start);
 }
 
+std::string_view LastBytes(std::string_view text, std::size_t maxBytes) {
+  std::size_t start = text.size() - std::min(text.size(), maxBytes);
+  while (start < text.size() && IsContinuation(static_cast<unsigned char>(text[start])))
+    ++start;
+  return text.substr(start);
+}
+
 namespace {
 
 // Measurement files are nearly all ASCII: eight bytes without a high bit

@@ -27,6 +27,10 @@ std::size_t Utf8CharacterSpan(std::string_view text);
 // The last n characters (code points, not bytes) of text.
 std::string_view LastChars(std::string_view text, std::size_t n);
 
+// The longest end of text of at most maxBytes bytes that starts at a
+// character (not at a continuation byte).
+std::string_view LastBytes(std::string_view text, std::size_t maxBytes);
+
 // Incremental check over a file read in chunks; a sequence may straddle two
 // chunks.
 class Utf8Validator {

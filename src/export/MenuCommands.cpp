@@ -31,9 +31,11 @@ void Histogram(const EngineState& state, Pair pair, MenuItem item, Platform& pla
   if (!chosen)
     return;
   const std::string bitmapName = HistogramBitmapName(*chosen, metric);
+  const std::string tableName = HistogramTableName(bitmapName);
+  if (!MayWrite(platform, bitmapName, state.record) || !MayWrite(platform, tableName, state.record))
+    return;
   if (ReportFailure(platform, bitmapName, platform.SaveBitmap(picture, bitmapName)))
     return;
-  const std::string tableName = HistogramTableName(bitmapName);
   ReportFailure(platform, tableName, platform.WriteFile(tableName, Utf8ToCp932(table + "\r\n")));
 }
 
@@ -49,6 +51,8 @@ void Chart(const EngineState& state, Pair chart, MenuItem item, Platform& platfo
   if (!chosen)
     return;
   const std::string name = BitmapFileName(*chosen);
+  if (!MayWrite(platform, name, state.record))
+    return;
   ReportFailure(platform, name, platform.SaveBitmap(ChartCellArea(state, chart), name));
 }
 

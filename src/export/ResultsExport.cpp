@@ -1,5 +1,6 @@
 #include "export/ResultsExport.h"
 
+#include "app/OutputGuard.h"
 #include "core/Encoding.h"
 #include "export/ResultsText.h"
 
@@ -9,11 +10,21 @@ std::string WriteFailureMessage(const std::string& path, const std::string& reas
   return "ファイルを保存できませんでした。\r\n" + path + "\r\n" + reason;
 }
 
+bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record) {
+  const std::string refusal = OutputRefusal(path, {record.Lb_File.begin(), record.Lb_File.end()});
+  if (refusal.empty())
+    return true;
+  platform.ShowMessage(WriteFailureMessage(path, refusal));
+  return false;
+}
+
 void But_DataR_Click(Platform& platform, const WindowRecord& record) {
   const auto chosen = platform.SaveFileDialog(kResultsFilter);
   if (!chosen)
     return;
   const std::string path = ResultsFileName(*chosen);
+  if (!MayWrite(platform, path, record))
+    return;
   const WriteOutcome outcome = platform.WriteFile(path, Utf8ToCp932(BuildResultsText(record)));
   if (!outcome.ok())
     platform.ShowMessage(WriteFailureMessage(path, outcome.error));

@@ -11,6 +11,10 @@ namespace korimo {
 // CP932. A file that cannot be written is reported, never half-written.
 void But_DataR_Click(Platform& platform, const WindowRecord& record);
 
+// Whether a save may write `path`; when it may not (one of the chosen
+// files, read-only, a folder), says why and the save writes nothing.
+bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record);
+
 // The message shown when an output file could not be written.
 std::string WriteFailureMessage(const std::string& path, const std::string& reason);
 

@@ -13,6 +13,7 @@
 #include "app/ClearAll.h"
 #include "app/FileSelection.h"
 #include "app/Histogram.h"
+#include "app/LoadDriver.h"
 #include "app/Platform.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
@@ -330,6 +331,12 @@ void Form1::ConnectButtons() {
   }
   connect(dataPage_->But_DataR, &QPushButton::clicked, this,
           [this] { But_DataR_Click(platform_, state_->record); });
+}
+
+void Form1::RecoverFromFailure(const std::string& message) {
+  rendering_ = false;
+  Run([](EngineState& st) { AbandonRead(st); });
+  platform_.ShowMessage(message);
 }
 
 void Form1::Form_LoadCommandLine(const std::string& argumentText) {

@@ -42,6 +42,11 @@ class Form1 : public QWidget {
 
   const EngineState& state() const { return *state_; }
 
+  // After an event handler failed (memory ran out): the set being read is
+  // emptied, the window shows what the engine then holds, and `message`
+  // tells the user.
+  void RecoverFromFailure(const std::string& message);
+
   // Controls, for tests and benchmarks.
   PictureBox& PictPat(Pair chart) const;
   PictureBox& PictG(Pair pair) const;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/ClearAll.h"
 #include "app/ResultsGrid.h"
 #include "core/Common.h"
@@ -66,6 +69,27 @@ TEST_F(ResultsExportTest, SavedInCp932UnderATxtNameAndFailuresAreReported) {
   for (const auto& [chosen, saved] :
        {std::pair{"r", "r.txt"}, {"r.TXT", "r.TXT"}, {"r.Txt", "r.Txt"}, {"r.csv", "r.csv.txt"}})
     EXPECT_EQ(ResultsFileName(chosen), saved);
+}
+
+// A save over a chosen file (by any name) or a read-only file writes
+// nothing and says why.
+TEST_F(ResultsExportTest, NoSaveOverAChosenFileOrAReadOnlyFile) {
+  LoadPair({1});
+  const std::string readOnly = dir_.File("ro.txt");
+  std::ofstream(readOnly) << "old";
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+  const std::pair<std::string, std::string> refused[] = {
+      {dir_.File("f1.txt"), "refusing to overwrite an input file"},
+      {dir_.path().string() + "/./ref.txt", "refusing to overwrite an input file"},
+      {readOnly, readOnly + ": read-only"}};
+  for (const auto& [path, cause] : refused) {
+    platform_.messages.clear();
+    platform_.saveAnswers.push_back(path);
+    But_DataR_Click(platform_, record());
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_NE(platform_.messages[0].find(cause), std::string::npos) << platform_.messages[0];
+  }
+  EXPECT_TRUE(platform_.writtenFiles.empty());
 }
 
 }  // namespace
