@@ -21,24 +21,6 @@ namespace korimo {
 
 namespace {
 
-std::string_view Reason(ReadFailure failure) {
-  switch (failure) {
-    case ReadFailure::None:
-      break;
-    case ReadFailure::Missing:
-      return "no such file";
-    case ReadFailure::NotRegularFile:
-      return "not a regular file";
-    case ReadFailure::Unreadable:
-      return "cannot be read";
-    case ReadFailure::NoBeginData:
-      return "no BEGIN_DATA line";
-    case ReadFailure::NoDataLines:
-      return "no data lines after BEGIN_DATA";
-  }
-  return "no patches read";
-}
-
 // What the runs of the reader left to tell: the cut at 3000 patches once per
 // file (the load driver reads files again), and why each set's last read
 // stored nothing.
@@ -47,10 +29,10 @@ class ReadLog {
   void Record(const FileRead& read) {
     if (read.result.cutAt3000 && cut_.insert(read.path).second)
       lines_.push_back("korimo-cli: " + read.path + ": " + std::string(kTooManyPatchesMessage));
-    last_[Index(read.set)] = read.result.failure;
+    last_[Index(read.set)] = read.result.Reason();
     lastReadStored_ = read.result.patches > 0;
   }
-  ReadFailure LastFailure(DataSet set) const { return last_[Index(set)]; }
+  const FailureReason& LastFailure(DataSet set) const { return last_[Index(set)]; }
   // False when the run's last read stored nothing; it reset the stored
   // averages and maxima.
   bool LastReadStored() const { return lastReadStored_; }
@@ -58,7 +40,7 @@ class ReadLog {
 
  private:
   std::set<std::string> cut_;
-  std::array<ReadFailure, 3> last_{};
+  std::array<FailureReason, 3> last_{};
   bool lastReadStored_ = true;
   std::vector<std::string> lines_;
 };
@@ -184,7 +166,7 @@ class BatchRun {
       if (path.empty() || state_.Loaded(kAllSets[s]))
         continue;
       log_.Lines().push_back("korimo-cli: " + path + ": " +
-                             std::string(Reason(log_.LastFailure(kAllSets[s]))));
+                             EnglishReason(log_.LastFailure(kAllSets[s])));
       any = true;
     }
     return any;
