@@ -58,6 +58,10 @@ void But_Clear_Click(EngineState& state) {
   r.ChkBest = kUnderCaption;
   r.Lb_Pairing = {};
   r.Lb_PairingTip = {};
+  r.Lb_ReadFailure = {};
+  r.Lb_Conditions = {};
+  r.Lb_FileTip = {};
+  state.sets = {};
 }
 
 }  // namespace korimo

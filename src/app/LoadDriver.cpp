@@ -3,6 +3,7 @@
 #include "app/ChartMouse.h"
 #include "app/Histogram.h"
 #include "app/PatchChart.h"
+#include "app/ReadNotes.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "color/ColorDifference.h"
@@ -189,11 +190,17 @@ int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
 
   const int s = static_cast<int>(Index(set));
   state.reading = set;
-  const ReadResult read = ReadMeasurementFile(path, s, d, [&hooks](std::string_view message) {
+  ReadResult read = ReadMeasurementFile(path, s, d, [&hooks](std::string_view message) {
     if (hooks.showMessage)
       hooks.showMessage(message);
   });
   ++state.dataRevision;
+  MeasurementSet& info = state.sets[Index(set)];
+  info = std::move(read.info);
+  info.failure = read.Reason();
+  state.record.Lb_ReadFailure[Index(set)] =
+      read.patches == 0 ? ReadFailureLine(set, info.failure) : std::string();
+  state.record.Lb_FileTip[Index(set)] = SourceNote(info);
   if (hooks.fileRead)
     hooks.fileRead({set, path, read});
   const int n = read.patches;
@@ -266,6 +273,10 @@ void CheckPairing(EngineState& state) {
     state.pairing[p] = CheckPair(state.Data(), pair);
     state.record.Lb_Pairing[p] = PairingWarning(state.Data(), pair, state.pairing[p]);
     state.record.Lb_PairingTip[p] = PairingDetails(state.Data(), pair, state.pairing[p]);
+    state.record.Lb_Conditions[p] =
+        state.pairing[p].complete
+            ? ConditionLine(pair, state.sets[0], state.sets[Index(SampleOf(pair))])
+            : std::string();
   }
 }
 

@@ -50,15 +50,18 @@ struct WindowRecord {
   std::array<std::string, 2> Lb_Wors2K;
   std::array<std::string, 2> Lb_GX;  // histogram axis captions per pair
   std::array<std::string, 2> Lb_GY;
-  std::array<std::string, 2> Lb_PDe;         // hovered patch per chart
-  std::array<std::string, 2> Lb_FDe;         // clicked patch per chart
-  std::array<std::string, 2> Lb_DeBox;       // area statistics per chart
-  std::array<std::string, 2> Lb_UPar;        // Under percentage per pair
-  std::array<std::string, 2> Lb_OPar;        // Over percentage per pair
-  std::string ChkBest;                       // Under check box
-  std::string ChkWorst;                      // Over check box
-  std::array<std::string, 2> Lb_Pairing;     // warning per pair whose files do not match
-  std::array<std::string, 2> Lb_PairingTip;  // its first differing positions
+  std::array<std::string, 2> Lb_PDe;          // hovered patch per chart
+  std::array<std::string, 2> Lb_FDe;          // clicked patch per chart
+  std::array<std::string, 2> Lb_DeBox;        // area statistics per chart
+  std::array<std::string, 2> Lb_UPar;         // Under percentage per pair
+  std::array<std::string, 2> Lb_OPar;         // Over percentage per pair
+  std::string ChkBest;                        // Under check box
+  std::string ChkWorst;                       // Over check box
+  std::array<std::string, 2> Lb_Pairing;      // warning per pair whose files do not match
+  std::array<std::string, 2> Lb_PairingTip;   // its first differing positions
+  std::array<std::string, 3> Lb_ReadFailure;  // why a set's last read stored nothing
+  std::array<std::string, 2> Lb_Conditions;   // the pair's files declare other conditions
+  std::array<std::string, 3> Lb_FileTip;      // where a set's L*a*b* came from
   std::array<AreaFrame, 2> Sh_Box;
   bool Menu_EditSub_Enabled = false;  // both items of the Edit menu
   std::array<std::string, kGridCols> FlexG_Headings;

@@ -24,24 +24,6 @@ namespace korimo {
 
 namespace {
 
-std::string_view Reason(ReadFailure failure) {
-  switch (failure) {
-    case ReadFailure::None:
-      break;
-    case ReadFailure::Missing:
-      return "no such file";
-    case ReadFailure::NotRegularFile:
-      return "not a regular file";
-    case ReadFailure::Unreadable:
-      return "cannot be read";
-    case ReadFailure::NoBeginData:
-      return "no BEGIN_DATA line";
-    case ReadFailure::NoDataLines:
-      return "no data lines after BEGIN_DATA";
-  }
-  return "no patches read";
-}
-
 // What the runs of the reader left to tell: the cut at 3000 patches once per
 // file (the load driver reads files again), and why each set's last read
 // stored nothing.
@@ -53,10 +35,10 @@ class ReadLog {
       lines_.push_back("korimo-cli: " + read.path + ": more than " + std::to_string(kMaxPatches) +
                        " patches; the first " + std::to_string(kMaxPatches) + " are used");
     }
-    last_[Index(read.set)] = read.result.failure;
+    last_[Index(read.set)] = read.result.Reason();
     lastReadStored_ = read.result.patches > 0;
   }
-  ReadFailure LastFailure(DataSet set) const { return last_[Index(set)]; }
+  const FailureReason& LastFailure(DataSet set) const { return last_[Index(set)]; }
   // False when the run's last read stored nothing; it reset the stored
   // averages and maxima.
   bool LastReadStored() const { return lastReadStored_; }
@@ -64,7 +46,7 @@ class ReadLog {
 
  private:
   std::set<std::string> cut_;
-  std::array<ReadFailure, 3> last_{};
+  std::array<FailureReason, 3> last_{};
   bool lastReadStored_ = true;
   std::vector<std::string> lines_;
 };
@@ -190,7 +172,7 @@ class BatchRun {
       if (path.empty() || state_.Loaded(kAllSets[s]))
         continue;
       log_.Lines().push_back("korimo-cli: " + path + ": " +
-                             std::string(Reason(log_.LastFailure(kAllSets[s]))));
+                             EnglishReason(log_.LastFailure(kAllSets[s])));
       any = true;
     }
     return any;

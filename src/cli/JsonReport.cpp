@@ -1,5 +1,8 @@
 #include "cli/JsonReport.h"
 
+#include <array>
+
+#include "app/ReadNotes.h"
 #include "app/Version.h"
 #include "cli/JsonLayout.h"
 #include "core/Utf8.h"
@@ -20,6 +23,51 @@ Json Number(float value) {
   return static_cast<double>(value);
 }
 
+Json SourceKey(LabSource source) {
+  static constexpr std::array<const char*, 4> kKeys = {nullptr, "lab", "xyz", "spectral"};
+  const char* key = kKeys[static_cast<std::size_t>(source)];
+  return key == nullptr ? Json(nullptr) : Json(key);
+}
+
+Json IlluminantKey(Illuminant illuminant) {
+  static constexpr std::array<const char*, 3> kKeys = {nullptr, "D50", "D65"};
+  const char* key = kKeys[static_cast<std::size_t>(illuminant)];
+  return key == nullptr ? Json(nullptr) : Json(key);
+}
+
+Json ObserverKey(Observer observer) {
+  switch (observer) {
+    case Observer::Deg2:
+      return 2;
+    case Observer::Deg10:
+      return 10;
+    case Observer::Unknown:
+      break;
+  }
+  return nullptr;
+}
+
+Json ConditionKey(Condition condition) {
+  static constexpr std::array<const char*, 5> kKeys = {nullptr, "M0", "M1", "M2", "M3"};
+  const char* key = kKeys[static_cast<std::size_t>(condition)];
+  return key == nullptr ? Json(nullptr) : Json(key);
+}
+
+// One row of channel values per stored patch, widened as L*a*b* is.
+Json Device(const DeviceValues& device) {
+  if (device.space == DeviceSpace::None)
+    return nullptr;
+  Json values = Json::array();
+  for (const auto& patch : device.values) {
+    Json row = Json::array();
+    for (int c = 0; c < device.Channels(); ++c)
+      row.push_back(Number(patch[static_cast<std::size_t>(c)]));
+    values.push_back(std::move(row));
+  }
+  return {{"space", device.space == DeviceSpace::Cmyk ? "CMYK" : "RGB"},
+          {"values", std::move(values)}};
+}
+
 Json Sets(const EngineState& state) {
   const ComparisonData& d = state.Data();
   Json sets = Json::array();
@@ -30,10 +78,19 @@ Json Sets(const EngineState& state) {
       const auto& v = d.Lab(static_cast<int>(s))[i];
       lab.push_back(Json::array({v[0], v[1], v[2]}));
     }
-    sets.push_back({{"path", Text(state.record.Path(set))},
-                    {"patch_count", d.PatchCount[s]},
-                    {"row_length", d.RowLength[s]},
-                    {"lab", std::move(lab)}});
+    const MeasurementSet& info = state.sets[s];
+    sets.push_back(
+        {{"path", Text(state.record.Path(set))},
+         {"patch_count", d.PatchCount[s]},
+         {"row_length", d.RowLength[s]},
+         {"lab", std::move(lab)},
+         {"source", SourceKey(info.source)},
+         {"illuminant", IlluminantKey(info.illuminant)},
+         {"observer", ObserverKey(info.observer)},
+         {"condition", ConditionKey(info.condition)},
+         {"device", Device(info.device)},
+         {"failure", info.failure.code == ReadFailure::None ? Json(nullptr)
+                                                            : Json(EnglishReason(info.failure))}});
   }
   return sets;
 }
@@ -118,11 +175,14 @@ Json Pairing(const EngineState& state) {
                {"reference", Text(d.FileId[Index(DataSet::Reference)][at])},
                {"sample", Text(d.FileId[Index(SampleOf(pair))][at])}};
     }
-    pairs.push_back({{"complete", check.complete},
-                     {"ids_compared", check.idsCompared},
-                     {"id_mismatches", check.idMismatches},
-                     {"first_mismatch", std::move(first)},
-                     {"counts_differ", check.countsDiffer}});
+    pairs.push_back(
+        {{"complete", check.complete},
+         {"ids_compared", check.idsCompared},
+         {"id_mismatches", check.idMismatches},
+         {"first_mismatch", std::move(first)},
+         {"counts_differ", check.countsDiffer},
+         {"conditions_differ",
+          check.complete && ConditionsDiffer(state.sets[0], state.sets[Index(SampleOf(pair))])}});
   }
   return pairs;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "color/Colorimetry.h"
 #include "core/Common.h"
 #include "core/Encoding.h"
+#include "core/HeaderScan.h"
 #include "core/TextFields.h"
 #include "core/Utf8.h"
 
@@ -200,6 +203,145 @@ void EmptySet(int set, ComparisonData& data) {
   data.HasIdColumn[set] = false;
 }
 
+ReadResult Failed(ReadFailure failure, std::string detail = {}) {
+  ReadResult result;
+  result.failure = failure;
+  result.failureDetail = std::move(detail);
+  return result;
+}
+
+// The fields of one data line: column 0 takes the first, columns past the
+// line's end are empty.
+struct FieldList {
+  const std::vector<std::string_view>& fields;
+  std::string_view operator()(int column) const {
+    const std::size_t i = column < 1 ? 0 : static_cast<std::size_t>(column - 1);
+    return i < fields.size() ? fields[i] : std::string_view();
+  }
+};
+
+float Cell(const FieldList& row, int column) {
+  return ParseSingle(StripQuotes(row(column)));
+}
+
+// Held as the reader holds the values it reads: a 32-bit float, widened.
+void StoreLab(std::array<double, 3>& patch, const CieLab& lab) {
+  patch[0] = static_cast<float>(lab.L);
+  patch[1] = static_cast<float>(lab.a);
+  patch[2] = static_cast<float>(lab.b);
+}
+
+// What the data pass takes beyond L*a*b* and the shown identifiers: XYZ or
+// band cells to compute L*a*b* from after the pass (their scale is known only
+// then), both identifier columns, device values.
+class DataColumns {
+ public:
+  DataColumns(LabSource source, const ExtraColumns& extra, int& lastColumn)
+      : source_(source), extra_(extra) {
+    auto reach = [&lastColumn](int column) { lastColumn = std::max(lastColumn, column); };
+    if (source == LabSource::Xyz) {
+      for (const int column : extra.xyz)
+        reach(column);
+    }
+    if (source == LabSource::Spectral) {
+      for (const BandColumn& band : extra.bands) {
+        reach(band.column);
+        reach(band.nmColumn);
+        bandNm_.push_back(band.nm);
+      }
+    }
+    for (const int column : extra.device)
+      reach(column);
+    reach(extra.sampleName);
+    reach(extra.sampleId);
+  }
+
+  void Prepare(MeasurementSet& info) const {
+    info.sampleName.present = extra_.sampleName != 0;
+    info.sampleId.present = extra_.sampleId != 0;
+    info.device.space = extra_.deviceSpace;
+  }
+
+  void Take(const FieldList& row, int idColumn, const std::string& idText, bool utf8,
+            MeasurementSet& info) {
+    if (source_ == LabSource::Xyz) {
+      for (const int column : extra_.xyz)
+        xyz_.push_back(Cell(row, column));
+    } else if (source_ == LabSource::Spectral) {
+      for (std::size_t k = 0; k < extra_.bands.size(); ++k) {
+        const BandColumn& band = extra_.bands[k];
+        // A SPECTRAL_NM/SPECTRAL_DEC pair names its wavelength in the cells;
+        // the first data line's serve the whole file.
+        if (band.nmColumn != 0 && !pairsNamed_)
+          bandNm_[k] = static_cast<int>(std::lround(Cell(row, band.nmColumn)));
+        bands_.push_back(Cell(row, band.column));
+      }
+      pairsNamed_ = true;
+    }
+    auto identifier = [&](int column) {
+      if (column == idColumn)
+        return idText;
+      return StoredIdentifier(TrimSpaces(StripQuotes(row(column))), utf8);
+    };
+    if (info.sampleName.present)
+      info.sampleName.values.push_back(identifier(extra_.sampleName));
+    if (info.sampleId.present)
+      info.sampleId.values.push_back(identifier(extra_.sampleId));
+    if (info.device.space != DeviceSpace::None) {
+      std::array<float, 4> values{};
+      for (int c = 0; c < info.device.Channels(); ++c)
+        values[static_cast<std::size_t>(c)] = Cell(row, extra_.device[static_cast<std::size_t>(c)]);
+      info.device.values.push_back(values);
+    }
+  }
+
+  // L*a*b* of the n patches read, for XYZ and spectral files.
+  FailureReason ComputeLab(const Declarations& declared, LabTable& lab, int n,
+                           MeasurementSet& info) const {
+    // Files that do not say are taken as D50, 2°, as graphic arts measure.
+    const StdIlluminant illuminant =
+        declared.illuminant == Illuminant::D65 ? StdIlluminant::D65 : StdIlluminant::D50;
+    const StdObserver observer =
+        declared.observer == Observer::Deg10 ? StdObserver::Deg10 : StdObserver::Deg2;
+    const auto count = static_cast<std::size_t>(n);
+    if (source_ == LabSource::Xyz) {
+      // Some instruments write XYZ on a 0–1 scale.
+      bool fractions = true;
+      for (std::size_t i = 0; i < count; ++i)
+        fractions = fractions && xyz_[3 * i + 1] <= 2.0F;
+      const double scale = fractions ? 100.0 : 1.0;
+      const Xyz white = ReferenceWhite(illuminant, observer);
+      for (std::size_t i = 0; i < count; ++i) {
+        const Xyz colour{xyz_[3 * i] * scale, xyz_[3 * i + 1] * scale, xyz_[3 * i + 2] * scale};
+        StoreLab(lab[i], XyzToLab(colour, white));
+      }
+    } else if (source_ == LabSource::Spectral) {
+      const SpectralWeights plan = PlanSpectralWeights(bandNm_, illuminant, observer);
+      if (plan.fault == SpectralFault::Narrow)
+        return {ReadFailure::SpectralNarrow, {}};
+      if (plan.fault == SpectralFault::Gap)
+        return {ReadFailure::SpectralGap, std::to_string(plan.faultNm)};
+      // Percent when any value is above 2; fluorescent paper exceeds 1.
+      const bool percent =
+          std::any_of(bands_.begin(), bands_.end(), [](float value) { return value > 2.0F; });
+      std::vector<Xyz> xyz(count);
+      WeighSpectra(plan, bands_, extra_.bands.size(), percent ? 0.01 : 1.0, xyz);
+      for (std::size_t i = 0; i < count; ++i)
+        StoreLab(lab[i], XyzToLab(xyz[i], plan.white));
+      info.spectralStepNm = plan.stepNm;
+    }
+    return {};
+  }
+
+ private:
+  LabSource source_;
+  const ExtraColumns& extra_;
+  std::vector<float> xyz_;    // X, Y, Z per patch
+  std::vector<float> bands_;  // every band per patch
+  std::vector<int> bandNm_;
+  bool pairsNamed_ = false;
+};
+
 }  // namespace
 
 ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
@@ -216,14 +358,14 @@ ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData&
   FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
   if (!file) {
     EmptySet(set, data);  // a failed read leaves the set empty
-    return {0, failure == ReadFailure::None ? ReadFailure::Unreadable : failure};
+    return Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
   }
   return ReadMeasurementStream(file.get(), set, data, notice);
 }
 
 ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
                                  const TooManyPatchesNotice& notice) {
-  constexpr ReadResult kUnreadable{0, ReadFailure::Unreadable};
+  const ReadResult kUnreadable = Failed(ReadFailure::Unreadable);
   EmptySet(set, data);
   LabTable& lab = data.Lab(set);
   const bool utf8 = FileIsUtf8(file);
@@ -248,28 +390,46 @@ ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
       break;
   }
 
-  // Data start.
+  // Data start. The lines on the way are scanned once more for what the
+  // header pass does not look for: XYZ, spectral and device columns, and the
+  // measurement conditions.
   if (!reader.Rewind())
     return kUnreadable;
+  HeaderScan scan;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
     if (st == LineReader::Status::kError)
       return kUnreadable;
     if (st == LineReader::Status::kEnd)
-      return {0, ReadFailure::NoBeginData};
+      return Failed(ReadFailure::NoBeginData);
     std::size_t pos = 1;
     if (EqualsUpperAscii(NextField(line, pos), kBeginData))
       break;
+    scan.Feed(line);
   }
+
+  const ExtraColumns& extra = scan.Columns();
+  const Declarations declared = scan.Declared();
+  const LabSource source = cols.AllLab()          ? LabSource::Lab
+                           : extra.AllXyz()       ? LabSource::Xyz
+                           : !extra.bands.empty() ? LabSource::Spectral
+                                                  : LabSource::None;
+  if (source == LabSource::None)
+    return Failed(ReadFailure::NoColourColumns);
+  if (source != LabSource::Lab && !declared.otherIlluminant.empty())
+    return Failed(ReadFailure::UnknownIlluminant, declared.otherIlluminant);
 
   // Data pass. Most characterization data names its patches only in a
   // SAMPLE_ID column; those identifiers serve when there is no name column.
   const int idColumn = cols.Identifier();
   data.HasIdColumn[set] = idColumn >= 1;
-  const int lastColumn = std::max({1, idColumn, cols.l, cols.a, cols.b});
+  int lastColumn = std::max({1, idColumn, cols.l, cols.a, cols.b});
+  DataColumns taken(source, extra, lastColumn);
   std::vector<std::string_view> fields;
   fields.reserve(static_cast<std::size_t>(lastColumn));
   ReadResult result;
+  MeasurementSet& info = result.info;
+  taken.Prepare(info);
   int& n = result.patches;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
@@ -290,28 +450,42 @@ ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
       break;
     }
     // Field c is what the c-th split from the start gives (column 0 the
-    // first), so one walk along the line serves all four columns.
+    // first), so one walk along the line serves all columns.
     fields.clear();
     std::size_t pos = 1;
     // Past the end of the line every further field is empty.
     for (int c = 0; c < lastColumn && pos <= text.size(); ++c)
       fields.push_back(NextField(text, pos));
-    auto field = [&fields](int column) {
-      const std::size_t i = column < 1 ? 0 : static_cast<std::size_t>(column - 1);
-      return i < fields.size() ? fields[i] : std::string_view();
-    };
+    const FieldList row{fields};
     if (idColumn >= 1) {
-      const std::string_view raw = TrimSpaces(StripQuotes(field(idColumn)));
+      const std::string_view raw = TrimSpaces(StripQuotes(row(idColumn)));
       data.FileId[set][n] = StoredIdentifier(raw, utf8);
       data.PatchId[n] = data.FileId[set][n];
     }
-    lab[n][0] = ParseSingle(StripQuotes(field(cols.l)));
-    lab[n][1] = ParseSingle(StripQuotes(field(cols.a)));
-    lab[n][2] = ParseSingle(StripQuotes(field(cols.b)));
+    if (source == LabSource::Lab) {
+      lab[n][0] = ParseSingle(StripQuotes(row(cols.l)));
+      lab[n][1] = ParseSingle(StripQuotes(row(cols.a)));
+      lab[n][2] = ParseSingle(StripQuotes(row(cols.b)));
+    }
+    taken.Take(row, idColumn, idColumn >= 1 ? data.FileId[set][n] : std::string(), utf8, info);
     ++n;
   }
-  if (n == 0)
+  if (n == 0) {
     result.failure = ReadFailure::NoDataLines;
+    result.info = {};
+    return result;
+  }
+  info.illuminant = declared.illuminant;
+  info.observer = declared.observer;
+  info.condition = declared.condition;
+  info.source = source;
+  const FailureReason computed = taken.ComputeLab(declared, lab, n, info);
+  if (computed.code != ReadFailure::None) {
+    EmptySet(set, data);
+    ReadResult failed = Failed(computed.code, computed.detail);
+    failed.cutAt3000 = result.cutAt3000;
+    return failed;
+  }
   return result;
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "core/ComparisonData.h"
+#include "core/MeasurementSet.h"
+#include "core/ReadFailure.h"
 
 namespace korimo {
 
@@ -17,27 +19,24 @@ inline constexpr std::string_view kTooManyPatchesMessage =
 // prints it.
 using TooManyPatchesNotice = std::function<void(std::string_view message)>;
 
-// Why a read stored no patches. The window says nothing about it; the
-// batch tool tells its user.
-enum class ReadFailure {
-  None,
-  Missing,         // no such file
-  NotRegularFile,  // a folder, device or pipe
-  Unreadable,      // cannot be opened, or a read failed part-way
-  NoBeginData,     // no line whose first field is BEGIN_DATA
-  NoDataLines,     // BEGIN_DATA is followed directly by END_DATA or the end
-};
-
 struct ReadResult {
   int patches = 0;  // 0 ... 3000
   ReadFailure failure = ReadFailure::None;
-  bool cutAt3000 = false;  // the data section held more; the notice was given
+  bool cutAt3000 = false;     // the data section held more; the notice was given
+  std::string failureDetail;  // what the failure concerns (an illuminant, a wavelength)
+  // Where L*a*b* came from, conditions, identifier columns, device values; a
+  // default record when the read failed.
+  MeasurementSet info;
+
+  FailureReason Reason() const { return {failure, failureDetail}; }
 };
 
 // Reads one measurement file into data set `set` (0, 1, 2). Empties Lab[set]
 // (and PatchId for the Reference) first, so a failed read leaves the set
-// empty. Never throws for bad input: unreadable files give 0 patches, text
-// that is not a number reads as 0.
+// empty. Never throws for bad input: unreadable files and files without
+// colour columns give 0 patches with a reason, text that is not a number
+// reads as 0. L*a*b* comes from LAB_L/LAB_A/LAB_B, else from XYZ, else from
+// spectral reflectance.
 ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
                                const TooManyPatchesNotice& notice = {});
 

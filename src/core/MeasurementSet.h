@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ReadFailure.h"
+
 namespace korimo {
 
 // Where a file's L*a*b* came from. None: no file read, or the read failed.
@@ -22,7 +24,9 @@ enum class DeviceSpace { None, Cmyk, Rgb };
 struct DeviceValues {
   DeviceSpace space = DeviceSpace::None;
   std::vector<std::array<float, 4>> values;  // one entry per stored patch
-  int Channels() const { return space == DeviceSpace::Cmyk ? 4 : space == DeviceSpace::Rgb ? 3 : 0; }
+  int Channels() const {
+    return space == DeviceSpace::Cmyk ? 4 : space == DeviceSpace::Rgb ? 3 : 0;
+  }
 };
 
 // One identifier column of a file, whole texts as stored (UTF-8).
@@ -44,6 +48,8 @@ struct MeasurementSet {
   IdentifierColumn sampleName;  // SAMPLE_NAME / SAMPLENAME
   IdentifierColumn sampleId;    // SAMPLE_ID / SAMPLEID
   DeviceValues device;
+
+  FailureReason failure;  // why the last read stored nothing
 };
 
 }  // namespace korimo

@@ -15,6 +15,7 @@
 #include "app/Histogram.h"
 #include "app/LoadDriver.h"
 #include "app/Platform.h"
+#include "app/ReadNotes.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "export/Manual.h"
@@ -233,7 +234,6 @@ void Form1::BindCaptions() {
     captions_.emplace_back(chartPage_->Lb_FDe[p], &r.Lb_FDe[p]);
     captions_.emplace_back(chartPage_->Lb_UPar[p], &r.Lb_UPar[p]);
     captions_.emplace_back(chartPage_->Lb_OPar[p], &r.Lb_OPar[p]);
-    captions_.emplace_back(lbPairing_[p], &r.Lb_Pairing[p]);
   }
 }
 
@@ -424,8 +424,7 @@ void Form1::Render() {
     setWindowTitle(caption);
   for (const auto& [label, text] : captions_)
     label->SetCaption(*text);
-  for (Pair p : kAllPairs)
-    lbPairing_[Index(p)]->SetTip(r.Lb_PairingTip[Index(p)]);
+  RenderNotes();
   for (Pair c : kAllPairs) {
     chartPage_->Lb_DeBox[Index(c)]->SetCaption(r.Lb_DeBox[Index(c)]);
     RenderAreaFrame(c);
@@ -434,6 +433,20 @@ void Form1::Render() {
   FlexG().Model()->Refresh();
   RenderPictures();
   rendering_ = false;
+}
+
+// The strip's lines about refused files, pairs and conditions, and where
+// each path's values came from.
+void Form1::RenderNotes() {
+  const WindowRecord& r = state_->record;
+  const StripTexts strip = ComposeStrip(r);
+  for (std::size_t p = 0; p < lbPairing_.size(); ++p) {
+    lbPairing_[p]->SetCaption(strip.lines[p]);
+    lbPairing_[p]->SetTip(strip.tips[p]);
+  }
+  for (std::size_t s = 0; s < lbFile_.size(); ++s)
+    lbFile_[s]->SetTip(r.Lb_FileTip[s].empty() ? std::string()
+                                               : r.Lb_File[s] + "\n" + r.Lb_FileTip[s]);
 }
 
 void Form1::RenderButtons() {

@@ -96,6 +96,7 @@ class Form1 : public QWidget {
 
   void Render();
   void RenderButtons();
+  void RenderNotes();
   void RenderAreaFrame(Pair chart);
   void RenderPictures();
 

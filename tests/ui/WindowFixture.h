@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ReadNotes.h"
 #include "support/FakePlatform.h"
 #include "support/TestCharts.h"
 #include "ui/AreaBox.h"
@@ -139,7 +140,7 @@ inline Strings Mismatches(Form1& w, const WindowRecord& r) {
     check("Lb_DeBox" + i, page.Lb_DeBox[p]->text(), r.Lb_DeBox[p]);
     check("Lb_UPar" + i, page.Lb_UPar[p]->text(), r.Lb_UPar[p]);
     check("Lb_OPar" + i, page.Lb_OPar[p]->text(), r.Lb_OPar[p]);
-    check("Lb_Pairing" + i, w.Lb_Pairing(pair).FullText(), r.Lb_Pairing[p]);
+    check("Lb_Pairing" + i, w.Lb_Pairing(pair).FullText(), ComposeStrip(r).lines[p]);
   }
   check("ChkBest", page.ChkBest->text(), r.ChkBest);
   check("ChkWorst", page.ChkWorst->text(), r.ChkWorst);
