@@ -29,9 +29,10 @@ std::int16_t ToComponent(double scaled) {
 /*
  * CIELAB (D65) to gamma-encoded display RGB.
  * The inverse CIELAB function is the plain cube, without the linear segment
- * near black, which is why L* = 0 shows as a dark grey. XYZ to linear RGB is a
- * D65 sRGB-like matrix with four-digit coefficients; linear values above 1 are
- * kept, so a component can exceed 255.
+ * near black, which is why L* = 0 shows as a dark grey. XYZ to linear RGB is the
+ * inverse of the SMPTE-C (SMPTE RP 145) primaries matrix for a D65 white, with
+ * four-digit coefficients, not the sRGB one; linear values above 1 are kept, so
+ * a component can exceed 255.
  */
 void LabToRgbParts(std::int16_t& red, std::int16_t& green, std::int16_t& blue, double L, double a,
                    double b, double displayGamma) {

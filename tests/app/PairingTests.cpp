@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <random>
 
 #include "app/ClearAll.h"
 #include "support/EngineDriver.h"
@@ -45,77 +43,6 @@ TEST_F(PairingTest, TheSameChartInAnotherOrderIsFlaggedWithItsFirstDifference) {
             "No.1「A1」≠「A2」\nNo.2「A2」≠「A1」\nNo.39「A39」≠「A40」\nNo.40「A40」≠「A39」");
   EXPECT_FALSE(Check(Pair::ReferenceFile2).complete);
   EXPECT_EQ(record().Lb_Pairing[1], "");
-}
-
-// The whole stored texts are compared, not the five characters the grid
-// shows; the tooltip lists the first 20 positions and says how many in all.
-TEST_F(PairingTest, WholeIdentifiersAndTheFirstTwentyPositions) {
-  std::vector<Patch> ref = Named(30), other = Named(30);
-  for (int i = 0; i < 30; ++i) {
-    ref[static_cast<std::size_t>(i)].id = "SAMPLE" + std::to_string(100 + i);
-    other[static_cast<std::size_t>(i)].id = "SAMPLX" + std::to_string(100 + i);  // same last 5
-  }
-  Choose(DataSet::Reference, Chart("ref.txt", ref));
-  Choose(DataSet::File2, Chart("f2.txt", other));
-  const PairCheck& c = Check(Pair::ReferenceFile2);
-  EXPECT_EQ(c.idMismatches, 30);
-  EXPECT_EQ(c.firstMismatches.size(), 20u);
-  const std::string& tip = record().Lb_PairingTip[1];
-  EXPECT_NE(tip.find("IDの異なる位置 30 件（最初の 20 件）:"), std::string::npos);
-  EXPECT_EQ(std::count(tip.begin(), tip.end(), '\n'), 21);
-  EXPECT_TRUE(record().Lb_Pairing[1].starts_with("基準–File2: ID不一致 30/30"));
-}
-
-// Files without identifiers can only differ in their counts.
-TEST_F(PairingTest, CountsDifferWithOrWithoutIdentifiers) {
-  WriteChart(dir_.File("ref.txt"), Named(24), 0, false);
-  WriteChart(dir_.File("f1.txt"), Named(20), 0, false);
-  Choose(DataSet::Reference, dir_.File("ref.txt"));
-  Choose(DataSet::File1, dir_.File("f1.txt"));
-  const PairCheck& c = Check(Pair::ReferenceFile1);
-  EXPECT_TRUE(c.countsDiffer);
-  // Without names the numbers in SAMPLE_ID identify the patches; they agree.
-  EXPECT_EQ((std::pair{c.idsCompared, c.idMismatches}), (std::pair{true, 0}));
-  EXPECT_EQ(record().Lb_Pairing[0], "基準–File1: パッチ数不一致 24≠20 位置で比較");
-  WriteChart(dir_.File("f1.txt"), Named(24), 0, false);
-  Choose(DataSet::File1, dir_.File("f1.txt"));
-  EXPECT_FALSE(Check(Pair::ReferenceFile1).Mismatch());
-  EXPECT_EQ(record().Lb_Pairing[0], "");
-}
-
-// The check follows every load, also one that stopped early, and clear-all
-// takes it away.
-TEST_F(PairingTest, TheWarningAppearsUpdatesAndClears) {
-  Choose(DataSet::Reference, Chart("ref.txt", Named(10)));
-  Choose(DataSet::File1, Chart("f1.txt", Named(8)));
-  Choose(DataSet::File2, Chart("f2.txt", Named(10)));
-  EXPECT_NE(record().Lb_Pairing[0], "");
-  EXPECT_EQ(record().Lb_Pairing[1], "");
-  std::filesystem::remove(dir_.File("f1.txt"));  // the File2 load stops at File1's re-read
-  WriteChart(dir_.File("f2.txt"), Named(9));
-  Choose(DataSet::File2, dir_.File("f2.txt"));
-  EXPECT_EQ(record().Lb_Pairing[0], "");  // File1 is no longer loaded
-  EXPECT_EQ(record().Lb_Pairing[1], "基準–File2: パッチ数不一致 10≠9 位置で比較");
-  But_Clear_Click(state_);
-  EXPECT_EQ(record().Lb_Pairing, (std::array<std::string, 2>{}));
-  EXPECT_FALSE(Check(Pair::ReferenceFile2).complete);
-}
-
-// Public characterization data where installed: FOGRA39L and TR006 hold the
-// same 1617 patches in the same order.
-TEST_F(PairingTest, RealCharacterizationDataInTheSameOrderMatch) {
-  const std::string fogra = "/usr/share/color/icc/FOGRA39L.ti3";
-  const std::string tr006 = "/usr/share/color/icc/TR006.ti3";
-  if (!std::filesystem::exists(fogra) || !std::filesystem::exists(tr006))
-    GTEST_SKIP() << "icc-profiles-free is not installed";
-  Choose(DataSet::Reference, fogra);
-  Choose(DataSet::File1, tr006);
-  EXPECT_EQ(record().Lb_NoP[1], "1617 ﾊﾟｯﾁ");
-  EXPECT_EQ(data().PatchId[1616], "1617");  // from SAMPLE_ID
-  EXPECT_TRUE(Check(Pair::ReferenceFile1).idsCompared);
-  EXPECT_FALSE(Check(Pair::ReferenceFile1).Mismatch());
-  EXPECT_EQ((std::array<int, 2>{state_.chart.ChartRows, state_.chart.ChartCols}),
-            (std::array{40, 41}));
 }
 
 }  // namespace

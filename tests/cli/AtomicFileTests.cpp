@@ -51,18 +51,5 @@ TEST(AtomicFile, ReplacesWholeFilesOrReportsAReasonAndKeepsTheOldOne) {
   EXPECT_FALSE(WriteFileAtomically(dir.File("no/such/folder.txt"), "x").ok());
 }
 
-// Devices are written in place, and a link keeps pointing at its target.
-TEST(AtomicFile, DevicesInPlaceAndLinksKept) {
-  const TempDir dir("atomic-link");
-  EXPECT_TRUE(WriteFileAtomically("/dev/null", "discarded").ok());
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-  const std::string target = dir.File("target.txt"), link = dir.File("link.txt");
-  std::ofstream(target) << "old";
-  std::filesystem::create_symlink(target, link);
-  ASSERT_TRUE(WriteFileAtomically(link, "new").ok());
-  EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(ReadAll(target), "new");
-}
-
 }  // namespace
 }  // namespace korimo::testing

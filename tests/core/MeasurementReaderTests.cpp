@@ -68,17 +68,26 @@ class ReaderTest : public ::testing::Test {
   // Any file reads in bounded time and memory: lines are cut at 64 MiB, and
   // holding a 150 MB line whole, or growing a copy towards the cut by
   // doubling, would cost over 100 MiB.
-  int Read(const std::string& path, int set = 0) {
-    const auto start = std::chrono::steady_clock::now();
-    last_ = ReadMeasurementFile(path, set, *data_,
-                                [this](std::string_view m) { messages_.emplace_back(m); });
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));  // sanitizers
+  int Check(ReadResult result) {
+    EXPECT_LT(std::chrono::steady_clock::now() - start_, std::chrono::minutes(1));  // sanitizers
     EXPECT_LT(PeakRssKb() - peakBefore_, kReadGrowthLimitKb);
+    last_ = result;
     return last_.patches;
   }
-  int ReadBytes(const std::string& bytes, int set = 0) {
-    std::ofstream(dir_.File("m.txt"), std::ios::binary) << bytes;
-    return Read(dir_.File("m.txt"), set);
+  int Read(const std::string& path, int set = 0) {
+    start_ = std::chrono::steady_clock::now();
+    return Check(ReadMeasurementFile(path, set, *data_, Notice()));
+  }
+  // The bytes read from memory as the reader reads an open file.
+  int ReadBytes(std::string bytes, int set = 0) {
+    start_ = std::chrono::steady_clock::now();
+    std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
+    const ReadResult result = ReadMeasurementStream(file, set, *data_, Notice());
+    std::fclose(file);
+    return Check(result);
+  }
+  TooManyPatchesNotice Notice() {
+    return [this](std::string_view m) { messages_.emplace_back(m); };
   }
 
   TempDir dir_{"reader"};
@@ -86,10 +95,9 @@ class ReaderTest : public ::testing::Test {
   std::vector<std::string> messages_;
   ReadResult last_;
   long peakBefore_ = PeakRssKb();
+  std::chrono::steady_clock::time_point start_;
 };
 
-// One change per case: what, patches read, the patch checked, its identifier
-// and Lab, and the row length (9 when the file leaves it unchanged).
 // One change per case: what, patches read, the patch checked, its identifier
 // and Lab, and the row length (9 when the file leaves it unchanged).
 TEST_F(ReaderTest, HeaderAndDataRules) {
@@ -141,60 +149,6 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
   EXPECT_TRUE(messages_.empty());
 }
 
-// Identifiers come from SAMPLE_NAME, else from SAMPLE_ID (in any case, with
-// or without the underscore), under the same rules: a later match replaces
-// an earlier one, and nothing after the last Lab column of a line is seen.
-TEST_F(ReaderTest, IdentifiersFromTheNameColumnElseTheIdColumn) {
-  const std::tuple<const char*, std::string, std::string, bool> cases[] = {
-      {"names win over ids", File(), "A1", true},
-      {"SAMPLE_ID only", File({{3, "SAMPLE_ID SAMPLE_X LAB_L LAB_A LAB_B"}}), "1", true},
-      {"mixed-case SampleID", File({{3, "SampleID SAMPLE_X LAB_L LAB_A LAB_B"}}), "1", true},
-      {"the later of two id columns", File({{3, "SAMPLE_ID SAMPLEID LAB_L LAB_A LAB_B"}}), "A1",
-       true},
-      {"quoted ids", File({{3, "SAMPLE_ID X LAB_L LAB_A LAB_B"}, {6, "\"1\" A1 95.12 -0.48 2.33"}}),
-       "1", true},
-      {"id after the Lab columns", File({{3, "X Y LAB_L LAB_A LAB_B SAMPLE_ID"}}), "", false},
-      {"no identifier column", File({{3, "X Y LAB_L LAB_A LAB_B"}}), "", false},
-  };
-  for (const auto& [what, bytes, id, hasColumn] : cases) {
-    SCOPED_TRACE(what);
-    ASSERT_EQ(ReadBytes(bytes, 1), 2);
-    EXPECT_EQ(data_->FileId[1][0], id);
-    EXPECT_EQ(data_->HasIdColumn[1], hasColumn);
-    if (hasColumn) {
-      EXPECT_EQ(data_->PatchId[0], id);
-    }
-  }
-  EXPECT_EQ(ReadBytes("", 1), 0);  // a failed read keeps no identifiers
-  EXPECT_FALSE(data_->HasIdColumn[1]);
-  EXPECT_EQ(data_->FileId[1][0], "");
-}
-
-// The batch tool tells its user why a file gave nothing; a read that stored
-// patches has no failure, also when it was cut at 3000.
-TEST_F(ReaderTest, AFileWithoutPatchesSaysWhy) {
-  const std::string folder = dir_.path().string();
-  const std::tuple<const char*, std::string, ReadFailure> cases[] = {
-      {"no BEGIN_DATA", File({{5, "BEGIN"}}), ReadFailure::NoBeginData},
-      {"END_DATA right after BEGIN_DATA", File({{6, "END_DATA"}, {7, kDrop}, {8, kDrop}}),
-       ReadFailure::NoDataLines},
-      {"BEGIN_DATA last", File({{6, kDrop}, {7, kDrop}, {8, kDrop}}), ReadFailure::NoDataLines},
-      {"empty file", "", ReadFailure::NoBeginData},
-  };
-  for (const auto& [what, bytes, failure] : cases) {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(ReadBytes(bytes), 0);
-    EXPECT_EQ(last_.failure, failure);
-  }
-  EXPECT_EQ(Read(dir_.File("none.txt")), 0);
-  EXPECT_EQ(last_.failure, ReadFailure::Missing);
-  EXPECT_EQ(Read(folder), 0);
-  EXPECT_EQ(last_.failure, ReadFailure::NotRegularFile);
-  EXPECT_EQ(ReadBytes(File()), 2);
-  EXPECT_EQ(last_.failure, ReadFailure::None);
-  EXPECT_FALSE(last_.cutAt3000);
-}
-
 TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmptiesTheSet) {
   Edits lines;
   for (int i = 0; i < 3001; ++i)
@@ -213,9 +167,6 @@ TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessageAndReadingEmpties
   ReadBytes(File(), 0);
   EXPECT_EQ((std::array{data_->Lab0[2][0], data_->Lab1[2][0]}), (std::array{0.0, 0.0}));
   EXPECT_EQ(data_->PatchId[2], "");
-  ReadBytes(File({{6, "1 Z9 95.12 -0.48 2.33"}}), 2);  // sample files' names replace them
-  ReadBytes(File({{3, "X LAB_L LAB_A LAB_B"}, {6, "1 95.12 -0.48 2.33"}}), 1);
-  EXPECT_EQ(data_->PatchId[0], "Z9");  // unless they have none
 }
 
 // Files nobody would write on purpose read as 0 to 3000 patches.

@@ -26,22 +26,5 @@ TEST(Utf8, WellFormedSequencesOnly) {
   EXPECT_EQ(Utf8CharacterSpan("\xE3\x81x"), 2u);  // a broken sequence is taken whole
 }
 
-TEST(Utf8, LastCharsCountsCharactersNotBytes) {
-  EXPECT_EQ(LastChars("基準パッチ番号", 5), "パッチ番号");
-  EXPECT_EQ(LastChars("SAMPLE123", 5), "LE123");
-  EXPECT_EQ(LastChars("A1", 5), "A1");
-  EXPECT_EQ(LastChars("No.▲", 1), "▲");
-}
-
-TEST(Utf8, ValidatorAcceptsASequenceSplitAcrossChunks) {
-  Utf8Validator v;
-  v.Feed("\xE5\x9F");
-  EXPECT_FALSE(v.Valid() || v.Broken());
-  v.Feed("\xBA");
-  EXPECT_TRUE(v.Valid());
-  v.Feed("\xC0");
-  EXPECT_TRUE(v.Broken());
-}
-
 }  // namespace
 }  // namespace korimo

@@ -51,30 +51,5 @@ TEST_F(MenuCommandsTest, HistogramCopyPutsPictureAndTableSaveWritesBothFiles) {
                                "E2K\t"));
 }
 
-// A copy starts at the first cell's corner and covers the cell area only.
-TEST_F(MenuCommandsTest, ChartCopyIsTheCellArea) {
-  ASSERT_TRUE(PictPat_MouseUp(state_, Pair::ReferenceFile1, MouseButton::Right, 10, 10));
-  Choose(MenuItem::Copy);
-  // P1 ... P9 make one column of 9 cells of 51 pixels, from (207, 3).
-  const ChartGeometry& g = state_.chart;
-  ASSERT_EQ((std::array<int, 3>{g.ChartRows, g.ChartCols, g.CellSize}), (std::array{9, 1, 51}));
-  const Raster& copy = *platform_.clipboardBitmap;
-  EXPECT_EQ((std::array{copy.Width(), copy.Height()}), (std::array{51, 459}));
-  EXPECT_EQ(copy.Pixels(), state_.pictures.PictPat[0].Crop(207, 3, 51, 459).Pixels());
-  platform_.saveAnswers = {"/out/c"};
-  Choose(MenuItem::Save);
-  EXPECT_TRUE(platform_.savedBitmaps.contains("/out/c.bmp"));
-}
-
-TEST_F(MenuCommandsTest, GridCopyIsTheWholeGridAndSaveIsTheResultsExport) {
-  ASSERT_TRUE(FlexG_MouseUp(state_, MouseButton::Right));
-  Choose(MenuItem::Copy);
-  EXPECT_EQ(platform_.clipboardText, GridText(record()));
-  platform_.saveAnswers = {"/out/r"};
-  Choose(MenuItem::Save);
-  EXPECT_TRUE(platform_.writtenFiles.contains("/out/r.txt"));
-  EXPECT_EQ(platform_.saveFilters.back(), "テキスト(*.txt)|*.txt");
-}
-
 }  // namespace
 }  // namespace korimo::testing

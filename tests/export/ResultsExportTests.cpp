@@ -7,7 +7,6 @@
 
 #include "app/ClearAll.h"
 #include "app/ResultsGrid.h"
-#include "core/Common.h"
 #include "core/Encoding.h"
 #include "export/ResultsText.h"
 #include "support/EngineDriver.h"
@@ -27,29 +26,6 @@ class ResultsExportTest : public EngineTest {
   }
   FakePlatform platform_;
 };
-
-// The file lines of the chosen files, 10 or 15 column names after File2's
-// label, and one line of 11 or 15 tab-ended cells per row in grid order.
-TEST_F(ResultsExportTest, TheTextFollowsTheGridAndTheFile2Label) {
-  LoadPair({1, 3, 2});
-  SortBy(8);
-  SortBy(8);  // ⊿E descending
-  const std::string missing = dir_.File("missing.txt");
-  for (const bool file2 : {false, true}) {
-    std::string expected = "基準:" + dir_.File("ref.txt") + "\r\nFile1:" + dir_.File("f1.txt") +
-                           (file2 ? "\r\nFile2:" + missing : "") + "\r\n" + kColumns10 +
-                           (file2 ? "\tLab_L2\tLab_a2\tLab_b2\t⊿E\t⊿E00\r\n" : "\r\n");
-    for (const auto& [i, de] : {std::pair{2, 3}, {3, 2}, {1, 1}})
-      expected += "    " + std::to_string(i) + "\t   P" + std::to_string(i) +
-                  "\t50.00\t0.00\t0.00\t" + FormatTwoDec(50 + de) + "\t0.00\t0.00\t" +
-                  FormatTwoDec(de) + "\t" + FormatTwoDec(data().De00[i - 1][0]) +
-                  (file2 ? "\t\t\t\t\t\t\r\n" : "\t\t\r\n");
-    EXPECT_EQ(BuildResultsText(record()), expected);
-    Choose(DataSet::File2, missing);  // its failed load still adds the columns
-  }
-  But_Clear_Click(state_);
-  EXPECT_EQ(BuildResultsText(record()), kColumns10 + "\r\n");
-}
 
 TEST_F(ResultsExportTest, SavedInCp932UnderATxtNameAndFailuresAreReported) {
   LoadPair({1});

@@ -33,20 +33,5 @@ TEST_F(StatisticsCopyTest, RowCopyShowsTheMessageBeforeFillingTheClipboard) {
   EXPECT_EQ(platform_.messages.back(), "平均⊿E00  最大⊿E00  Best10%, 95%\r\n\r\nコピーしました");
 }
 
-// The four figures each keep the blank that ends them, except the last.
-TEST_F(StatisticsCopyTest, AreaCopyFillsTheClipboardFirstAndOnlyWithTheFourFigures) {
-  state_.record.Lb_DeBox[0] = "A1-A4:B1-B4  ⊿E=1.23 Max=4.56  ⊿E00=0.78 Max=2.34";
-  But_CPArea_Click(Pair::ReferenceFile1, record(), platform_);
-  EXPECT_EQ(platform_.clipboardText, "1.23 \t4.56 \r\n0.78 \t2.34");
-  EXPECT_EQ(platform_.log, (Strings{"clear", "text", "message"}));
-  EXPECT_EQ(platform_.messages.back(),
-            "平均⊿E\u3000   最大⊿E\r\n平均⊿E00   最大⊿E00  \r\n\r\nコピーしました");
-  But_CPArea_Click(Pair::ReferenceFile2, record(), platform_);  // the hint: cleared, no message
-  EXPECT_FALSE(platform_.clipboardText.has_value());
-  EXPECT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(AreaCopyText("A=B-C:D  ⊿E=1.00"), "");  // not the four figures
-  EXPECT_EQ(AreaCopyText(""), "");
-}
-
 }  // namespace
 }  // namespace korimo::testing

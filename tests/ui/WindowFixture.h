@@ -44,13 +44,9 @@ class FakeDialogs : public WindowDialogs {
  public:
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<MenuItem>> menuAnswers;
-  std::vector<bool> menuShownEnabled;
 
   std::optional<std::string> OpenFile(DataSet) override { return Next(openAnswers); }
-  std::optional<MenuItem> EditMenu(bool itemsEnabled) override {
-    menuShownEnabled.push_back(itemsEnabled);
-    return Next(menuAnswers);
-  }
+  std::optional<MenuItem> EditMenu(bool) override { return Next(menuAnswers); }
 
  private:
   template <typename T>
