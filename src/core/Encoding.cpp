@@ -24,16 +24,12 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  // With `keepLast`, only the last bytes of the result are wanted: the
-  // front is dropped as the conversion goes, so a text of any length costs
-  // bounded memory. At least `keepLast` bytes are kept, cut anywhere.
-  std::string Convert(std::string_view input, std::string_view replacement, bool skipUtf8Character,
-                      std::size_t keepLast = 0) const {
+  std::string Convert(std::string_view input, std::string_view replacement,
+                      bool skipUtf8Character) const {
     if (cd_ == reinterpret_cast<iconv_t>(-1))
-      return std::string(
-          keepLast > 0 ? input.substr(input.size() - std::min(input.size(), keepLast)) : input);
+      return std::string(input);
     std::string out;
-    out.reserve(keepLast > 0 ? 2 * keepLast + 512 : input.size() * 2);
+    out.reserve(input.size() * 2);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     char buffer[256];
@@ -42,8 +38,6 @@ class Converter {
       std::size_t outLeft = sizeof buffer;
       const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
       out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-      if (keepLast > 0 && out.size() > 2 * keepLast)
-        out.erase(0, out.size() - keepLast);
       if (rc != static_cast<std::size_t>(-1))
         continue;
       if (errno == E2BIG)
@@ -69,29 +63,46 @@ class Converter {
 
 }  // namespace
 
-namespace {
-
-const Converter& FromCp932() {
+std::string Cp932ToUtf8(std::string_view cp932) {
   static const Converter converter("UTF-8", "CP932");
-  return converter;
+  return converter.Convert(cp932, "\xEF\xBF\xBD", false);
 }
 
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+namespace {
+
+bool IsCp932Lead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool IsCp932Trail(unsigned char c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// Where the last character starting at or before `limit` starts. CP932
+// characters cannot be told apart from the end, but a walk from the start
+// over the byte ranges costs little, unlike decoding every character.
+std::size_t Cp932CharacterStart(std::string_view text, std::size_t limit) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= limit && i < text.size();) {
+    start = i;
+    const bool pair = IsCp932Lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+                      IsCp932Trail(static_cast<unsigned char>(text[i + 1]));
+    i += pair ? 2 : 1;
+  }
+  return start;
+}
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  return FromCp932().Convert(cp932, kReplacementCharacter, false);
-}
-
-// CP932 is decoded whole, since its characters cannot be told apart from the
-// end, but only its tail is kept.
+// Every byte decodes to at least one byte of UTF-8, so decoding from a
+// character that leaves the bytes kept gives the end of the whole.
 std::string StoredIdentifier(std::string_view raw, bool utf8) {
   if (utf8)
     return std::string(LastBytes(raw, kMaxIdentifierBytes));
-  const std::string tail =
-      FromCp932().Convert(raw, kReplacementCharacter, false, kMaxIdentifierBytes);
-  return std::string(LastBytes(tail, kMaxIdentifierBytes));
+  const std::size_t from = raw.size() > kMaxIdentifierBytes
+                               ? Cp932CharacterStart(raw, raw.size() - kMaxIdentifierBytes)
+                               : 0;
+  return std::string(LastBytes(Cp932ToUtf8(raw.substr(from)), kMaxIdentifierBytes));
 }
 
 // ASCII is its own encoding in CP932, and results files are mostly digits

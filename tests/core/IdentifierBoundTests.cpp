@@ -37,11 +37,14 @@ TEST(IdentifierBound, TheLast256BytesAtACharacterBoundaryInEitherEncoding) {
   EXPECT_EQ(utf8,
             (std::vector<std::string>{Repeat(e, 128), Repeat(e, 128), std::string(253, 'x') + ki}));
   // In CP932 "ｱ" is the one byte B1 and "基" the two bytes 8A EE.
+  const std::string kiCp932 = "\x8A\xEE";
   const std::vector<std::string> cp932 =
-      StoredIds(Repeat("\xB1", 300) + " 50 0 0\r\n" + std::string(300, 'A') +
-                    "\x8A\xEE 50 0 0\r\nA1 50 0 0\r\n",
-                3);
-  EXPECT_EQ(cp932, (std::vector<std::string>{Repeat(ha, 85), std::string(253, 'A') + ki, "A1"}));
+      StoredIds(Repeat("\xB1", 300) + " 50 0 0\r\n" + std::string(300, 'A') + kiCp932 +
+                    " 50 0 0\r\n" + std::string(300, '0') + kiCp932 + " 50 0 0\r\n" +
+                    Repeat(kiCp932, 100) + "1" + Repeat(kiCp932, 150) + " 50 0 0\r\nA1 50 0 0\r\n",
+                5);
+  EXPECT_EQ(cp932, (std::vector<std::string>{Repeat(ha, 85), std::string(253, 'A') + ki,
+                                             std::string(253, '0') + ki, Repeat(ki, 85), "A1"}));
 }
 
 }  // namespace
