@@ -42,6 +42,8 @@ TEST_F(HtmlReportTest, TextsFromFilesAndUsersStayText) {
   const std::string html = Report(input);
   EXPECT_FALSE(Contains(Lower(html), "<script"));
   EXPECT_FALSE(Contains(html, "<b>\"c"));
+  // A long identifier may wrap, so its row asks not to be split.
+  EXPECT_TRUE(Contains(html, "<tr class=\"w\"><td>1<td>&lt;script&gt;"));
   EXPECT_EQ(std::count(html.begin(), html.end(), '<') - std::count(html.begin(), html.end(), '>'),
             0);
   for (const char* shown : {"&lt;script&gt;alert(1)&lt;/script&gt;", "x&quot;onload=&quot;y",

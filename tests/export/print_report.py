@@ -149,8 +149,8 @@ def hostile_report(cli, work):
     write_chart(ref, ids, 0)
     write_chart(smp, ids, 1.5)
     html = os.path.join(work, "hostile.html")
-    run([cli, "--format", "html", "--report-title", "</title><script>x()</script>", "-o", html,
-         ref, smp])
+    run([cli, "--format", "html", "--report-patches", "all", "--report-title",
+         "</title><script>x()</script>", "-o", html, ref, smp])
     source = open(html, encoding="utf-8").read()
     check("<script" not in source.lower(), "no script element")
     pdf = os.path.join(work, "hostile.pdf")
