@@ -17,7 +17,7 @@ int BarWidth(int width) {
   return width / kBins;
 }
 
-void Paint(Raster& picture, const HistCounts& counts, int tallest) {
+void PaintBars(Canvas& picture, const HistCounts& counts, int tallest) {
   const auto bars = HistogramBars(counts, tallest, picture.Width(), picture.Height());
   for (int k = 0; k < kBins; ++k) {
     const HistogramBar& bar = bars[static_cast<std::size_t>(k)];
@@ -28,6 +28,32 @@ void Paint(Raster& picture, const HistCounts& counts, int tallest) {
       picture.Line(x, picture.Height(), x, -1, kBlack);
     }
   }
+}
+
+int Tallest(const HistCounts& counts) {
+  return *std::max_element(counts.begin(), counts.begin() + kBins);
+}
+
+// The axis captions as the labels around the window's picture hold them:
+// the tallest count beside the top, "数" beside the bottom, "0" under the
+// left edge, the metric in the middle and the scale top under the right edge.
+void PaintCaptions(const WindowRecord& r, std::size_t p, Canvas& picture) {
+  const double size = kHistogramCaptionSize;
+  const double below = picture.Height() + size + 1;
+  const std::string& gy = r.Lb_GY[p];
+  const std::size_t cut = gy.find('\r');
+  if (cut != 0 && cut != std::string::npos)
+    picture.Text(-3, size, gy.substr(0, cut), TextAnchor::End, size);
+  picture.Text(-3, picture.Height(), "数", TextAnchor::End, size);
+  const std::string& gx = r.Lb_GX[p];
+  const std::size_t space = gx.find(' ');
+  const std::size_t number = gx.find_last_of(' ');
+  if (space == std::string::npos)
+    return;
+  picture.Text(0, below, "0", TextAnchor::Middle, size);
+  picture.Text(picture.Width() / 2.0, below, gx.substr(0, space), TextAnchor::Middle, size);
+  if (number + 1 < gx.size())
+    picture.Text(picture.Width(), below, gx.substr(number + 1), TextAnchor::End, size);
 }
 
 }  // namespace
@@ -85,11 +111,21 @@ void DrawHistogram(EngineState& state, Pair pair) {
     const int k = q >= 0 ? static_cast<int>(std::min<double>(std::floor(q), kBins)) : 0;
     ++count[static_cast<std::size_t>(k)];
   }
-  const int tallest = *std::max_element(count.begin(), count.begin() + kBins);
-  if (!picture.Empty())
-    Paint(picture, count, tallest);
+  const int tallest = Tallest(count);
   r.Lb_GY[p] = std::to_string(tallest) + std::string(kCountAxisEmpty);
   r.Lb_GX[p] = (deAb ? "⊿E     " : "⊿E00   ") + FormatDecimals(top, 0);
+  if (!picture.Empty())
+    PaintHistogram(state, pair, picture);
+}
+
+void PaintHistogram(const EngineState& state, Pair pair, Canvas& picture) {
+  const std::size_t p = Index(pair);
+  // No bars while nothing was counted or every difference is 0.
+  if (state.HistValue[p][0] != 0) {
+    const HistCounts& count = state.HistCount[p];
+    PaintBars(picture, count, Tallest(count));
+  }
+  PaintCaptions(state.record, p, picture);
 }
 
 bool PictG_MouseUp(EngineState& state, Pair pair, MouseButton button) {

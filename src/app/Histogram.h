@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/Canvas.h"
 #include "app/EngineState.h"
 
 namespace korimo {
@@ -12,6 +13,17 @@ void DrawHistogram(EngineState& state, Pair pair);
 
 // A release on a histogram; true when the Edit menu is to be shown (the
 // right button), its items enabled while the pair's file is loaded.
+// The pair's histogram as last counted, on any canvas of the histogram's
+// size: the bars, the half-scale line and the axis captions (which the
+// window shows in its own labels). Reads the state only.
+void PaintHistogram(const EngineState& state, Pair pair, Canvas& picture);
+
+// Captions' height in pixels, and the room a picture needs around the bars
+// for them.
+inline constexpr double kHistogramCaptionSize = 10;
+inline constexpr int kHistogramCaptionLeft = 30;
+inline constexpr int kHistogramCaptionBottom = 14;
+
 bool PictG_MouseUp(EngineState& state, Pair pair, MouseButton button);
 
 // One bar as the corners of its filled box: (x1, y1) on the bottom edge,

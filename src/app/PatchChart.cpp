@@ -129,7 +129,7 @@ bool Compared(const EngineState& state, Pair chart) {
          state.Loaded(DataSet::File2);
 }
 
-void DrawMarks(EngineState& state, Raster& box, Pair chart, int patch, int X, int Y, int s) {
+void DrawMarks(const EngineState& state, Canvas& box, Pair chart, int patch, int X, int Y, int s) {
   const ComparisonData& d = state.Data();
   const std::size_t c = Index(chart);
   const int h = s / 2;
@@ -238,17 +238,26 @@ void DrawChart(EngineState& state, DataSet set) {
   if (box.Empty())
     return;
   box.Clear();
+  PaintChart(state, chart, set, box, CellSelection::Shown);
+}
+
+void PaintChart(const EngineState& state, Pair chart, DataSet lowerSet, Canvas& box,
+                CellSelection selection) {
   const ChartGeometry& g = state.chart;
   const int cells = g.ChartCols * g.ChartRows;
   for (int p = 0; p < cells; ++p)
-    DrawPatchCell(state, chart, set, p);
+    PaintPatchCell(state, chart, lowerSet, p, box, selection);
 }
 
 void DrawPatchCell(EngineState& state, Pair chart, DataSet lowerSet, int patch) {
+  PaintPatchCell(state, chart, lowerSet, patch, state.ChartPicture(chart), CellSelection::Shown);
+}
+
+void PaintPatchCell(const EngineState& state, Pair chart, DataSet lowerSet, int patch, Canvas& box,
+                    CellSelection selection) {
   const ChartGeometry& g = state.chart;
   const ComparisonData& d = state.Data();
-  Raster& box = state.ChartPicture(chart);
-  if (!g.Laid() || patch < 0 || patch > ShownPatchCount(d) - 1 || box.Empty())
+  if (!g.Laid() || patch < 0 || patch > ShownPatchCount(d) - 1 || box.Blank())
     return;
   const int X = g.CellX(g.ColumnOf(patch), g.RowOf(patch));
   const int Y = g.CellY(g.ColumnOf(patch), g.RowOf(patch));
@@ -262,7 +271,7 @@ void DrawPatchCell(EngineState& state, Pair chart, DataSet lowerSet, int patch) 
   if (!Compared(state, chart))
     return;
   DrawMarks(state, box, chart, patch, X, Y, s);
-  if (state.Mouse(chart).PrevPatch - 1 == patch) {
+  if (selection == CellSelection::Shown && state.Mouse(chart).PrevPatch - 1 == patch) {
     box.RectOutline(X, Y, X + s - 1, Y + s - 1, kBlue);
     box.RectOutline(X + 1, Y + 1, X + s - 2, Y + s - 2, kWhite);
   }

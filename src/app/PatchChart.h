@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Canvas.h"
 #include "app/EngineState.h"
 
 namespace korimo {
@@ -24,6 +25,18 @@ void DrawChart(EngineState& state, DataSet set);
 // Draws one cell: halves, maximum mark, Under and Over marks, selection
 // frame, in this order.
 void DrawPatchCell(EngineState& state, Pair chart, DataSet lowerSet, int patch);
+
+// Whether a picture shows the clicked patch's selection frame: the window's
+// does, a printed one has nothing selected.
+enum class CellSelection { Shown, Omitted };
+
+// The drawing of a whole chart and of one cell on any canvas laid out as the
+// chart boxes are; reads the state only. DrawChart and DrawPatchCell paint
+// the window's pictures with them.
+void PaintChart(const EngineState& state, Pair chart, DataSet lowerSet, Canvas& box,
+                CellSelection selection);
+void PaintPatchCell(const EngineState& state, Pair chart, DataSet lowerSet, int patch, Canvas& box,
+                    CellSelection selection);
 
 // The chart a data set is drawn on.
 constexpr Pair ChartOf(DataSet set) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/Canvas.h"
+
 namespace korimo {
 
 // Colours are packed with red in the low byte: red + 256 green + 65536 blue.
@@ -15,13 +17,13 @@ inline constexpr std::uint32_t kBlue = 0xFF0000;
 // corner, kept until cleared, so the screen, the clipboard and bitmap files
 // all see the same pixels. Nothing is antialiased; drawing outside the
 // picture is clipped. A picture of size 0 takes every call and draws nothing.
-class Raster {
+class Raster : public Canvas {
  public:
   Raster() = default;
   Raster(int width, int height, std::uint32_t background);
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
   bool Empty() const { return pixels_.empty(); }
   std::uint32_t Background() const { return background_; }
 
@@ -30,18 +32,20 @@ class Raster {
 
   void Clear();
   // Both end points belong to the line.
-  void Line(int x1, int y1, int x2, int y2, std::uint32_t color);
+  void Line(int x1, int y1, int x2, int y2, std::uint32_t color) override;
   // Both corners belong to the rectangle; the outline is LineWidth() thick
   // and grows inwards, so it never paints outside the corners.
-  void RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color);
+  void RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color) override;
   // Both corner rows and columns are filled, so cells drawn as
   // (x, y)-(x + s - 1, y + s - 1) abut without gaps.
-  void FillRect(int x1, int y1, int x2, int y2, std::uint32_t color);
+  void FillRect(int x1, int y1, int x2, int y2, std::uint32_t color) override;
   // The pixels whose centres lie within half a line width of the circle;
   // the radius may be fractional.
-  void Circle(int cx, int cy, double radius, std::uint32_t color);
-  void SetLineWidth(int width);
+  void Circle(int cx, int cy, double radius, std::uint32_t color) override;
+  void SetLineWidth(int width) override;
   int LineWidth() const { return lineWidth_; }
+  // Captions stand in the window's labels beside the picture.
+  void Text(double, double, std::string_view, TextAnchor, double) override {}
 
   // The background colour for a point outside the picture.
   std::uint32_t Pixel(int x, int y) const;

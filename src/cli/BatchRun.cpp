@@ -17,7 +17,9 @@
 #include "app/Version.h"
 #include "cli/AtomicFile.h"
 #include "cli/JsonReport.h"
+#include "core/Common.h"
 #include "core/Encoding.h"
+#include "export/HtmlReport.h"
 #include "export/ResultsText.h"
 
 namespace korimo {
@@ -111,6 +113,57 @@ std::vector<std::string> FailedCheckLines(const Verdict& verdict) {
   return lines;
 }
 
+std::string_view StatisticWords(Statistic statistic) {
+  switch (statistic) {
+    case Statistic::Average:
+      return "平均";
+    case Statistic::Maximum:
+      return "最大";
+    case Statistic::Best10:
+      return "Best10%";
+    case Statistic::Pct95:
+      break;
+  }
+  return "95%";
+}
+
+// The --tolerance checks as one criteria set of the report, worded as the
+// statistics frames word their figures.
+ReportVerification ToleranceVerification(const Verdict& verdict, const EngineState& state) {
+  ReportCriteriaSet set;
+  set.name = "許容値（--tolerance）";
+  set.pass = verdict.pass;
+  if (verdict.checks.empty())
+    set.reason = "比較するペアがありません";
+  for (const CheckResult& check : verdict.checks) {
+    if (set.pairs.empty() || set.pairs.back().pair != check.pair) {
+      set.pairs.emplace_back();
+      set.pairs.back().pair = check.pair;
+      set.pairs.back().pass = true;
+    }
+    ReportPairVerdict& pair = set.pairs.back();
+    const Tolerance& t = check.tolerance;
+    ReportCriterion row;
+    row.words = std::string("全パッチ ") + (t.metric == Metric::DeAb ? "⊿E " : "⊿E00 ") +
+                std::string(StatisticWords(t.statistic));
+    row.patches = std::to_string(
+        std::min(state.Count(DataSet::Reference), state.Count(SampleOf(check.pair))));
+    row.limit = FormatLimit(t.limit);
+    row.pass = check.pass;
+    if (check.value) {
+      row.value = FormatTwoDec(*check.value);
+      row.verdict = check.pass ? "合" : "否";
+    } else {
+      row.verdict = "評価不可（Best10%・95% は基準 15 パッチ以上）";
+    }
+    pair.pass = pair.pass && check.pass;
+    pair.criteria.push_back(std::move(row));
+  }
+  ReportVerification verification;
+  verification.sets.push_back(std::move(set));
+  return verification;
+}
+
 class BatchRun {
  public:
   explicit BatchRun(const CliOptions& options) : options_(options), state_(kBatchSurfaces) {
@@ -181,8 +234,21 @@ class BatchRun {
   std::string Render(const std::optional<Verdict>& verdict) const {
     if (options_.format == OutputFormat::Json)
       return BuildJsonReport(state_, verdict ? &*verdict : nullptr);
+    if (options_.format == OutputFormat::Html)
+      return BuildHtmlReport(state_, ReportFor(verdict));
     std::string text = BuildResultsText(state_.record);
     return options_.encoding == TextEncoding::Cp932 ? Utf8ToCp932(text) : text;
+  }
+
+  ReportInput ReportFor(const std::optional<Verdict>& verdict) const {
+    ReportInput input;
+    input.job = options_.job;
+    input.patches = options_.reportPatches;
+    input.createdAt = ReportCreationTime();
+    input.pairing = PairingForReport(state_);
+    if (verdict)
+      input.verification = ToleranceVerification(*verdict, state_);
+    return input;
   }
 
   ExitStatus Deliver(std::string bytes, BatchOutcome& outcome) {

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -63,7 +64,7 @@ std::string PickChoice(std::string_view name, const std::string& value,
 
 // Every option takes a value in its own argument or after "=", and the
 // last occurrence counts, as is usual for command-line tools.
-void Declare(CLI::App& app, RawValues& raw, std::vector<std::string>& files) {
+void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
   const auto last = CLI::MultiOptionPolicy::TakeLast;
   app.set_help_flag();
   app.add_flag("-h,--help", raw.help);
@@ -79,7 +80,14 @@ void Declare(CLI::App& app, RawValues& raw, std::vector<std::string>& files) {
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--strict-ids", raw.strictIds);
-  app.add_option("files", files)->expected(0, kMaxFiles);
+  app.add_option("--report-patches", o.reportPatches)
+      ->transform(CLI::CheckedTransformer(std::map<std::string, ReportPatches>{
+          {"worst", ReportPatches::Worst}, {"all", ReportPatches::All}}))
+      ->multi_option_policy(last);
+  app.add_option("--report-title", o.job.title)->multi_option_policy(last);
+  app.add_option("--report-operator", o.job.operator_)->multi_option_policy(last);
+  app.add_option("--report-note", o.job.note)->multi_option_policy(last);
+  app.add_option("files", o.files)->expected(0, kMaxFiles);
 }
 
 // Each option given is checked, in the order of the help text; the first
@@ -94,7 +102,9 @@ std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
       {"--format",
        [&] {
          return PickChoice("--format", raw.format,
-                           {{"results", OutputFormat::Results}, {"json", OutputFormat::Json}},
+                           {{"results", OutputFormat::Results},
+                            {"json", OutputFormat::Json},
+                            {"html", OutputFormat::Html}},
                            o.format);
        }},
       {"--encoding",
@@ -162,7 +172,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CliOptions& o = result.options;
   CLI::App app;
   RawValues raw;
-  Declare(app, raw, o.files);
+  Declare(app, raw, o);
   // CLI11 takes the arguments last to first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   if (std::string stray = StrayCheck(args); !stray.empty()) {
@@ -203,7 +213,10 @@ Options:
                         standard output
       --format FORMAT   results (default): the results text of the data page,
                         tab-separated, CR LF line ends; json: every figure,
-                        label and grid row as one UTF-8 JSON object
+                        label and grid row as one UTF-8 JSON object;
+                        html: a report to print on A4 (one self-contained
+                        UTF-8 page: statistics, histograms, charts, the
+                        verdicts of --tolerance, the worst patches)
       --encoding ENC    encoding of the results text: cp932 (default) or utf-8;
                         JSON is always UTF-8
       --sort K          grid sort key, -14..14: 0 and 1 patch order, |K| the
@@ -221,6 +234,12 @@ Options:
       --strict-ids      fail (status 4) when the two files of a pair hold
                         different patch counts or, both having identifiers,
                         different identifiers at some position
+      --report-patches P
+                        patches listed in the html report: worst (default,
+                        the 20 largest dE00 of each pair) or all
+      --report-title T, --report-operator O, --report-note N
+                        job fields shown at the head of the html report
+                        (件名, 担当者, メモ); each only when given
   -h, --help            show this help and exit
       --version         show the version and exit
   --                    end of options

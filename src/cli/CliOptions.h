@@ -8,11 +8,12 @@
 #include "app/Indices.h"
 #include "app/PanelSettings.h"
 #include "cli/Tolerance.h"
+#include "export/HtmlReport.h"
 
 namespace korimo {
 
 enum class CliAction { Run, Help, Version };
-enum class OutputFormat { Results, Json };
+enum class OutputFormat { Results, Json, Html };
 enum class TextEncoding { Cp932, Utf8 };
 
 // The command line of korimo-cli once it has been understood. Defaults are
@@ -26,6 +27,8 @@ struct CliOptions {
   std::optional<std::string> outputPath;
   std::vector<Tolerance> tolerances;  // --tolerance, in the order given
   bool strictIds = false;             // a pair whose files do not match fails the run
+  ReportJob job;                      // --report-title, --report-operator, --report-note
+  ReportPatches reportPatches = ReportPatches::Worst;
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };

@@ -1,0 +1,480 @@
+#include "export/HtmlReport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <ctime>
+#include <numeric>
+
+#include "app/Histogram.h"
+#include "app/PatchChart.h"
+#include "app/SvgCanvas.h"
+#include "app/Version.h"
+#include "color/DifferenceParts.h"
+#include "core/Common.h"
+
+namespace korimo {
+
+namespace {
+
+constexpr std::string_view kTitle = "⊿E・⊿E00 比較レポート";
+constexpr std::string_view kNotCertified = "規格への適合を認証するものではありません";
+constexpr std::array<std::string_view, 3> kRoleNames = {"基準", "File1", "File2"};
+constexpr std::array<std::string_view, 2> kPairNames = {"基準–File1", "基準–File2"};
+// Bytes of an identifier and of device values that surely fit on one line
+// of their columns.
+constexpr std::size_t kOneLineId = 14;
+constexpr std::size_t kOneLineDevice = 15;
+
+// No row or picture is split across pages. A row of one line cannot split
+// anyway, and asking each row costs print time, so only rows whose
+// identifier or device values may wrap ask (class "w").
+constexpr std::string_view kStyle = R"(
+@page{size:A4 portrait;margin:15mm;@bottom-right{content:counter(page) " / " counter(pages);font-size:7.5pt}}
+html{font-size:9pt;line-height:1.3;color:#000;background:#fff;-webkit-print-color-adjust:exact;print-color-adjust:exact}
+body{margin:0 auto;max-width:180mm}
+h1{font-size:16pt;margin:0 0 2mm}
+h2{font-size:11.5pt;margin:5mm 0 1.5mm;break-after:avoid}
+h3{font-size:10pt;margin:3mm 0 1mm;break-after:avoid}
+p{margin:1mm 0}
+table{border-collapse:collapse;margin:1mm 0}
+th,td{border:.5pt solid #888;padding:.3mm 1.2mm;vertical-align:top}
+th{background:#eee;font-weight:normal;text-align:center}
+tr,figure,.pair,.keep{break-inside:avoid}
+thead{display:table-header-group}
+figure{margin:0}
+figcaption{font-size:8pt;color:#333}
+.job th{text-align:left}
+.job td{white-space:pre-wrap}
+.num td,td.num{text-align:right;font-variant-numeric:tabular-nums;white-space:pre}
+.path{word-break:break-all}
+.fig{display:flex;gap:6mm;align-items:flex-start}
+.chart svg{width:118mm;height:auto}
+.hist svg{width:52mm;height:auto}
+.pass{color:#007a1f;font-weight:bold}
+.fail{color:#c40000;font-weight:bold}
+.big{font-size:13pt}
+.note{font-size:8pt;color:#333}
+.pt{table-layout:fixed;width:100%;font-size:7.5pt}
+.all{font-family:"MS Gothic","Osaka-Mono","Noto Sans Mono CJK JP","IPAGothic","VL Gothic",monospace;font-size:6.5pt;line-height:1.3;margin:0}
+.pt td{text-align:right;padding:0 .8mm}
+.pt td:nth-child(2),.pt td:nth-child(3){text-align:left;word-break:break-all}
+.pt tr{break-inside:auto}
+.pt tr.w{break-inside:avoid}
+)";
+
+std::string Esc(std::string_view text) {
+  return EscapeMarkup(text);
+}
+
+// A CSS string literal that no file name can end early or use to close the
+// style element.
+std::string CssString(std::string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\' || c == '<' || c == '>' || c < 0x20 || c == 0x7F) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += '\\';
+      if (c >= 16)
+        out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+      out += ' ';
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Shortest(double value) {
+  std::array<char, 32> buffer{};
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+  return std::string(buffer.data(), end);
+}
+
+std::string_view SourceName(LabSource source) {
+  switch (source) {
+    case LabSource::Xyz:
+      return "XYZ";
+    case LabSource::Spectral:
+      return "分光";
+    case LabSource::None:  // every read stores L*a*b* columns until told otherwise
+    case LabSource::Lab:
+      break;
+  }
+  return "LAB";
+}
+
+std::string Conditions(const MeasurementSet& set) {
+  std::string text;
+  auto add = [&text](std::string_view part) {
+    text += text.empty() ? std::string(part) : " / " + std::string(part);
+  };
+  if (set.illuminant != Illuminant::Unknown)
+    add(set.illuminant == Illuminant::D50 ? "D50" : "D65");
+  if (set.observer != Observer::Unknown)
+    add(set.observer == Observer::Deg2 ? "2°" : "10°");
+  if (set.condition != Condition::Unknown)
+    add("M" + std::to_string(static_cast<int>(set.condition) - 1));
+  return text;
+}
+
+std::string DeviceText(const MeasurementSet& set, int patch) {
+  const DeviceValues& device = set.device;
+  if (device.space == DeviceSpace::None || patch >= static_cast<int>(device.values.size()))
+    return {};
+  std::string text;
+  for (int k = 0; k < device.Channels(); ++k) {
+    if (k > 0)
+      text += '/';
+    text += Shortest(device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(k)]);
+  }
+  return text;
+}
+
+// Columns of a monospaced Japanese font a text takes: two for CJK and the
+// symbols and Greek letters of Japanese character sets, one otherwise.
+std::size_t DisplayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if ((lead & 0xC0) == 0x80)
+      continue;  // continuation byte
+    if (lead < 0x80) {
+      ++width;
+    } else if (lead == 0xCE || lead == 0xCF) {
+      width += 2;  // Greek
+    } else if (lead >= 0xE1 && lead != 0xEF) {
+      width += 2;
+    } else if (lead == 0xEF && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) >= 0xBD) {
+      ++width;  // halfwidth katakana and forms
+    } else {
+      width += lead >= 0xE0 ? 2 : 1;
+    }
+  }
+  return width;
+}
+
+std::string Timestamp(std::int64_t seconds) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  std::array<char, 40> buffer{};
+  const std::size_t n = std::strftime(buffer.data(), buffer.size(), "%Y-%m-%d %H:%M UTC", &utc);
+  return std::string(buffer.data(), n);
+}
+
+// One compared patch of a pair: where it sits in the Reference and in the
+// sample file.
+struct PatchPair {
+  int reference = 0;
+  int sample = 0;
+};
+
+// The patches a pair compares: by position, those both files hold, never a
+// patch against the (0, 0, 0) of a missing one.
+std::vector<PatchPair> ComparedPatches(const EngineState& state, Pair pair) {
+  const int n = std::min(state.Count(DataSet::Reference), state.Count(SampleOf(pair)));
+  std::vector<PatchPair> patches(static_cast<std::size_t>(std::max(n, 0)));
+  for (int i = 0; i < n; ++i)
+    patches[static_cast<std::size_t>(i)] = {i, i};
+  return patches;
+}
+
+class ReportWriter {
+ public:
+  ReportWriter(const EngineState& state, const ReportInput& input)
+      : state_(state), d_(state.Data()), input_(input) {}
+
+  std::string Build() {
+    Head();
+    out_ += "<body>";
+    Heading();
+    Files();
+    for (Pair pair : kAllPairs) {
+      if (state_.Complete(pair))
+        PairFigures(pair);
+    }
+    Verification();
+    PatchTables();
+    out_ += "</body></html>\n";
+    return std::move(out_);
+  }
+
+ private:
+  void Head() {
+    out_ += "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">";
+    out_ += "<meta name=\"viewport\" content=\"width=device-width\"><title>";
+    out_ += Esc(kTitle);
+    if (!input_.job.title.empty())
+      out_ += " — " + Esc(input_.job.title);
+    out_ += "</title><style>html,svg text{font-family:" + std::string(kReportFonts) + "}";
+    out_ += kStyle;
+    // The file names head every printed page.
+    out_ += "@page{@top-left{content:" + CssString(RunningHead()) +
+            ";font-size:7.5pt;color:#333}}\n</style></head>";
+  }
+
+  std::string RunningHead() const {
+    std::string head;
+    for (DataSet set : kAllSets) {
+      if (!state_.Loaded(set))
+        continue;
+      head += head.empty() ? "" : "　";
+      head += std::string(kRoleNames[Index(set)]) + ": " + FileName(state_.record.Path(set));
+    }
+    return head;
+  }
+
+  void Heading() {
+    out_ += "<h1>" + Esc(kTitle) + "</h1>";
+    const std::array<std::pair<std::string_view, const std::string*>, 3> fields = {
+        {{"件名", &input_.job.title},
+         {"担当者", &input_.job.operator_},
+         {"メモ", &input_.job.note}}};
+    std::string rows;
+    for (const auto& [caption, value] : fields) {
+      if (!value->empty())
+        rows += "<tr><th>" + std::string(caption) + "<td>" + Esc(*value);
+    }
+    if (!rows.empty())
+      out_ += "<table class=\"job\">" + rows + "</table>";
+    for (const ReportCriteriaSet& set : input_.verification.sets) {
+      out_ += "<p class=\"big\">" + Esc(set.name) + "：" + VerdictWord(set.pass) + "</p>";
+    }
+    if (!input_.verification.sets.empty())
+      out_ += "<p class=\"note\">" + std::string(kNotCertified) + "</p>";
+    out_ +=
+        "<p>作成 " + Timestamp(input_.createdAt) + "　Korimo " + std::string(kVersionText) + "</p>";
+  }
+
+  static std::string VerdictWord(bool pass) {
+    return pass ? "<span class=\"pass\">合格</span>" : "<span class=\"fail\">不合格</span>";
+  }
+
+  void Files() {
+    out_ +=
+        "<h2>ファイル</h2><table><thead><tr><th>役割<th>ファイル<th>パッチ数<th>L*a*b*"
+        "<th>測定条件</thead>";
+    for (DataSet set : kAllSets) {
+      const std::string& path = state_.record.Path(set);
+      if (path.empty())
+        continue;
+      const MeasurementSet& info = state_.sets[Index(set)];
+      out_ += "<tr><td>" + std::string(kRoleNames[Index(set)]) + "<td class=\"path\"><b>" +
+              Esc(FileName(path)) + "</b><br>" + Esc(path) + "<td class=\"num\">" +
+              std::to_string(state_.Count(set)) + "<td>" +
+              (state_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") +
+              "<td>" + Esc(Conditions(info)) + "</tr>";
+    }
+    out_ += "</table>";
+    std::string modes;
+    for (Pair pair : kAllPairs) {
+      if (state_.Complete(pair) && !input_.pairing.mode[Index(pair)].empty()) {
+        modes += modes.empty() ? "" : "　";
+        modes +=
+            std::string(kPairNames[Index(pair)]) + ": " + Esc(input_.pairing.mode[Index(pair)]);
+      }
+    }
+    if (!modes.empty())
+      out_ += "<p>対応: " + modes + "</p>";
+    for (const std::string& line : input_.pairing.strip)
+      out_ += "<p class=\"fail\">" + Esc(line) + "</p>";
+  }
+
+  void PairFigures(Pair pair) {
+    const std::size_t p = Index(pair);
+    const WindowRecord& r = state_.record;
+    const std::string name(kPairNames[p]);
+    out_ += "<section class=\"pair\"><h2>" + name + "</h2><div class=\"fig\">";
+    out_ += "<table class=\"num\"><thead><tr><th><th>平均<th>最大<th>Best10%<th>95%</thead>";
+    out_ += "<tr><th>⊿E<td>" + Esc(r.Lb_De[2 * p]) + "<td>" + Esc(r.Lb_De[2 * p + 1]) + "<td>" +
+            Esc(r.Lb_BestDe[p]) + "<td>" + Esc(r.Lb_WorsDe[p]) + "</tr>";
+    out_ += "<tr><th>⊿E00<td>" + Esc(r.Lb_De2K[2 * p]) + "<td>" + Esc(r.Lb_De2K[2 * p + 1]) +
+            "<td>" + Esc(r.Lb_Best2K[p]) + "<td>" + Esc(r.Lb_Wors2K[p]) + "</tr></table>";
+    const std::string metric = state_.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
+    SvgCanvas histogram(state_.surfaces.histogramWidth, state_.surfaces.histogramHeight, kWhite,
+                        {kHistogramCaptionLeft, 2, 6, kHistogramCaptionBottom});
+    PaintHistogram(state_, pair, histogram);
+    const std::string histogramTitle = "ヒストグラム " + name + "（" + metric + "）";
+    out_ += "<figure class=\"hist\">" + histogram.Markup(histogramTitle) + "<figcaption>" +
+            histogramTitle + "</figcaption></figure></div>";
+    SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
+    PaintChart(state_, pair, SampleOf(pair), chart, CellSelection::Omitted);
+    const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
+    out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
+            "</figcaption></figure></section>";
+  }
+
+  void Verification() {
+    const ReportVerification& v = input_.verification;
+    if (v.sets.empty())
+      return;
+    out_ += "<h2>判定</h2>";
+    for (const ReportCriteriaSet& set : v.sets) {
+      out_ += "<div class=\"keep\"><h3>" + Esc(set.name) + "</h3>";
+      if (!set.reason.empty())
+        out_ += "<p>" + VerdictWord(false) + " " + Esc(set.reason) + "</p>";
+      for (const ReportPairVerdict& pv : set.pairs)
+        PairVerdict(pv);
+      out_ += "<p class=\"note\">" + std::string(kNotCertified) + "</p></div>";
+    }
+  }
+
+  void PairVerdict(const ReportPairVerdict& pv) {
+    out_ += "<table><thead><tr><th colspan=\"5\">" + std::string(kPairNames[Index(pv.pair)]) +
+            "</tr><tr><th>基準<th>パッチ数<th>値<th>許容値<th>判定</thead>";
+    for (const ReportCriterion& c : pv.criteria) {
+      out_ += "<tr><td>" + Esc(c.words) + "<td class=\"num\">" + Esc(c.patches) +
+              "<td class=\"num\">" + Esc(c.value) + "<td class=\"num\">" + Esc(c.limit) +
+              "<td class=\"" + (c.pass ? "pass" : "fail") + "\">" + Esc(c.verdict) + "</tr>";
+    }
+    out_ += "</table><p class=\"big\">" + std::string(kPairNames[Index(pv.pair)]) + "：" +
+            VerdictWord(pv.pass) + "</p>";
+    for (const std::string& note : pv.notes)
+      out_ += "<p class=\"note\">" + Esc(note) + "</p>";
+  }
+
+  void PatchTables() {
+    for (Pair pair : kAllPairs) {
+      if (!state_.Complete(pair))
+        continue;
+      std::vector<PatchPair> patches = ComparedPatches(state_, pair);
+      const std::size_t p = Index(pair);
+      // Largest ⊿E00 first; equal ones in patch order.
+      std::vector<PatchPair> worst = patches;
+      std::stable_sort(worst.begin(), worst.end(), [&](const PatchPair& a, const PatchPair& b) {
+        return d_.De00[a.reference][p] > d_.De00[b.reference][p];
+      });
+      worst.resize(std::min<std::size_t>(worst.size(), kReportWorstPatches));
+      PatchTable(pair, "⊿E00 の大きいパッチ " + std::to_string(worst.size()), worst);
+    }
+    if (input_.patches != ReportPatches::All)
+      return;
+    for (Pair pair : kAllPairs) {
+      if (state_.Complete(pair))
+        PatchListing(pair, ComparedPatches(state_, pair));
+    }
+  }
+
+  // Every patch as lines of aligned columns: a browser prints 3000 lines of
+  // preformatted text in a tenth of the time it takes for a table of 3000
+  // rows, and a line is never split across pages.
+  void PatchListing(Pair pair, const std::vector<PatchPair>& rows) {
+    const std::size_t p = Index(pair);
+    const int s = static_cast<int>(Index(SampleOf(pair)));
+    const std::string n = std::to_string(s);
+    std::vector<std::vector<std::string>> lines = {{"No.", "ID", "デバイス値", "L0", "a0", "b0",
+                                                    "L" + n, "a" + n, "b" + n, "⊿E", "⊿E00", "ΔL*",
+                                                    "ΔC*", "ΔH*"}};
+    for (const PatchPair& row : rows) {
+      const auto& a = d_.Lab0[static_cast<std::size_t>(row.reference)];
+      const auto& b = d_.Lab(s)[static_cast<std::size_t>(row.sample)];
+      const DifferenceParts parts = Cie76Parts(a[0], a[1], a[2], b[0], b[1], b[2]);
+      std::vector<std::string> line = {std::to_string(row.reference + 1),
+                                       d_.FileId[0][static_cast<std::size_t>(row.reference)],
+                                       DeviceText(state_.sets[0], row.reference)};
+      for (double v :
+           {a[0], a[1], a[2], b[0], b[1], b[2], static_cast<double>(d_.DeAb[row.reference][p]),
+            static_cast<double>(d_.De00[row.reference][p]), parts.dL, parts.dC, parts.dH})
+        line.push_back(FormatTwoDec(v));
+      lines.push_back(std::move(line));
+    }
+    std::vector<std::size_t> widths(lines.front().size(), 0);
+    for (const auto& line : lines) {
+      for (std::size_t c = 0; c < line.size(); ++c)
+        widths[c] = std::max(widths[c], DisplayWidth(line[c]));
+    }
+    out_ += "<h2>" + std::string(kPairNames[p]) + "：全パッチ</h2><pre class=\"all\">";
+    for (const auto& line : lines) {
+      std::string text;
+      for (std::size_t c = 0; c < line.size(); ++c) {
+        const std::string pad(widths[c] - DisplayWidth(line[c]), ' ');
+        // Identifier and device values read from the left, figures from the right.
+        const bool left = c == 1 || c == 2;
+        text += (c == 0 ? "" : "  ") + (left ? line[c] + pad : pad + line[c]);
+      }
+      const std::size_t end = text.find_last_not_of(' ');
+      out_ += Esc(text.substr(0, end + 1)) + "\n";
+    }
+    out_ += "</pre>";
+  }
+
+  void PatchTable(Pair pair, const std::string& title, const std::vector<PatchPair>& rows) {
+    const std::size_t p = Index(pair);
+    const std::size_t s = Index(SampleOf(pair));
+    const std::string sample(kRoleNames[s]);
+    out_ += "<h2>" + std::string(kPairNames[p]) + "：" + title + "</h2>";
+    out_ +=
+        "<table class=\"pt\"><colgroup><col style=\"width:6%\"><col style=\"width:13%\">"
+        "<col style=\"width:11%\"><col span=\"11\"></colgroup><thead><tr><th rowspan=\"2\">"
+        "No.<th rowspan=\"2\">ID<th rowspan=\"2\">デバイス値<th colspan=\"3\">基準"
+        "<th colspan=\"3\">" +
+        sample +
+        "<th rowspan=\"2\">⊿E<th rowspan=\"2\">⊿E00<th rowspan=\"2\">ΔL*"
+        "<th rowspan=\"2\">ΔC*<th rowspan=\"2\">ΔH*<tr><th>L*<th>a*<th>b*<th>L*<th>a*"
+        "<th>b*</thead>";
+    const LabTable& ref = d_.Lab0;
+    const LabTable& smp = d_.Lab(static_cast<int>(s));
+    for (const PatchPair& row : rows) {
+      const auto& a = ref[static_cast<std::size_t>(row.reference)];
+      const auto& b = smp[static_cast<std::size_t>(row.sample)];
+      const DifferenceParts parts = Cie76Parts(a[0], a[1], a[2], b[0], b[1], b[2]);
+      // Omitted end tags keep a 3000-row table small and quick to lay out.
+      const std::string& id = d_.FileId[0][static_cast<std::size_t>(row.reference)];
+      const std::string device = DeviceText(state_.sets[0], row.reference);
+      out_ +=
+          id.size() > kOneLineId || device.size() > kOneLineDevice ? "<tr class=\"w\">" : "<tr>";
+      out_ += "<td>" + std::to_string(row.reference + 1) + "<td>" + Esc(id) + "<td>" + Esc(device);
+      for (double v : {a[0], a[1], a[2], b[0], b[1], b[2]})
+        out_ += "<td>" + FormatTwoDec(v);
+      out_ += "<td>" + FormatTwoDec(d_.DeAb[row.reference][p]) + "<td>" +
+              FormatTwoDec(d_.De00[row.reference][p]);
+      for (double v : {parts.dL, parts.dC, parts.dH})
+        out_ += "<td>" + FormatTwoDec(v);
+      out_ += "\n";
+    }
+    out_ += "</table><p class=\"note\">ΔL*・ΔC* は " + sample + " − 基準。</p>";
+  }
+
+  const EngineState& state_;
+  const ComparisonData& d_;
+  const ReportInput& input_;
+  std::string out_;
+};
+
+}  // namespace
+
+std::string BuildHtmlReport(const EngineState& state, const ReportInput& input) {
+  return ReportWriter(state, input).Build();
+}
+
+ReportPairing PairingForReport(const EngineState& state) {
+  ReportPairing pairing;
+  for (Pair pair : kAllPairs) {
+    pairing.mode[Index(pair)] = "位置";
+    const std::string& warning = state.record.Lb_Pairing[Index(pair)];
+    if (!warning.empty())
+      pairing.strip.push_back(warning);
+  }
+  return pairing;
+}
+
+std::int64_t ReportCreationTime() {
+  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
+    std::int64_t seconds = 0;
+    const char* end = fixed + std::string_view(fixed).size();
+    const auto [ptr, ec] = std::from_chars(fixed, end, seconds);
+    if (ec == std::errc() && ptr == end && ptr != fixed)
+      return seconds;
+  }
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+}  // namespace korimo

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "export/HtmlReport.h"
+#include "export/ReportSave.h"
+#include "support/EngineDriver.h"
+#include "support/FakePlatform.h"
+
+namespace korimo {
+namespace {
+
+using testing::EngineTest;
+using testing::Patch;
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+class HtmlReportTest : public EngineTest {
+ protected:
+  std::string Report(ReportInput input = {}) { return BuildHtmlReport(state_, input); }
+};
+
+TEST_F(HtmlReportTest, TextsFromFilesAndUsersStayText) {
+  std::vector<Patch> hostile = testing::Flat(20);
+  hostile[0].id = "<script>alert(1)</script>";
+  hostile[1].id = "x\"onload=\"y";
+  const std::string ref = Chart("a<b>\"c'.txt", hostile);
+  Choose(DataSet::Reference, ref);
+  Choose(DataSet::File1, Chart("f1.txt", testing::Offsets(Same(20, 9.0))));
+  ReportInput input;
+  input.job = {"</title><script>x</script>", "O'Neil & <Co>", "1行目\n</style>"};
+  const std::string html = Report(input);
+  EXPECT_FALSE(Contains(Lower(html), "<script"));
+  EXPECT_FALSE(Contains(html, "<b>\"c"));
+  // A long identifier may wrap, so its row asks not to be split.
+  EXPECT_TRUE(Contains(html, "<tr class=\"w\"><td>1<td>&lt;script&gt;"));
+  EXPECT_EQ(std::count(html.begin(), html.end(), '<') - std::count(html.begin(), html.end(), '>'),
+            0);
+  for (const char* shown : {"&lt;script&gt;alert(1)&lt;/script&gt;", "x&quot;onload=&quot;y",
+                            "a&lt;b&gt;&quot;c&#39;.txt", "O&#39;Neil &amp; &lt;Co&gt;"})
+    EXPECT_TRUE(Contains(html, shown)) << shown;
+  // The running head is a CSS string: a quote or "<" in a file name is escaped.
+  EXPECT_TRUE(Contains(html, "a\\3c b\\3e \\22 c'.txt")) << html.substr(0, 3000);
+  EXPECT_EQ(std::count(html.begin(), html.end(), '\0'), 0);
+}
+
+TEST_F(HtmlReportTest, JobFieldsOnlyWhenFilledAndTheTimeIsTheOneGiven) {
+  LoadPair(Same(20, 1.0));
+  ReportInput input;
+  input.createdAt = 86400 + 3600 + 120;
+  input.job.operator_ = "山田";
+  const std::string html = Report(input);
+  EXPECT_TRUE(Contains(html, "<th>担当者<td>山田"));
+  EXPECT_FALSE(Contains(html, "<th>件名"));
+  EXPECT_FALSE(Contains(html, "<th>メモ"));
+  EXPECT_TRUE(Contains(html, "1970-01-02 01:02 UTC"));
+  EXPECT_EQ(html, Report(input));  // same state, same bytes
+  EXPECT_TRUE(Contains(html, "<title>⊿E・⊿E00 比較レポート</title>"));
+}
+
+// Differences 0.1, 0.2, ... 3.0 of lightness only: the 20 worst are patches
+// 30 down to 11, with ΔL* equal to ⊿E and no chroma or hue part.
+TEST_F(HtmlReportTest, WorstPatchesComeFirstWithTheirParts) {
+  std::vector<double> d;
+  for (int i = 1; i <= 30; ++i)
+    d.push_back(i / 10.0);
+  LoadPair(d);
+  const std::string html = Report();
+  EXPECT_TRUE(Contains(html, "⊿E00 の大きいパッチ 20"));
+  EXPECT_TRUE(Contains(html,
+                       "<tr><td>30<td>P30<td><td>50.00<td>0.00<td>0.00<td>53.00<td>0.00"
+                       "<td>0.00<td>3.00<td>"));
+  EXPECT_TRUE(Contains(html, "<td>3.00<td>0.00<td>0.00\n"));
+  EXPECT_TRUE(Contains(html, "<tr><td>11<td>P11"));
+  EXPECT_FALSE(Contains(html, "<tr><td>10<td>P10"));
+  EXPECT_FALSE(Contains(html, "全パッチ"));
+  ReportInput all;
+  all.patches = ReportPatches::All;
+  const std::string every = Report(all);
+  EXPECT_TRUE(Contains(every, "全パッチ"));
+  // Every patch as aligned lines: No. and figures right, the identifier left.
+  EXPECT_TRUE(Contains(every, "\n 10  P10              50.00"));
+  EXPECT_TRUE(Contains(every, "\n  9  P9 "));
+}
+
+TEST_F(HtmlReportTest, ShowsTheFramesFiguresAndBothPictures) {
+  LoadPair(Same(20, 1.0));
+  const std::string html = Report();
+  for (const std::string* label :
+       {&record().Lb_De[0], &record().Lb_De[1], &record().Lb_BestDe[0], &record().Lb_WorsDe[0],
+        &record().Lb_De2K[0], &record().Lb_De2K[1], &record().Lb_Best2K[0],
+        &record().Lb_Wors2K[0]}) {
+    ASSERT_FALSE(label->empty());
+    EXPECT_TRUE(Contains(html, "<td>" + *label)) << *label;
+  }
+  EXPECT_TRUE(Contains(html, "aria-label=\"ヒストグラム 基準–File1（⊿E）\""));
+  EXPECT_TRUE(Contains(html, "aria-label=\"パッチチャート 基準–File1（⊿E）\""));
+  EXPECT_FALSE(Contains(html, "基準–File2"));  // no File2 chosen
+}
+
+TEST_F(HtmlReportTest, VerdictsCarryTheNoteThatTheyAreNoCertificate) {
+  LoadPair(Same(20, 1.0));
+  ReportInput input;
+  ReportCriteriaSet set{"House", false, "", {}};
+  set.pairs.push_back(
+      {Pair::ReferenceFile1, {{"全パッチ ⊿E 平均", "20", "1.00", "0.5", "否", false}}, {}, false});
+  input.verification.sets.push_back(set);
+  const std::string html = Report(input);
+  EXPECT_TRUE(Contains(html, "House：<span class=\"fail\">不合格</span>"));
+  EXPECT_TRUE(Contains(html, "<td class=\"fail\">否"));
+  EXPECT_TRUE(Contains(html, "規格への適合を認証するものではありません"));
+  EXPECT_FALSE(Contains(Report(), "規格への適合を認証するものではありません"));
+}
+
+TEST_F(HtmlReportTest, EveryPatchOf3000StaysUnderTwoMegabytes) {
+  std::vector<double> d;
+  for (int i = 0; i < 3000; ++i)
+    d.push_back((i % 97) / 13.0);
+  LoadPair(d);
+  ReportInput input;
+  input.patches = ReportPatches::All;
+  input.job = {"件名", "担当", "メモ"};
+  const std::string html = Report(input);
+  EXPECT_LT(html.size(), 2u * 1024 * 1024);
+  EXPECT_TRUE(Contains(html, "\n3000  P3000 "));
+}
+
+class ReportSaveTest : public EngineTest {
+ protected:
+  testing::FakePlatform platform_;
+};
+
+// A measurement file may carry any name, .html included.
+TEST_F(ReportSaveTest, WritesOpensAndNeverReplacesAnInput) {
+  const std::string ref = Chart("m.html", testing::Flat(20));
+  Choose(DataSet::Reference, ref);
+  Choose(DataSet::File1, Chart("f1.txt", testing::Offsets(Same(20, 1.0))));
+  struct Case {
+    std::string answer, written;
+    bool opened;
+  };
+  const Case cases[] = {
+      {dir_.File("out"), dir_.File("out.html"), true},
+      {dir_.File("a.HTM"), dir_.File("a.HTM"), true},
+      {ref, "", false},                    // the Reference itself
+      {dir_.File("./m.html"), "", false},  // another spelling of it
+      {dir_.File("m"), "", false},         // becomes m.html
+  };
+  for (const Case& c : cases) {
+    testing::FakePlatform platform;
+    platform.saveAnswers.push_back(c.answer);
+    But_Report_Click(platform, state_, ReportInput{});
+    EXPECT_EQ(platform.saveFilters.front(), kReportFilter);
+    EXPECT_EQ(platform.writtenFiles.size(), c.written.empty() ? 0u : 1u) << c.answer;
+    EXPECT_EQ(platform.writtenFiles.count(c.written), c.written.empty() ? 0u : 1u) << c.answer;
+    EXPECT_EQ(platform.openedDocuments.size(), c.opened ? 1u : 0u) << c.answer;
+    EXPECT_EQ(platform.messages.size(), c.opened ? 0u : 1u) << c.answer;
+  }
+}
+
+TEST_F(ReportSaveTest, AFailedWriteIsToldAndNothingOpens) {
+  LoadPair(Same(20, 1.0));
+  platform_.saveAnswers.push_back(dir_.File("x.html"));
+  platform_.failWrites[dir_.File("x.html")] = "disk full";
+  But_Report_Click(platform_, state_, ReportInput{});
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_TRUE(Contains(platform_.messages[0], "disk full"));
+  EXPECT_TRUE(platform_.openedDocuments.empty());
+}
+
+}  // namespace
+}  // namespace korimo
