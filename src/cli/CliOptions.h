@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Indices.h"
+#include "app/PairingMap.h"
 #include "app/PanelSettings.h"
 #include "cli/Tolerance.h"
 
@@ -26,6 +27,7 @@ struct CliOptions {
   std::optional<std::string> outputPath;
   std::vector<Tolerance> tolerances;  // --tolerance, in the order given
   bool strictIds = false;             // a pair whose files do not match fails the run
+  PairingMode pairBy = PairingMode::Position;
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };
