@@ -266,7 +266,9 @@ void CompareAfterRead(EngineState& state, DataSet set, int count) {
   const PairStats stats = Compare(state, count);
   ShowAveragesAndMaxima(state, stats, count);
   ShowPercentiles(state);
-  UpdateThresholds(state, set);
+  // By position the percentages of the pairs `set` belongs to, as the window
+  // always did; a paired comparison keeps none from an earlier read.
+  UpdateThresholds(state, state.pairingMode == PairingMode::Position ? set : DataSet::Reference);
 }
 
 void ChangePairingMode(EngineState& state, PairingMode mode) {

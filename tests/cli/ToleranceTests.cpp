@@ -131,9 +131,14 @@ TEST_F(VerdictTest, MismatchingFilesAreReportedAndFailOnlyWhenStrict) {
   EXPECT_EQ(Json::parse(out.output)["pairing"],
             Json::parse(R"([{"complete": true, "ids_compared": true, "id_mismatches": 2,
                              "first_mismatch": {"patch": 0, "reference": "P1", "sample": "P5"},
-                             "counts_differ": false},
+                             "counts_differ": false, "mode": "position", "paired": 6,
+                             "reference_only": 0, "sample_only": 0, "sample_only_ids": [],
+                             "fallback_reason": null, "device_mismatches": null},
                             {"complete": false, "ids_compared": false, "id_mismatches": 0,
-                             "first_mismatch": null, "counts_differ": false}])"));
+                             "first_mismatch": null, "counts_differ": false, "mode": "position",
+                             "paired": 0, "reference_only": 0, "sample_only": 0,
+                             "sample_only_ids": [], "fallback_reason": null,
+                             "device_mismatches": null}])"));
   EXPECT_EQ(Run({"--strict-ids"}).ExitCode(), 4);
 }
 
