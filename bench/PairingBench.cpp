@@ -18,8 +18,14 @@ namespace {
 
 constexpr int kPatches = BenchFiles::kPatches;
 // The window's pictures, drawn: the cost a user waits for.
-constexpr Surfaces kWindowSurfaces{kDesignChartSide, kDesignChartSide, kDesignHistogramWidth,
-                                   kDesignHistogramHeight, 21, 480, 24, true};
+constexpr Surfaces kWindowSurfaces{kDesignChartSide,
+                                   kDesignChartSide,
+                                   kDesignHistogramWidth,
+                                   kDesignHistogramHeight,
+                                   21,
+                                   480,
+                                   24,
+                                   true};
 
 const BenchFiles& Files() {
   static const BenchFiles files("pairing-bench");
@@ -32,8 +38,9 @@ std::string Shuffled(const std::string& from, const std::string& name) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
-  const auto begin = std::find_if(lines.begin(), lines.end(),
-                                  [](const std::string& l) { return l.starts_with("BEGIN_DATA\r"); });
+  const auto begin = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.starts_with("BEGIN_DATA\r");
+  });
   const auto end = std::find_if(lines.begin(), lines.end(),
                                 [](const std::string& l) { return l.starts_with("END_DATA\r"); });
   if (begin == lines.end() || end == lines.end())

@@ -288,9 +288,15 @@ void ChangePairingMode(EngineState& state, PairingMode mode) {
   else
     BuildPairMaps(state);
   const EngineState::PositionFigures& kept = state.positionFigures;
-  if (mode == PairingMode::Position && kept.kept && kept.serial == last.serial &&
-      kept.panel == state.panel)
-    RestorePositionFigures(state);
+  if (mode == PairingMode::Position) {
+    if (kept.kept && kept.serial == last.serial && kept.panel == state.panel) {
+      RestorePositionFigures(state);
+    } else if (state.Count(DataSet::Reference) >= 1) {
+      // Percentages left by the other mode would stand for other patches:
+      // both pairs' are taken again, as a slider change takes them.
+      UpdateThresholds(state, DataSet::Reference);
+    }
+  }
   if (ShownPatchCount(state.Data()) == 0)
     return;
   for (Pair pair : kAllPairs) {
