@@ -89,6 +89,12 @@ struct EngineState {
     std::array<std::string, 2> Lb_BestDe, Lb_Best2K, Lb_WorsDe, Lb_Wors2K, Lb_UPar, Lb_OPar;
     std::array<std::string, 2> Lb_PDe, Lb_FDe;
     std::string ChkBest, ChkWorst;
+    // Charts, histograms and areas were drawn between the reads of a load.
+    std::array<std::string, 2> Lb_GX, Lb_GY, Lb_DeBox;
+    std::array<AreaFrame, 2> Sh_Box{};
+    std::array<HistCounts, 2> HistCount{};
+    std::array<HistValues, 2> HistValue{};
+    std::array<Raster, 2> PictPat, PictG;
     PairFloats AvgDeAb{}, AvgDe00{}, MaxDeAb{}, MaxDe00{};
     PairFloats Best10DeAb{}, Best10De00{}, Pct95DeAb{}, Pct95De00{};
     float UnderDeAb = 0, OverDeAb = 0, UnderDe00 = 0, OverDe00 = 0;

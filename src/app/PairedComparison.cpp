@@ -175,67 +175,65 @@ void ShowPercentiles(EngineState& state) {
   }
 }
 
+// The texts, figures and pictures position mode showed, and back.
+template <typename Kept, typename Shown>
+void Exchange(Kept& kept, Shown& shown, bool keep) {
+  const auto one = [keep](auto& k, auto& v) {
+    if (keep)
+      k = v;
+    else
+      v = k;
+  };
+  one(kept.Lb_De, shown.record.Lb_De);
+  one(kept.Lb_De2K, shown.record.Lb_De2K);
+  one(kept.Lb_BestDe, shown.record.Lb_BestDe);
+  one(kept.Lb_Best2K, shown.record.Lb_Best2K);
+  one(kept.Lb_WorsDe, shown.record.Lb_WorsDe);
+  one(kept.Lb_Wors2K, shown.record.Lb_Wors2K);
+  one(kept.Lb_UPar, shown.record.Lb_UPar);
+  one(kept.Lb_OPar, shown.record.Lb_OPar);
+  one(kept.Lb_PDe, shown.record.Lb_PDe);
+  one(kept.Lb_FDe, shown.record.Lb_FDe);
+  one(kept.ChkBest, shown.record.ChkBest);
+  one(kept.ChkWorst, shown.record.ChkWorst);
+  one(kept.Lb_GX, shown.record.Lb_GX);
+  one(kept.Lb_GY, shown.record.Lb_GY);
+  one(kept.Lb_DeBox, shown.record.Lb_DeBox);
+  one(kept.Sh_Box, shown.record.Sh_Box);
+  one(kept.HistCount, shown.HistCount);
+  one(kept.HistValue, shown.HistValue);
+  ComparisonData& d = shown.Data();
+  one(kept.AvgDeAb, d.AvgDeAb);
+  one(kept.AvgDe00, d.AvgDe00);
+  one(kept.MaxDeAb, d.MaxDeAb);
+  one(kept.MaxDe00, d.MaxDe00);
+  one(kept.Best10DeAb, d.Best10DeAb);
+  one(kept.Best10De00, d.Best10De00);
+  one(kept.Pct95DeAb, d.Pct95DeAb);
+  one(kept.Pct95De00, d.Pct95De00);
+  one(kept.UnderDeAb, d.UnderDeAb);
+  one(kept.OverDeAb, d.OverDeAb);
+  one(kept.UnderDe00, d.UnderDe00);
+  one(kept.OverDe00, d.OverDe00);
+}
+
 void KeepPositionFigures(EngineState& state) {
   EngineState::PositionFigures& f = state.positionFigures;
-  const WindowRecord& r = state.record;
-  const ComparisonData& d = state.Data();
-  f = {state.lastCompare.serial,
-       true,
-       state.panel,
-       r.Lb_De,
-       r.Lb_De2K,
-       r.Lb_BestDe,
-       r.Lb_Best2K,
-       r.Lb_WorsDe,
-       r.Lb_Wors2K,
-       r.Lb_UPar,
-       r.Lb_OPar,
-       r.Lb_PDe,
-       r.Lb_FDe,
-       r.ChkBest,
-       r.ChkWorst,
-       d.AvgDeAb,
-       d.AvgDe00,
-       d.MaxDeAb,
-       d.MaxDe00,
-       d.Best10DeAb,
-       d.Best10De00,
-       d.Pct95DeAb,
-       d.Pct95De00,
-       d.UnderDeAb,
-       d.OverDeAb,
-       d.UnderDe00,
-       d.OverDe00};
+  f.serial = state.lastCompare.serial;
+  f.kept = true;
+  f.panel = state.panel;
+  Exchange(f, state, true);
+  f.PictPat = state.pictures.PictPat;
+  f.PictG = state.pictures.PictG;
 }
 
 void RestorePositionFigures(EngineState& state) {
-  const EngineState::PositionFigures& f = state.positionFigures;
-  WindowRecord& r = state.record;
-  ComparisonData& d = state.Data();
-  r.Lb_De = f.Lb_De;
-  r.Lb_De2K = f.Lb_De2K;
-  r.Lb_BestDe = f.Lb_BestDe;
-  r.Lb_Best2K = f.Lb_Best2K;
-  r.Lb_WorsDe = f.Lb_WorsDe;
-  r.Lb_Wors2K = f.Lb_Wors2K;
-  r.Lb_UPar = f.Lb_UPar;
-  r.Lb_OPar = f.Lb_OPar;
-  r.Lb_PDe = f.Lb_PDe;
-  r.Lb_FDe = f.Lb_FDe;
-  r.ChkBest = f.ChkBest;
-  r.ChkWorst = f.ChkWorst;
-  d.AvgDeAb = f.AvgDeAb;
-  d.AvgDe00 = f.AvgDe00;
-  d.MaxDeAb = f.MaxDeAb;
-  d.MaxDe00 = f.MaxDe00;
-  d.Best10DeAb = f.Best10DeAb;
-  d.Best10De00 = f.Best10De00;
-  d.Pct95DeAb = f.Pct95DeAb;
-  d.Pct95De00 = f.Pct95De00;
-  d.UnderDeAb = f.UnderDeAb;
-  d.OverDeAb = f.OverDeAb;
-  d.UnderDe00 = f.UnderDe00;
-  d.OverDe00 = f.OverDe00;
+  EngineState::PositionFigures& f = state.positionFigures;
+  Exchange(f, state, false);
+  for (std::size_t c = 0; c < 2; ++c) {
+    state.pictures.PictPat[c].Restore(f.PictPat[c]);
+    state.pictures.PictG[c].Restore(f.PictG[c]);
+  }
 }
 
 }  // namespace
@@ -288,19 +286,21 @@ void ChangePairingMode(EngineState& state, PairingMode mode) {
   else
     BuildPairMaps(state);
   const EngineState::PositionFigures& kept = state.positionFigures;
-  if (mode == PairingMode::Position) {
-    if (kept.kept && kept.serial == last.serial && kept.panel == state.panel) {
-      RestorePositionFigures(state);
-    } else if (state.Count(DataSet::Reference) >= 1) {
-      // Percentages left by the other mode would stand for other patches:
-      // both pairs' are taken again, as a slider change takes them.
-      UpdateThresholds(state, DataSet::Reference);
-    }
+  const bool restore = mode == PairingMode::Position && kept.kept && kept.serial == last.serial &&
+                       kept.panel == state.panel;
+  if (restore) {
+    // Charts, histograms and areas the load drew between its reads come
+    // back as they were; only the grid follows the data alone.
+    RestorePositionFigures(state);
+  } else if (mode == PairingMode::Position && state.Count(DataSet::Reference) >= 1) {
+    // Percentages left by the other mode would stand for other patches:
+    // both pairs' are taken again, as a slider change takes them.
+    UpdateThresholds(state, DataSet::Reference);
   }
   if (ShownPatchCount(state.Data()) == 0)
     return;
   for (Pair pair : kAllPairs) {
-    if (!state.Loaded(SampleOf(pair)))
+    if (restore || !state.Loaded(SampleOf(pair)))
       continue;
     DrawChart(state, SampleOf(pair));
     DrawHistogram(state, pair);
