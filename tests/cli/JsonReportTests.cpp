@@ -44,9 +44,11 @@ TEST(JsonReport, KeysShapesAndFiguresBesideTheirLabels) {
           .output);
   EXPECT_EQ(Shape(doc),
             "{captions:{over:s,under:s},chart:{cols:n,rows:n},count_labels:3[s],grid:24[15[s]],"
-            "pairing:2[{complete:b,counts_differ:b,first_mismatch:null,id_mismatches:n,"
-            "ids_compared:b}|{complete:b,counts_differ:b,first_mismatch:{patch:n,reference:s,"
-            "sample:s},id_mismatches:n,ids_compared:b}],"
+            "pairing:2[{complete:b,counts_differ:b,device_mismatches:null,fallback_reason:null,"
+            "first_mismatch:null,id_mismatches:n,ids_compared:b,mode:s,paired:n,reference_only:n,"
+            "sample_only:n,sample_only_ids:0[]}|{complete:b,counts_differ:b,device_mismatches:null,"
+            "fallback_reason:null,first_mismatch:{patch:n,reference:s,sample:s},id_mismatches:n,"
+            "ids_compared:b,mode:s,paired:n,reference_only:n,sample_only:n,sample_only_ids:20[s]}],"
             "pairs:2[{avg_de00:n,avg_de_ab:n,best10_de00:n,best10_de_ab:n,de00:24[n],de_ab:24[n],"
             "hist_count:11[n],hist_value:11[n],labels:{avg_de00:s,avg_de_ab:s,best10_de00:s,"
             "best10_de_ab:s,max_de00:s,max_de_ab:s,pct95_de00:s,pct95_de_ab:s},max_de00:n,"
