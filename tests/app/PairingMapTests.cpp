@@ -12,7 +12,7 @@ namespace {
 using Recipe = std::array<float, 4>;
 
 // One file as a read leaves it: identifiers of either column, device values.
-struct FileSpec {
+struct FileFacts {
   std::vector<std::string> names;  // SAMPLE_NAME; empty: no such column
   std::vector<std::string> ids;    // SAMPLE_ID; empty: no such column
   DeviceSpace space = DeviceSpace::None;
@@ -22,7 +22,7 @@ struct FileSpec {
 
 class Files {
  public:
-  Files(const FileSpec& reference, const FileSpec& sample) {
+  Files(const FileFacts& reference, const FileFacts& sample) {
     Fill(DataSet::Reference, reference);
     Fill(DataSet::File1, sample);
   }
@@ -32,13 +32,13 @@ class Files {
   std::array<MeasurementSet, kSets>& Sets() { return sets_; }
 
  private:
-  void Fill(DataSet set, const FileSpec& spec) {
+  void Fill(DataSet set, const FileFacts& facts) {
     const std::size_t s = Index(set);
-    data_->PatchCount[s] = static_cast<std::int16_t>(spec.count);
+    data_->PatchCount[s] = static_cast<std::int16_t>(facts.count);
     MeasurementSet& m = sets_[s];
-    m.sampleName = {!spec.names.empty(), spec.names};
-    m.sampleId = {!spec.ids.empty(), spec.ids};
-    m.device = {spec.space, spec.recipes};
+    m.sampleName = {!facts.names.empty(), facts.names};
+    m.sampleId = {!facts.ids.empty(), facts.ids};
+    m.device = {facts.space, facts.recipes};
   }
   std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
   std::array<MeasurementSet, kSets> sets_;
@@ -48,19 +48,19 @@ std::vector<std::string> Names(std::initializer_list<const char*> list) {
   return {list.begin(), list.end()};
 }
 
-FileSpec Named(std::vector<std::string> names) {
-  FileSpec spec;
-  spec.count = static_cast<int>(names.size());
-  spec.names = std::move(names);
-  return spec;
+FileFacts Named(std::vector<std::string> names) {
+  FileFacts facts;
+  facts.count = static_cast<int>(names.size());
+  facts.names = std::move(names);
+  return facts;
 }
 
-FileSpec Cmyk(std::vector<Recipe> recipes, DeviceSpace space = DeviceSpace::Cmyk) {
-  FileSpec spec;
-  spec.count = static_cast<int>(recipes.size());
-  spec.space = space;
-  spec.recipes = std::move(recipes);
-  return spec;
+FileFacts Cmyk(std::vector<Recipe> recipes, DeviceSpace space = DeviceSpace::Cmyk) {
+  FileFacts facts;
+  facts.count = static_cast<int>(recipes.size());
+  facts.space = space;
+  facts.recipes = std::move(recipes);
+  return facts;
 }
 
 std::vector<std::int16_t> Partners(std::initializer_list<int> list) {
@@ -70,7 +70,7 @@ std::vector<std::int16_t> Partners(std::initializer_list<int> list) {
 TEST(PairingMapTest, IdentifiersPairWhateverTheOrderAndListWhatIsLeftOver) {
   struct Case {
     const char* name;
-    FileSpec reference, sample;
+    FileFacts reference, sample;
     std::vector<std::int16_t> partners;
     int paired, referenceOnly, sampleOnly;
     std::vector<std::string> sampleOnlyIds;
@@ -103,13 +103,13 @@ TEST(PairingMapTest, IdentifiersPairWhateverTheOrderAndListWhatIsLeftOver) {
 }
 
 TEST(PairingMapTest, NamesComeFirstAndSampleIdsServeWhenOneFileHasNoNames) {
-  FileSpec instrument = Named(Names({"A1", "A2"}));
+  FileFacts instrument = Named(Names({"A1", "A2"}));
   instrument.ids = Names({"2", "1"});
-  FileSpec characterization;
+  FileFacts characterization;
   characterization.ids = Names({"1", "2"});
   characterization.count = 2;
   EXPECT_EQ(Files(instrument, characterization).Map(PairingMode::Id).sample, Partners({1, 0}));
-  FileSpec both = Named(Names({"A2", "A1"}));
+  FileFacts both = Named(Names({"A2", "A1"}));
   both.ids = Names({"1", "2"});
   EXPECT_EQ(Files(instrument, both).Map(PairingMode::Id).sample, Partners({1, 0}));
 }
@@ -132,10 +132,10 @@ TEST(PairingMapTest, RepeatedRecipesPairInFileOrderWithinTheTolerance) {
 
 TEST(PairingMapTest, AModeThatCannotApplyFallsBackToPositionAndSaysWhy) {
   const Recipe r{10, 20, 30, 0};
-  FileSpec duplicated = Named(Names({"A1", "B1", "A1"}));
+  FileFacts duplicated = Named(Names({"A1", "B1", "A1"}));
   struct Case {
     const char* name;
-    FileSpec reference, sample;
+    FileFacts reference, sample;
     PairingMode mode;
     std::string reason;
   };
@@ -172,9 +172,9 @@ TEST(PairingMapTest, StripLinesNameThePairAndTheOutcome) {
 
   // Renumbered identifiers: the recipes tell that ID pairing went wrong.
   const Recipe a{0, 0, 0, 0}, b{50, 0, 0, 0};
-  FileSpec reference = Cmyk({a, b, a});
+  FileFacts reference = Cmyk({a, b, a});
   reference.names = Names({"1", "2", "3"});
-  FileSpec renumbered = Cmyk({b, a, a});
+  FileFacts renumbered = Cmyk({b, a, a});
   renumbered.names = Names({"1", "2", "3"});
   const PairMap wrong = Files(reference, renumbered).Map(PairingMode::Id);
   EXPECT_EQ(wrong.deviceMismatches, 2);
