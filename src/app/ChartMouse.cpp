@@ -76,14 +76,15 @@ bool LowerSetOfChart(const EngineState& state, Pair chart, DataSet& lower) {
   return state.Loaded(lower);
 }
 
-std::string IdentifierAt(const ComparisonData& d, int position) {
+std::string IdentifierAt(const EngineState& state, int position) {
   if (position < 0 || position >= kSlots)
     return {};
-  return d.PatchId[position];
+  return ShownId(state.Data(), state.pairingMode, position);
 }
 
-std::string PatchInfoText(const ComparisonData& d, Pair chart, int p) {
-  std::string name = IdentifierAt(d, p);
+std::string PatchInfoText(const EngineState& state, Pair chart, int p) {
+  const ComparisonData& d = state.Data();
+  std::string name = IdentifierAt(state, p);
   if (name.empty())
     name = kEmptyName;
   const std::size_t c = Index(chart);
@@ -95,9 +96,12 @@ std::string PatchInfoText(const ComparisonData& d, Pair chart, int p) {
   // Differences against a file that is not loaded would be against black.
   if (d.PatchCount[Index(SampleOf(chart))] < 1)
     return text;
-  text += "対象 " + name + "  L=" + FormatFixed7(other[p][0]) + "  a=" + FormatFixed7(other[p][1]) +
-          "  b=" + FormatFixed7(other[p][2]) + FormatFixed7(d.DeAb[p][c]) +
-          FormatFixed7(d.De00[p][c]);
+  const PairMap& map = state.Map(chart);
+  if (!map.Paired(p))
+    return text + "対象 " + name + "  対応なし";
+  const auto& met = other[map.SampleOf(p)];
+  text += "対象 " + name + "  L=" + FormatFixed7(met[0]) + "  a=" + FormatFixed7(met[1]) +
+          "  b=" + FormatFixed7(met[2]) + FormatFixed7(d.DeAb[p][c]) + FormatFixed7(d.De00[p][c]);
   return text;
 }
 
@@ -158,7 +162,7 @@ void ShowPatchInfo(EngineState& state, Pair chart, float x, float y) {
   if (hit.patch != m.CurPatch)
     RepaintCell(state, chart, m.CurPatch);
   PaintHoverOutline(state.ChartPicture(chart), hit.x, hit.y, state.chart.CellSize);
-  state.record.Lb_PDe[Index(chart)] = PatchInfoText(state.Data(), chart, hit.patch);
+  state.record.Lb_PDe[Index(chart)] = PatchInfoText(state, chart, hit.patch);
   m.CurPatch = static_cast<std::int16_t>(hit.patch);
 }
 
@@ -206,12 +210,13 @@ void UpdateAreaSelection(EngineState& state, Pair chart, float xIn, float yIn) {
   const int kHi = std::max(g.RowOf(p1), g.RowOf(p2));
 
   const std::size_t c = Index(chart);
+  const PairMap& map = state.Map(chart);
   double sumAb = 0, sum00 = 0, maxAb = 0, max00 = 0;
   int count = 0;
   for (int col = gLo; col <= gHi; ++col) {
     for (int row = kLo; row <= kHi; ++row) {
       const int p = col * g.ChartRows + row;
-      if (p < 0 || p >= d.PatchCount[0])
+      if (p < 0 || p >= d.PatchCount[0] || !map.Paired(p))
         continue;
       const double ab = d.DeAb[p][c];
       const double e00 = d.De00[p][c];
@@ -226,8 +231,8 @@ void UpdateAreaSelection(EngineState& state, Pair chart, float xIn, float yIn) {
     return;
   const int rows = g.ChartRows;
   const std::string corners =
-      IdentifierAt(d, gLo * rows + kLo) + "-" + IdentifierAt(d, gLo * rows + kHi) + ":" +
-      IdentifierAt(d, gHi * rows + kLo) + "-" + IdentifierAt(d, gHi * rows + kHi);
+      IdentifierAt(state, gLo * rows + kLo) + "-" + IdentifierAt(state, gLo * rows + kHi) + ":" +
+      IdentifierAt(state, gHi * rows + kLo) + "-" + IdentifierAt(state, gHi * rows + kHi);
   state.record.Lb_DeBox[c] =
       corners + "  ⊿E=" + FormatTwoDec(sumAb / count) + " Max=" + FormatTwoDec(maxAb) +
       "  ⊿E00=" + FormatTwoDec(sum00 / count) + " Max=" + FormatTwoDec(max00);

@@ -36,11 +36,12 @@ void UpdateAreaSelection(EngineState& state, Pair chart, float x, float y);
 // has nothing to repaint.
 bool LowerSetOfChart(const EngineState& state, Pair chart, DataSet& lower);
 
-// The two-line text of the hover label for a patch.
-std::string PatchInfoText(const ComparisonData& data, Pair chart, int patch);
+// The two-line text of the hover label for a Reference patch and the sample
+// patch it meets.
+std::string PatchInfoText(const EngineState& state, Pair chart, int patch);
 
 // Identifier at a grid position, empty past the identifier list.
-std::string IdentifierAt(const ComparisonData& data, int position);
+std::string IdentifierAt(const EngineState& state, int position);
 
 // Smallest frame side that survives the release of a drag.
 int MinimumFrameSize(int cellSize);

@@ -15,6 +15,12 @@ void But_Clear_Click(EngineState& state) {
   }
   d.HasIdColumn = {};
   state.pairing = {};
+  state.sets = {};
+  // A new comparison starts by position, as at start-up.
+  state.pairingMode = PairingMode::Position;
+  state.maps = {};
+  state.lastCompare = {DataSet::Reference, 0, state.lastCompare.serial + 1};
+  state.positionFigures.kept = false;
   d.PatchCount = {};
   d.RowLength = {};
   ++state.dataRevision;

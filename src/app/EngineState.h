@@ -9,6 +9,7 @@
 #include "app/ChartGeometry.h"
 #include "app/Indices.h"
 #include "app/Pairing.h"
+#include "app/PairingMap.h"
 #include "app/PanelSettings.h"
 #include "app/Raster.h"
 #include "app/Surfaces.h"
@@ -65,6 +66,41 @@ struct EngineState {
 
   std::array<PairCheck, 2> pairing;  // whether each pair's files match, after the last load
 
+  // Which sample patch each Reference patch meets, per pair; rebuilt after
+  // every read and every change of mode, and read by every procedure that
+  // walks a pair's patches.
+  PairingMode pairingMode = PairingMode::Position;
+  std::array<PairMap, 2> maps;
+  // The read the position mode's figures follow: its set and patch count
+  // (the comparison range and divisor), and a serial that tells whether a
+  // read came after `positionFigures` was kept.
+  struct LastCompare {
+    DataSet set = DataSet::Reference;
+    int count = 0;
+    std::uint64_t serial = 0;
+  } lastCompare;
+  // What position mode showed when the mode last changed away from it. Its
+  // percentages and kept texts follow the order of earlier reads, which a
+  // comparison of the final files cannot tell; going back restores them.
+  struct PositionFigures {
+    std::uint64_t serial = 0;
+    bool kept = false;
+    PanelSettings panel;  // the figures hold for this panel only
+    std::array<std::string, 4> Lb_De, Lb_De2K;
+    std::array<std::string, 2> Lb_BestDe, Lb_Best2K, Lb_WorsDe, Lb_Wors2K, Lb_UPar, Lb_OPar;
+    std::array<std::string, 2> Lb_PDe, Lb_FDe;
+    std::string ChkBest, ChkWorst;
+    // Charts, histograms and areas were drawn between the reads of a load.
+    std::array<std::string, 2> Lb_GX, Lb_GY, Lb_DeBox;
+    std::array<AreaFrame, 2> Sh_Box{};
+    std::array<HistCounts, 2> HistCount{};
+    std::array<HistValues, 2> HistValue{};
+    std::array<Raster, 2> PictPat, PictG;
+    PairFloats AvgDeAb{}, AvgDe00{}, MaxDeAb{}, MaxDe00{};
+    PairFloats Best10DeAb{}, Best10De00{}, Pct95DeAb{}, Pct95De00{};
+    float UnderDeAb = 0, OverDeAb = 0, UnderDe00 = 0, OverDe00 = 0;
+  } positionFigures;
+
   // Each pair's differences with the colours they were computed from. The
   // formulas are pure, so the same colours give the same bits: a read that
   // leaves a pair's two sets as they were (the other file's, or a Reference
@@ -97,6 +133,7 @@ struct EngineState {
   bool Loaded(DataSet set) const { return data->IsLoaded(static_cast<int>(Index(set))); }
   bool Complete(Pair pair) const { return Loaded(DataSet::Reference) && Loaded(SampleOf(pair)); }
   int Count(DataSet set) const { return data->PatchCount[Index(set)]; }
+  const PairMap& Map(Pair pair) const { return maps[Index(pair)]; }
 };
 
 }  // namespace korimo

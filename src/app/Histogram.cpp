@@ -103,7 +103,10 @@ void DrawHistogram(EngineState& state, Pair pair) {
   edge[0] = w;
   for (int k = 1; k < kBins; ++k)
     edge[static_cast<std::size_t>(k)] = edge[static_cast<std::size_t>(k - 1)] + w;
+  const PairMap& map = state.Map(pair);
   for (int i = 0; i < n; ++i) {
+    if (!map.Paired(i))
+      continue;
     const float v = deAb ? d.DeAb[i][p] : d.De00[i][p];
     const double q = static_cast<double>(v) / static_cast<double>(w);
     // The scale top covers the maximum, so q stays below 11; the clamp keeps

@@ -18,6 +18,8 @@ struct PanelSettings {
   int over = kOverStart;         // SldWorst position
   bool underMarks = true;        // ChkBest checked
   bool overMarks = true;         // ChkWorst checked
+
+  bool operator==(const PanelSettings&) const = default;
 };
 
 }  // namespace korimo

@@ -14,6 +14,8 @@ namespace korimo {
 namespace {
 
 constexpr int kOverLineWidth = 5;
+// The line across the empty lower half of a Reference patch without a partner.
+constexpr std::uint32_t kUnpairedLine = kBlack;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -264,13 +266,25 @@ void PaintPatchCell(const EngineState& state, Pair chart, DataSet lowerSet, int 
   const int s = g.CellSize;
   const int h = s / 2;
   const auto& upper = d.Lab0[patch];
-  const auto& lower = d.Lab(static_cast<int>(Index(lowerSet)))[patch];
   box.FillRect(X, Y, X + s - 1, Y + h, LabToRgb(upper[0], upper[1], upper[2]));
+  // The lower half shows the sample patch this Reference patch meets.
+  const PairMap& map = state.Map(chart);
+  const bool ofPair = lowerSet == SampleOf(chart);
+  const bool paired = !ofPair || map.Paired(patch);
   // Drawn second, the lower half owns the shared middle row.
-  box.FillRect(X, Y + h, X + s - 1, Y + s - 1, LabToRgb(lower[0], lower[1], lower[2]));
+  if (paired) {
+    const auto& lower =
+        d.Lab(static_cast<int>(Index(lowerSet)))[ofPair ? map.SampleOf(patch) : patch];
+    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, LabToRgb(lower[0], lower[1], lower[2]));
+  } else {
+    // Nothing to compare with: an empty half, crossed out thinly.
+    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, box.Background());
+    box.Line(X, Y + s - 1, X + s - 1, Y + h, kUnpairedLine);
+  }
   if (!Compared(state, chart))
     return;
-  DrawMarks(state, box, chart, patch, X, Y, s);
+  if (paired)
+    DrawMarks(state, box, chart, patch, X, Y, s);
   if (selection == CellSelection::Shown && state.Mouse(chart).PrevPatch - 1 == patch) {
     box.RectOutline(X, Y, X + s - 1, Y + s - 1, kBlue);
     box.RectOutline(X + 1, Y + 1, X + s - 2, Y + s - 2, kWhite);

@@ -52,6 +52,12 @@ class Raster : public Canvas {
   void SetPixel(int x, int y, std::uint32_t color);
   const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
 
+  // Takes the pixels of a kept copy of this picture back, as a change.
+  void Restore(const Raster& kept) {
+    pixels_ = kept.pixels_;
+    ++revision_;
+  }
+
   // The part from (x, y) of at most width x height pixels that lies inside
   // the picture.
   Raster Crop(int x, int y, int width, int height) const;

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <numeric>
+#include <optional>
 
 #include "color/ColorConvert.h"
 #include "core/Common.h"
@@ -19,17 +21,27 @@ constexpr std::size_t kNumberWidth = 5;
 constexpr std::string_view kFourBlanks = "    ";
 constexpr std::string_view kFiveBlanks = "     ";
 
-double SortKeyOf(const ComparisonData& d, int i, int k) {
+// The pair whose sample a sort column shows, if any.
+std::optional<Pair> PairOfColumn(int k) {
+  if (k >= 5 && k <= 9)
+    return Pair::ReferenceFile1;
+  if (k >= 10 && k <= 14)
+    return Pair::ReferenceFile2;
+  return std::nullopt;
+}
+
+double SortKeyOf(const EngineState& state, int i, int k) {
+  const ComparisonData& d = state.Data();
   if (k >= 2 && k <= 4)
     return d.Lab0[i][k - 2];
   if (k >= 5 && k <= 7)
-    return d.Lab1[i][k - 5];
+    return d.Lab1[state.Map(Pair::ReferenceFile1).SampleOf(i)][k - 5];
   if (k == 8)
     return d.DeAb[i][0];
   if (k == 9)
     return d.De00[i][0];
   if (k >= 10 && k <= 12)
-    return d.Lab2[i][k - 10];
+    return d.Lab2[state.Map(Pair::ReferenceFile2).SampleOf(i)][k - 10];
   if (k == 13)
     return d.DeAb[i][1];
   if (k == 14)
@@ -49,11 +61,30 @@ std::string RightAligned(std::string_view padding, const std::string& text) {
   return std::string(LastChars(padded, kNumberWidth));
 }
 
-// The values a row's number cells are written from, in column order from L0.
-CellValues ValuesOf(const ComparisonData& d, int i) {
-  return {d.Lab0[i][0], d.Lab0[i][1], d.Lab0[i][2], d.Lab1[i][0], d.Lab1[i][1],
-          d.Lab1[i][2], d.DeAb[i][0], d.De00[i][0], d.Lab2[i][0], d.Lab2[i][1],
-          d.Lab2[i][2], d.DeAb[i][1], d.De00[i][1]};
+// The values a row's number cells are written from, in column order from
+// L0; a sample patch the Reference patch does not meet gives empty cells.
+CellValues ValuesOf(const EngineState& state, int i) {
+  const ComparisonData& d = state.Data();
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  CellValues values;
+  values.fill(kNone);
+  values[0] = d.Lab0[i][0];
+  values[1] = d.Lab0[i][1];
+  values[2] = d.Lab0[i][2];
+  for (Pair pair : kAllPairs) {
+    const PairMap& map = state.Map(pair);
+    if (!map.Paired(i))
+      continue;
+    const std::size_t at = pair == Pair::ReferenceFile1 ? 3 : 8;
+    const auto& lab = d.Lab(static_cast<int>(Index(SampleOf(pair))))[map.SampleOf(i)];
+    const std::size_t p = Index(pair);
+    values[at] = lab[0];
+    values[at + 1] = lab[1];
+    values[at + 2] = lab[2];
+    values[at + 3] = d.DeAb[i][p];
+    values[at + 4] = d.De00[i][p];
+  }
+  return values;
 }
 
 bool SameBits(double a, double b) {
@@ -62,11 +93,11 @@ bool SameBits(double a, double b) {
 
 // Writes the cells of patch i whose value differs from `before`, bit for bit;
 // without `before`, all of them.
-void WriteRow(GridRow& row, const ComparisonData& d, int i, const CellValues& now,
+void WriteRow(GridRow& row, const EngineState& state, int i, const CellValues& now,
               const CellValues* before) {
   if (before == nullptr)
     row[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
-  row[1] = RightAligned(kFiveBlanks, d.PatchId[i]);
+  row[1] = RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i));
   constexpr std::size_t kFile2 = 8;  // L2 decides whether File2's cells show
   const bool file2Changed = before == nullptr || !SameBits(now[kFile2], (*before)[kFile2]);
   for (std::size_t v = 0; v < now.size(); ++v) {
@@ -75,8 +106,9 @@ void WriteRow(GridRow& row, const ComparisonData& d, int i, const CellValues& no
     if (!changed)
       continue;
     std::string& cell = row[v + 2];
-    // A File2 patch without lightness has no measurement behind it.
-    if (v >= kFile2 && !(d.Lab2[i][0] > 0))
+    // A File2 patch without lightness has no measurement behind it; a
+    // sample patch not met has no value at all.
+    if ((v >= kFile2 && !(now[kFile2] > 0)) || std::isnan(now[v]))
       cell.clear();
     else
       cell = FormatTwoDec(now[v]);
@@ -95,10 +127,9 @@ void RefreshCells(EngineState& state, int n) {
   const std::size_t kept = std::min({grid.cells.size(), state.gridCellValues.size(), rows});
   grid.cells.resize(rows);
   state.gridCellValues.resize(rows);
-  const ComparisonData& d = state.Data();
   for (std::size_t i = 0; i < rows; ++i) {
-    const CellValues now = ValuesOf(d, static_cast<int>(i));
-    WriteRow(grid.cells[i], d, static_cast<int>(i), now,
+    const CellValues now = ValuesOf(state, static_cast<int>(i));
+    WriteRow(grid.cells[i], state, static_cast<int>(i), now,
              i < kept ? &state.gridCellValues[i] : nullptr);
     state.gridCellValues[i] = now;
   }
@@ -125,20 +156,34 @@ void FillGrid(EngineState& state) {
     return;
   RefreshCells(state, n);
   const int k = std::abs(state.GridSortKey);
-  std::vector<double> keys(static_cast<std::size_t>(n));
-  std::vector<std::int16_t> order(static_cast<std::size_t>(n));
+  // Sorted by a sample's column, rows without a partner have no key: they
+  // follow the others in either direction, in patch order.
+  const std::optional<Pair> column = PairOfColumn(k);
+  std::vector<double> keys;
+  std::vector<std::int16_t> order;
+  std::vector<std::int16_t> unpaired;
+  keys.reserve(static_cast<std::size_t>(n));
+  order.reserve(static_cast<std::size_t>(n));
+  int sorted = std::min<int>(d.PatchCount[0], n);
   for (int i = 0; i < n; ++i) {
-    order[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i);
-    keys[static_cast<std::size_t>(i)] = SortKeyOf(d, i, k);
+    if (column && !state.Map(*column).Paired(i)) {
+      unpaired.push_back(static_cast<std::int16_t>(i));
+      sorted -= i < d.PatchCount[0] ? 1 : 0;
+      continue;
+    }
+    order.push_back(static_cast<std::int16_t>(i));
+    keys.push_back(SortKeyOf(state, i, k));
   }
   // The Reference's count, even when the rows come from File1 or File2.
-  SortWithIndex(keys, order, std::min<int>(d.PatchCount[0], n));
+  SortWithIndex(keys, order, sorted);
+  const int m = static_cast<int>(order.size());
   GridContent& grid = state.record.FlexG;
   grid.order.resize(static_cast<std::size_t>(n));
-  for (int r = 0; r < n; ++r) {
-    const std::size_t from = static_cast<std::size_t>(state.GridSortKey >= 0 ? r : n - 1 - r);
+  for (int r = 0; r < m; ++r) {
+    const std::size_t from = static_cast<std::size_t>(state.GridSortKey >= 0 ? r : m - 1 - r);
     grid.order[static_cast<std::size_t>(r)] = order[from];
   }
+  std::copy(unpaired.begin(), unpaired.end(), grid.order.begin() + m);
   ++grid.revision;
   FlexG_Scroll(state, state.gridTopRow);
 }

@@ -45,15 +45,23 @@ int CountOver(const SortedTable& sorted, int top, float threshold) {
 
 using Labels = std::array<std::string, 2>;
 
+// A pair compared by its map holds its k paired differences first in the
+// sorted tables: they are walked and counted over k alone. By position the
+// counts the window always used serve.
+int PairedOr(const EngineState& state, Pair pair, int byPosition) {
+  const PairMap& map = state.Map(pair);
+  return map.byPosition ? byPosition : map.paired;
+}
+
 void ShowOne(EngineState& state, Labels& labels, Pair pair, int count) {
-  const int n = state.Count(DataSet::Reference);
+  const int n = PairedOr(state, pair, state.Count(DataSet::Reference));
   labels[Index(pair)] = Percent(count, n);
 }
 
 void ShowBoth(EngineState& state, Labels& labels, int countPair0, int countPair1) {
   const int counts[] = {countPair0, countPair1};
   for (Pair pair : kAllPairs) {
-    const int n = state.Count(SampleOf(pair));
+    const int n = PairedOr(state, pair, state.Count(SampleOf(pair)));
     if (n > 0)
       labels[Index(pair)] = Percent(counts[Index(pair)], n);
   }
@@ -101,7 +109,7 @@ void ShowUnderPercent(EngineState& state, Pair pair, float threshold) {
   if (state.Count(DataSet::Reference) == 0)
     return;
   state.record.Lb_UPar[Index(pair)].clear();
-  const int n = state.Count(DataSet::Reference);
+  const int n = PairedOr(state, pair, state.Count(DataSet::Reference));
   ShowOne(state, state.record.Lb_UPar, pair, CountUnder(SortedOf(state, pair), n, threshold));
 }
 
@@ -109,7 +117,7 @@ void ShowOverPercent(EngineState& state, Pair pair, float threshold) {
   if (state.Count(DataSet::Reference) == 0)
     return;
   state.record.Lb_OPar[Index(pair)].clear();
-  const int top = state.Count(DataSet::Reference) - 1;
+  const int top = PairedOr(state, pair, state.Count(DataSet::Reference)) - 1;
   ShowOne(state, state.record.Lb_OPar, pair, CountOver(SortedOf(state, pair), top, threshold));
 }
 
@@ -117,7 +125,8 @@ void ShowUnderPercents(EngineState& state, float threshold) {
   if (state.Count(DataSet::Reference) == 0)
     return;
   const auto under = [&](Pair pair) {
-    return CountUnder(SortedOf(state, pair), state.Count(SampleOf(pair)), threshold);
+    return CountUnder(SortedOf(state, pair), PairedOr(state, pair, state.Count(SampleOf(pair))),
+                      threshold);
   };
   ShowBoth(state, state.record.Lb_UPar, under(Pair::ReferenceFile1), under(Pair::ReferenceFile2));
 }
@@ -125,8 +134,10 @@ void ShowUnderPercents(EngineState& state, float threshold) {
 void ShowOverPercents(EngineState& state, float threshold) {
   if (state.Count(DataSet::Reference) == 0)
     return;
-  const int top = state.Count(DataSet::Reference) - 1;
-  const auto over = [&](Pair pair) { return CountOver(SortedOf(state, pair), top, threshold); };
+  const auto over = [&](Pair pair) {
+    const int top = PairedOr(state, pair, state.Count(DataSet::Reference)) - 1;
+    return CountOver(SortedOf(state, pair), top, threshold);
+  };
   ShowBoth(state, state.record.Lb_OPar, over(Pair::ReferenceFile1), over(Pair::ReferenceFile2));
 }
 

@@ -90,6 +90,38 @@ std::vector<std::string> PairingLines(const EngineState& state) {
   return lines;
 }
 
+// One line per complete pair that the chosen mode did not pair completely.
+std::vector<std::string> PairMapLines(const EngineState& state) {
+  std::vector<std::string> lines;
+  if (state.pairingMode == PairingMode::Position)
+    return lines;
+  const std::string mode(PairingModeKey(state.pairingMode));
+  for (Pair pair : kAllPairs) {
+    const PairMap& map = state.Map(pair);
+    if (!map.complete)
+      continue;
+    std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
+    if (!map.fallbackReason.empty()) {
+      lines.push_back(line + "cannot pair by " + mode + " (" + map.fallbackReason +
+                      "); patches are compared by position");
+      continue;
+    }
+    if (map.deviceMismatches.value_or(0) > 0) {
+      lines.push_back(line + std::to_string(*map.deviceMismatches) + " of " +
+                      std::to_string(map.paired) +
+                      " patches paired by id have different device values");
+      continue;
+    }
+    if (map.referenceOnly > 0 || map.sampleOnly > 0) {
+      lines.push_back(line + "paired by " + mode + " " + std::to_string(map.paired) + " of " +
+                      std::to_string(map.paired + map.referenceOnly) + " (" +
+                      std::to_string(map.referenceOnly) + " Reference only, " +
+                      std::to_string(map.sampleOnly) + " sample only)");
+    }
+  }
+  return lines;
+}
+
 std::string FormatLimit(double value) {
   std::array<char, 32> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
@@ -176,7 +208,8 @@ class BatchRun {
     ChooseFiles();
     const bool emptyFiles = ReportEmptyFiles();
     std::vector<std::string>& lines = log_.Lines();
-    const std::vector<std::string> pairing = PairingLines(state_);
+    const std::vector<std::string> pairing =
+        state_.pairingMode == PairingMode::Position ? PairingLines(state_) : PairMapLines(state_);
     lines.insert(lines.end(), pairing.begin(), pairing.end());
     std::optional<Verdict> verdict;
     if (!options_.tolerances.empty()) {
@@ -207,6 +240,7 @@ class BatchRun {
     SldBest_Change(state_, wanted.under);
     SldWorst_Change(state_, wanted.over);
     state_.GridSortKey = static_cast<std::int16_t>(options_.sortKey);
+    state_.pairingMode = options_.pairBy;
   }
 
   void ChooseFiles() {

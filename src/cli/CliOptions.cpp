@@ -20,7 +20,7 @@ constexpr int kSortLimit = 14;  // the grid's last column code
 // The option values as written; they are checked once the line is parsed,
 // so every bad value is named in the same words.
 struct RawValues {
-  std::string output, format, encoding, sort, metric, under, over;
+  std::string output, format, encoding, sort, metric, under, over, pairBy;
   std::vector<std::string> tolerances;
   bool strictIds = false;
   bool help = false;
@@ -80,6 +80,7 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--strict-ids", raw.strictIds);
+  app.add_option("--pair-by", raw.pairBy)->multi_option_policy(last);
   app.add_option("--report-patches", o.reportPatches)
       ->transform(CLI::CheckedTransformer(std::map<std::string, ReportPatches>{
           {"worst", ReportPatches::Worst}, {"all", ReportPatches::All}}))
@@ -122,6 +123,14 @@ std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
        }},
       {"--under", [&] { return ParseBounded("--under", raw.under, 0, kSliderMax, o.panel.under); }},
       {"--over", [&] { return ParseBounded("--over", raw.over, 0, kSliderMax, o.panel.over); }},
+      {"--pair-by",
+       [&] {
+         return PickChoice("--pair-by", raw.pairBy,
+                           {{PairingModeKey(PairingMode::Position), PairingMode::Position},
+                            {PairingModeKey(PairingMode::Id), PairingMode::Id},
+                            {PairingModeKey(PairingMode::Device), PairingMode::Device}},
+                           o.pairBy);
+       }},
   };
   for (const auto& [name, check] : checks) {
     if (app.count(name) == 0)
@@ -233,7 +242,16 @@ Options:
                         15 patches. Example: --tolerance de00:avg<=2.5
       --strict-ids      fail (status 4) when the two files of a pair hold
                         different patch counts or, both having identifiers,
-                        different identifiers at some position
+                        different identifiers at some position; with
+                        --pair-by id or device, when a patch of either file
+                        is unpaired, the mode fell back to position, or
+                        ID-paired patches have different device values
+      --pair-by MODE    how patches of a pair meet: position (default, the
+                        n-th with the n-th), id (equal whole SAMPLE_NAME, else
+                        SAMPLE_ID) or device (CMYK or RGB values within 0.01;
+                        repeated recipes in file order); only paired patches
+                        are compared, and a pair the mode cannot pair is
+                        compared by position
       --report-patches P
                         patches listed in the html report: worst (default,
                         the 20 largest dE00 of each pair) or all
@@ -257,7 +275,7 @@ Exit status, the first that applies:
      reason); the output is still written and shows what the window would
      show. Also when memory ran out: then nothing is written
   4  a --tolerance check failed or was not evaluated, or with --strict-ids a
-     pair's files do not match
+     pair's files do not match or do not pair completely
   0  otherwise
 )";
 }

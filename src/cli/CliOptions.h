@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Indices.h"
+#include "app/PairingMap.h"
 #include "app/PanelSettings.h"
 #include "cli/Tolerance.h"
 #include "export/HtmlReport.h"
@@ -29,6 +30,7 @@ struct CliOptions {
   bool strictIds = false;             // a pair whose files do not match fails the run
   ReportJob job;                      // --report-title, --report-operator, --report-note
   ReportPatches reportPatches = ReportPatches::Worst;
+  PairingMode pairBy = PairingMode::Position;
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };

@@ -95,11 +95,12 @@ Json Sets(const EngineState& state) {
   return sets;
 }
 
-Json PatchIds(const ComparisonData& d) {
+Json PatchIds(const EngineState& state) {
+  const ComparisonData& d = state.Data();
   Json ids = Json::array();
   const int n = ShownPatchCount(d);
   for (int i = 0; i < n; ++i)
-    ids.push_back(Text(d.PatchId[i]));
+    ids.push_back(Text(ShownId(d, state.pairingMode, i)));
   return ids;
 }
 
@@ -110,11 +111,13 @@ Json Pairs(const EngineState& state) {
   Json pairs = Json::array();
   for (Pair pair : kAllPairs) {
     const std::size_t p = Index(pair);
+    const PairMap& map = state.Map(pair);
     Json deAb = Json::array();
     Json de00 = Json::array();
     for (int i = 0; i < n; ++i) {
-      deAb.push_back(Number(d.DeAb[i][p]));
-      de00.push_back(Number(d.De00[i][p]));
+      const bool paired = map.Paired(i);
+      deAb.push_back(paired ? Number(d.DeAb[i][p]) : Json(nullptr));
+      de00.push_back(paired ? Number(d.De00[i][p]) : Json(nullptr));
     }
     Json histValues = Json::array();
     for (const float value : state.HistValue[p])
@@ -162,6 +165,22 @@ Json Grid(const GridContent& grid) {
   return rows;
 }
 
+// How the pair's patches were paired; an incomplete pair names the chosen
+// mode with nothing paired.
+void AddPairMap(Json& entry, const PairMap& map) {
+  const bool complete = map.complete;
+  Json ids = Json::array();
+  for (const std::string& id : map.sampleOnlyIds)
+    ids.push_back(Text(id));
+  entry["mode"] = std::string(PairingModeKey(map.mode));
+  entry["paired"] = complete ? map.paired : 0;
+  entry["reference_only"] = complete ? map.referenceOnly : 0;
+  entry["sample_only"] = complete ? map.sampleOnly : 0;
+  entry["sample_only_ids"] = complete ? std::move(ids) : Json::array();
+  entry["fallback_reason"] = map.fallbackReason.empty() ? Json(nullptr) : Text(map.fallbackReason);
+  entry["device_mismatches"] = map.deviceMismatches ? Json(*map.deviceMismatches) : Json(nullptr);
+}
+
 // Always both pairs, Reference-File1 first; an incomplete pair reports nothing.
 Json Pairing(const EngineState& state) {
   const ComparisonData& d = state.Data();
@@ -175,14 +194,16 @@ Json Pairing(const EngineState& state) {
                {"reference", Text(d.FileId[Index(DataSet::Reference)][at])},
                {"sample", Text(d.FileId[Index(SampleOf(pair))][at])}};
     }
-    pairs.push_back(
-        {{"complete", check.complete},
-         {"ids_compared", check.idsCompared},
-         {"id_mismatches", check.idMismatches},
-         {"first_mismatch", std::move(first)},
-         {"counts_differ", check.countsDiffer},
-         {"conditions_differ",
-          check.complete && ConditionsDiffer(state.sets[0], state.sets[Index(SampleOf(pair))])}});
+    Json entry = {
+        {"complete", check.complete},
+        {"ids_compared", check.idsCompared},
+        {"id_mismatches", check.idMismatches},
+        {"first_mismatch", std::move(first)},
+        {"counts_differ", check.countsDiffer},
+        {"conditions_differ",
+         check.complete && ConditionsDiffer(state.sets[0], state.sets[Index(SampleOf(pair))])}};
+    AddPairMap(entry, state.Map(pair));
+    pairs.push_back(std::move(entry));
   }
   return pairs;
 }
@@ -209,7 +230,7 @@ std::string BuildJsonReport(const EngineState& state, const Verdict* verdict) {
   Json doc = {
       {"version", std::string(kVersionText)},
       {"sets", Sets(state)},
-      {"patch_id", PatchIds(state.Data())},
+      {"patch_id", PatchIds(state)},
       {"pairs", Pairs(state)},
       {"thresholds", Thresholds(state.Data())},
       {"captions", {{"under", r.ChkBest}, {"over", r.ChkWorst}}},

@@ -9,9 +9,6 @@ namespace korimo {
 namespace {
 
 constexpr std::string_view kAtMost = "<=";
-// Below this the window shows no "Best10%" and "95%": their positions would
-// read the smallest difference and the slot past the sorted entries.
-constexpr int kPercentileMinimum = 15;
 
 constexpr std::array<std::pair<std::string_view, Metric>, 2> kMetrics{
     {{"de", Metric::DeAb}, {"de00", Metric::De00}}};
@@ -118,10 +115,11 @@ Verdict Evaluate(const EngineState& state, const std::vector<Tolerance>& toleran
   Verdict verdict;
   bool evaluated = false;
   bool failed = false;
-  const bool percentiles = state.Count(DataSet::Reference) >= kPercentileMinimum;
   for (Pair pair : kAllPairs) {
     if (!state.Complete(pair))
       continue;
+    const bool percentiles =
+        state.Map(pair).SortedCount(state.Count(DataSet::Reference)) >= kPercentileMinimum;
     for (const Tolerance& t : tolerances) {
       CheckResult check{pair, t, std::nullopt, false};
       const bool needsPercentiles =

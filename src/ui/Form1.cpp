@@ -14,6 +14,7 @@
 #include "app/FileSelection.h"
 #include "app/Histogram.h"
 #include "app/LoadDriver.h"
+#include "app/PairedComparison.h"
 #include "app/Platform.h"
 #include "app/ReadNotes.h"
 #include "app/ResultsGrid.h"
@@ -30,6 +31,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
 #include "ui/GridModel.h"
+#include "ui/PairingBox.h"
 #include "ui/PictureBox.h"
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
@@ -139,13 +141,19 @@ void Form1::BuildTopControls() {
 }
 
 // The warnings about files that do not pair up stand in red, one line per
-// pair, in the free strip of the tab row between the tabs and "全クリア".
+// pair, in the free strip of the tab row between the tabs and the "対応:"
+// box, which stands just left of "全クリア".
 void Form1::BuildPairingStrip() {
   constexpr int kGap = 8;
-  const int left = tabStrip_->x() + tabStrip_->sizeHint().width() + kGap;
-  const int right = butClear_->x() - kGap;
   const int top = lbFile_[2]->geometry().bottom() + 2;
   const int bottom = tabStrip_->y() + tabStrip_->sizeHint().height();
+  cmbPairing_ = new PairingBox(this);
+  const QSize box = cmbPairing_->sizeHint();
+  cmbPairing_->setGeometry(butClear_->x() - kGap - box.width(),
+                           butClear_->geometry().center().y() - box.height() / 2, box.width(),
+                           box.height());
+  const int left = tabStrip_->x() + tabStrip_->sizeHint().width() + kGap;
+  const int right = cmbPairing_->x() - kGap;
   const int lineHeight = (bottom - top) / 2;
   for (std::size_t p = 0; p < lbPairing_.size(); ++p) {
     auto* label = new CaptionLabel(this);
@@ -320,6 +328,9 @@ void Form1::ConnectButtons() {
   connect(butClear_, &QPushButton::clicked, this,
           [this] { Run([](EngineState& st) { But_Clear_Click(st); }); });
   connect(butHelp_, &QPushButton::clicked, this, [this] { But_Help_Click(platform_); });
+  connect(cmbPairing_, &PairingBox::modeChosen, this, [this](PairingMode mode) {
+    Run([mode](EngineState& st) { ChangePairingMode(st, mode); });
+  });
   for (Pair pair : kAllPairs) {
     const StatisticsFrame& frame = *frames_[Index(pair)];
     connect(frame.CopyDe, &QPushButton::clicked, this,
@@ -425,6 +436,9 @@ void Form1::Render() {
   for (const auto& [label, text] : captions_)
     label->SetCaption(*text);
   RenderNotes();
+  for (Pair p : kAllPairs)
+    lbPairing_[Index(p)]->SetTip(r.Lb_PairingTip[Index(p)]);
+  cmbPairing_->Show(state_->pairingMode);
   for (Pair c : kAllPairs) {
     chartPage_->Lb_DeBox[Index(c)]->SetCaption(r.Lb_DeBox[Index(c)]);
     RenderAreaFrame(c);

@@ -21,6 +21,7 @@ class CaptionLabel;
 class ChartPage;
 class DataPage;
 class FlexGrid;
+class PairingBox;
 class PictureBox;
 class Platform;
 class StatisticsFrame;
@@ -62,6 +63,7 @@ class Form1 : public QWidget {
   QPushButton& But_Help() const { return *butHelp_; }
   QTabBar& TabStrip1() const { return *tabStrip_; }
   CaptionLabel& Lb_Pairing(Pair pair) const { return *lbPairing_[Index(pair)]; }
+  PairingBox& Cmb_Pairing() const { return *cmbPairing_; }
 
  private:
   void BuildTopControls();
@@ -113,6 +115,7 @@ class Form1 : public QWidget {
   QPushButton* butHelp_ = nullptr;
   QTabBar* tabStrip_ = nullptr;
   std::array<CaptionLabel*, 2> lbPairing_{};
+  PairingBox* cmbPairing_ = nullptr;
   std::array<StatisticsFrame*, 2> frames_{};
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;
