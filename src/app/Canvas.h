@@ -21,6 +21,8 @@ class Canvas {
   virtual int Height() const = 0;
   // A canvas of size 0 takes every call and draws nothing.
   bool Blank() const { return Width() <= 0 || Height() <= 0; }
+  // The colour the picture was cleared to; what an empty area shows.
+  virtual std::uint32_t Background() const = 0;
 
   virtual void Line(int x1, int y1, int x2, int y2, std::uint32_t color) = 0;
   virtual void RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color) = 0;

@@ -25,7 +25,7 @@ class Raster : public Canvas {
   int Width() const override { return width_; }
   int Height() const override { return height_; }
   bool Empty() const { return pixels_.empty(); }
-  std::uint32_t Background() const { return background_; }
+  std::uint32_t Background() const override { return background_; }
 
   // Counts every change, so a view repaints only what changed.
   std::uint64_t Revision() const { return revision_; }

@@ -26,6 +26,7 @@ class SvgCanvas : public Canvas {
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
+  std::uint32_t Background() const override { return background_; }
   void Line(int x1, int y1, int x2, int y2, std::uint32_t color) override;
   void RectOutline(int x1, int y1, int x2, int y2, std::uint32_t color) override;
   void FillRect(int x1, int y1, int x2, int y2, std::uint32_t color) override;
