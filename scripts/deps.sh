@@ -24,4 +24,5 @@ KORIMO_BUILD_PACKAGES=(
 KORIMO_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  icc-profiles-free
 )
