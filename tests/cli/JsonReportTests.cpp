@@ -44,15 +44,18 @@ TEST(JsonReport, KeysShapesAndFiguresBesideTheirLabels) {
           .output);
   EXPECT_EQ(Shape(doc),
             "{captions:{over:s,under:s},chart:{cols:n,rows:n},count_labels:3[s],grid:24[15[s]],"
-            "pairing:2[{complete:b,counts_differ:b,first_mismatch:null,id_mismatches:n,"
-            "ids_compared:b}|{complete:b,counts_differ:b,first_mismatch:{patch:n,reference:s,"
-            "sample:s},id_mismatches:n,ids_compared:b}],"
+            "pairing:2[{complete:b,conditions_differ:b,counts_differ:b,first_mismatch:null,"
+            "id_mismatches:n,ids_compared:b}|{complete:b,conditions_differ:b,counts_differ:b,"
+            "first_mismatch:{patch:n,reference:s,sample:s},id_mismatches:n,ids_compared:b}],"
             "pairs:2[{avg_de00:n,avg_de_ab:n,best10_de00:n,best10_de_ab:n,de00:24[n],de_ab:24[n],"
             "hist_count:11[n],hist_value:11[n],labels:{avg_de00:s,avg_de_ab:s,best10_de00:s,"
             "best10_de_ab:s,max_de00:s,max_de_ab:s,pct95_de00:s,pct95_de_ab:s},max_de00:n,"
             "max_de_ab:n,over_percent:s,pct95_de00:n,pct95_de_ab:n,under_percent:s}],"
-            "patch_id:24[s],sets:3[{lab:24[3[n]],patch_count:n,path:s,row_length:n}|"
-            "{lab:1600[3[n]],patch_count:n,path:s,row_length:n}],thresholds:{over_de00:n,"
+            "patch_id:24[s],sets:3[{condition:null,device:null,failure:null,illuminant:null,"
+            "lab:24[3[n]],observer:null,patch_count:n,path:s,row_length:n,source:s}|"
+            "{condition:null,device:{space:s,values:1600[4[n]]},failure:null,illuminant:null,"
+            "lab:1600[3[n]],observer:null,patch_count:n,path:s,row_length:n,source:s}],"
+            "thresholds:{over_de00:n,"
             "over_de_ab:n,under_de00:n,under_de_ab:n},verdict:null,version:s}");
   EXPECT_TRUE(doc["captions"]["under"].get<std::string>().starts_with("Under ⊿E00<"));
   for (const Json& pair : doc["pairs"])

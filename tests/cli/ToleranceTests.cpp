@@ -131,9 +131,10 @@ TEST_F(VerdictTest, MismatchingFilesAreReportedAndFailOnlyWhenStrict) {
   EXPECT_EQ(Json::parse(out.output)["pairing"],
             Json::parse(R"([{"complete": true, "ids_compared": true, "id_mismatches": 2,
                              "first_mismatch": {"patch": 0, "reference": "P1", "sample": "P5"},
-                             "counts_differ": false},
+                             "counts_differ": false, "conditions_differ": false},
                             {"complete": false, "ids_compared": false, "id_mismatches": 0,
-                             "first_mismatch": null, "counts_differ": false}])"));
+                             "first_mismatch": null, "counts_differ": false,
+                             "conditions_differ": false}])"));
   EXPECT_EQ(Run({"--strict-ids"}).ExitCode(), 4);
 }
 

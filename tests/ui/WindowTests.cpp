@@ -148,9 +148,11 @@ TEST_F(MainWindowTest, FilesComeFromTheCommandLineButtonsAndDropsAndFailuresKeep
   const QImage histogram = Screen(window().PictG(kChart0));
   const WindowRecord before = record();
   Offer(&window().But_File(DataSet::File1), {link});  // chosen, but it cannot be read
-  EXPECT_EQ(Mismatches(window(), before),
-            (Strings{"Lb_File1 shows \"" + link + "\", not \"" + f1 + "\"",
-                     "Lb_NoP1 shows \"0 ﾊﾟｯﾁ\", not \"4 ﾊﾟｯﾁ\""}));
+  EXPECT_EQ(
+      Mismatches(window(), before),
+      (Strings{"Lb_File1 shows \"" + link + "\", not \"" + f1 + "\"",
+               "Lb_NoP1 shows \"0 ﾊﾟｯﾁ\", not \"4 ﾊﾟｯﾁ\"",
+               "Lb_Pairing0 shows \"File1: 読み込めません（ファイルがありません）\", not \"\""}));
   EXPECT_EQ(Screen(window().PictPat(kChart0)), chart);
   EXPECT_EQ(Screen(window().PictG(kChart0)), histogram);
   EXPECT_TRUE(platform_.messages.empty());
