@@ -3,7 +3,10 @@
 //       time from entering main to the end of the window's first paint,
 //       started with REFERENCE as the program would be;
 //   korimo_startup_probe memory REFERENCE FILE1 FILE2
-//       resident memory once all three files are loaded and painted.
+//       resident memory once all three files are loaded and painted;
+//   korimo_startup_probe hold REFERENCE FILE1 FILE2
+//       the window with the three files, left open nine seconds for a
+//       screenshot (xvfb-run, then `import -window root`).
 // Run it under a real X server (xvfb-run) for figures a desktop would see.
 #include <QApplication>
 #include <QDropEvent>
@@ -79,8 +82,9 @@ int main(int argc, char* argv[]) {
   const Clock::time_point start = Clock::now();
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
-  if (args.size() < 3 || (args[1] != "first-paint" && args[1] != "memory")) {
-    std::cerr << "usage: korimo_startup_probe first-paint REF | memory REF FILE1 FILE2\n";
+  if (args.size() < (args.value(1) == "hold" ? 5 : 3) ||
+      (args[1] != "first-paint" && args[1] != "memory" && args[1] != "hold")) {
+    std::cerr << "usage: korimo_startup_probe first-paint REF | memory|hold REF FILE1 FILE2\n";
     return 2;
   }
   korimo::QtPlatform platform;
@@ -88,6 +92,16 @@ int main(int argc, char* argv[]) {
   korimo::Form1 window(platform, dialogs);
   platform.SetWindow(&window);
   dialogs.SetWindow(&window);
+  if (args[1] == "hold") {
+    window.Form_LoadCommandLine(args[2].toStdString());
+    window.show();
+    QTimer::singleShot(1000, &window, [&] {
+      DropFile(window.But_File(korimo::DataSet::File1), args[3]);
+      DropFile(window.But_File(korimo::DataSet::File2), args[4]);
+    });
+    QTimer::singleShot(9000, qApp, &QApplication::quit);
+    return QApplication::exec();
+  }
   FirstPaint probe(&window, start);
   window.Form_LoadCommandLine(args[2].toStdString());
   window.show();

@@ -24,5 +24,5 @@ KORIMO_BUILD_PACKAGES=(
 KORIMO_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  chromium poppler-utils tidy python3
+  chromium poppler-utils tidy python3 icc-profiles-free
 )

@@ -224,6 +224,21 @@ float Cell(const FieldList& row, int column) {
   return ParseSingle(StripQuotes(row(column)));
 }
 
+// Device values are mostly whole percentages or 8-bit levels; those convert
+// exactly without the general parser (every integer below 2^24 is a float).
+float DeviceCell(const FieldList& row, int column) {
+  const std::string_view text = row(column);
+  if (text.empty() || text.size() > 7)
+    return Cell(row, column);
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9')
+      return Cell(row, column);
+    value = value * 10 + (c - '0');
+  }
+  return static_cast<float>(value);
+}
+
 // Held as the reader holds the values it reads: a 32-bit float, widened.
 void StoreLab(std::array<double, 3>& patch, const CieLab& lab) {
   patch[0] = static_cast<float>(lab.L);
@@ -290,7 +305,8 @@ class DataColumns {
     if (info.device.space != DeviceSpace::None) {
       std::array<float, 4> values{};
       for (int c = 0; c < info.device.Channels(); ++c)
-        values[static_cast<std::size_t>(c)] = Cell(row, extra_.device[static_cast<std::size_t>(c)]);
+        values[static_cast<std::size_t>(c)] =
+            DeviceCell(row, extra_.device[static_cast<std::size_t>(c)]);
       info.device.values.push_back(values);
     }
   }

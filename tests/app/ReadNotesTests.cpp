@@ -1,0 +1,68 @@
+#include "app/ReadNotes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/ClearAll.h"
+#include "support/EngineDriver.h"
+
+namespace korimo::testing {
+namespace {
+
+class ReadNotesTest : public EngineTest {
+ protected:
+  std::string Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_.File(name), std::ios::binary) << text;
+    return dir_.File(name);
+  }
+  // An XYZ file declaring `keywords`.
+  std::string Xyz(const std::string& name, const std::string& keywords) {
+    return Write(name, keywords + "\nSAMPLE_ID XYZ_X XYZ_Y XYZ_Z\nBEGIN_DATA\n1 20 20 20\n");
+  }
+};
+
+// A refused file's line stays until that set reads again or everything is
+// cleared; declared conditions that differ add the pair's line; the path's
+// tooltip tells where computed values came from.
+TEST_F(ReadNotesTest, StripAndTooltipTellWhatTheReadsFound) {
+  Choose(DataSet::Reference, Xyz("ref.txt", "MEASUREMENT_CONDITION M1\nOBSERVER 2"));
+  EXPECT_EQ(record().Lb_FileTip[0], "L*a*b*: XYZから計算（D50・2°）");
+  Choose(DataSet::File1, Write("cmyk.txt", "CMYK_C CMYK_M CMYK_Y CMYK_K\nBEGIN_DATA\n0 0 0 0\n"));
+  EXPECT_EQ(record().Lb_ReadFailure[1],
+            "File1: 読み込めません（L*a*b*・XYZ・分光データの列がありません）");
+  EXPECT_EQ(ComposeStrip(record()).lines[0], record().Lb_ReadFailure[1]);
+  Choose(DataSet::File1, Xyz("f1.txt", "FILTER \"M0 (no filter)\"\nOBSERVER 10"));
+  EXPECT_EQ(record().Lb_ReadFailure[1], "");
+  EXPECT_EQ(record().Lb_Conditions[0], "基準–File1: 観察者 2°≠10° 測定条件 M1≠M0");
+  EXPECT_EQ(ComposeStrip(record()).lines,
+            (std::array<std::string, 2>{"基準–File1: 観察者 2°≠10° 測定条件 M1≠M0", ""}));
+  Choose(DataSet::File2, dir_.File("missing.txt"));
+  const StripTexts strip = ComposeStrip(record());
+  EXPECT_EQ(strip.lines[0], "File2: 読み込めません（ファイルがありません）");
+  EXPECT_EQ(strip.lines[1], "基準–File1: 観察者 2°≠10° 測定条件 M1≠M0");
+  But_Clear_Click(state_);
+  EXPECT_EQ(ComposeStrip(record()).lines, (std::array<std::string, 2>{}));
+  EXPECT_EQ(record().Lb_FileTip[0], "");
+  EXPECT_EQ(state_.sets[0].source, LabSource::None);
+}
+
+TEST(ReadNotes, ConditionsDifferOnlyWhenBothDeclare) {
+  MeasurementSet d50;
+  d50.illuminant = Illuminant::D50;
+  MeasurementSet d65 = d50;
+  d65.illuminant = Illuminant::D65;
+  MeasurementSet silent;
+  EXPECT_TRUE(ConditionsDiffer(d50, d65));
+  EXPECT_FALSE(ConditionsDiffer(d50, silent));
+  EXPECT_FALSE(ConditionsDiffer(silent, d65));
+  EXPECT_EQ(ConditionLine(Pair::ReferenceFile2, d50, d65), "基準–File2: 光源 D50≠D65");
+  MeasurementSet spectral = d65;
+  spectral.source = LabSource::Spectral;
+  spectral.observer = Observer::Deg10;
+  spectral.spectralStepNm = 20;
+  EXPECT_EQ(SourceNote(spectral), "L*a*b*: 分光反射率から計算（D65・10°・20 nm）");
+}
+
+}  // namespace
+}  // namespace korimo::testing
