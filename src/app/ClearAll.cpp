@@ -1,5 +1,7 @@
 #include "app/ClearAll.h"
 
+#include "app/VerificationRecord.h"
+
 namespace korimo {
 
 void But_Clear_Click(EngineState& state) {
@@ -58,6 +60,7 @@ void But_Clear_Click(EngineState& state) {
   r.ChkBest = kUnderCaption;
   r.Lb_Pairing = {};
   r.Lb_PairingTip = {};
+  UpdateVerification(state);
 }
 
 }  // namespace korimo

@@ -5,6 +5,7 @@
 #include "app/PatchChart.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
+#include "app/VerificationRecord.h"
 #include "color/ColorDifference.h"
 #include "core/Common.h"
 
@@ -245,6 +246,7 @@ void CheckPairing(EngineState& state) {
 void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
   LoadAndRefresh(state, set, hooks);
   CheckPairing(state);
+  UpdateVerification(state);
 }
 
 }  // namespace korimo

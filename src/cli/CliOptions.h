@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Criteria.h"
 #include "app/Indices.h"
 #include "app/PanelSettings.h"
 #include "cli/Tolerance.h"
@@ -26,6 +27,7 @@ struct CliOptions {
   std::optional<std::string> outputPath;
   std::vector<Tolerance> tolerances;  // --tolerance, in the order given
   bool strictIds = false;             // a pair whose files do not match fails the run
+  std::vector<CriteriaSet> checks;    // --check, in the order given
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };
@@ -35,6 +37,10 @@ struct ParsedCommandLine {
   std::string error;  // empty when the command line is usable
   bool ok() const { return error.empty(); }
 };
+
+// The criteria files the command line reads: inputs, like the measurement
+// files, that the output must not replace.
+std::vector<std::string> CriteriaFilePaths(const CliOptions& options);
 
 // `args` excludes the program name.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
