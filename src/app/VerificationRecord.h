@@ -23,6 +23,7 @@ struct VerificationRow {
   std::string limit;      // "3"
   std::string verdict;    // "合", "否", "評価不可（…）"
   VerdictMark mark = VerdictMark::NotEvaluated;
+  bool operator==(const VerificationRow&) const = default;
 };
 
 inline constexpr int kWorstPatchCount = 10;
@@ -38,6 +39,7 @@ struct PairVerificationPage {
   std::string overall;  // "合格" or "不合格"
   bool pass = false;
   std::vector<WorstPatchRow> worst;  // at most kWorstPatchCount, worst first
+  bool operator==(const PairVerificationPage&) const = default;
 };
 
 // Everything the verification page shows, as texts.
@@ -46,6 +48,7 @@ struct VerificationRecord {
   std::string message;  // the set's reason when it has no complete pair
   std::vector<PairVerificationPage> pairs;  // complete pairs, Reference–File1 first
   std::string disclaimer;                   // with every verdict
+  bool operator==(const VerificationRecord&) const = default;
 };
 
 inline constexpr std::string_view kNoCertification = "規格への適合を認証するものではありません";

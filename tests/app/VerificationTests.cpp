@@ -86,8 +86,9 @@ TEST(Verify, EveryBuiltInCriterionAroundItsLimit) {
         EXPECT_EQ(result.pass, step.pass);
         EXPECT_EQ(result.patches, FindRolePatches(criterion.role, wedge.state.sets[0].device, 72)
                                       .patches.size());
-        if (!step.pass)
+        if (!step.pass) {
           EXPECT_FALSE(verdict.pass);
+        }
       }
     }
   }

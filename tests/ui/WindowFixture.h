@@ -43,9 +43,11 @@ class FakeDialogs : public WindowDialogs {
  public:
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<MenuItem>> menuAnswers;
+  std::deque<std::optional<std::string>> criteriaAnswers;
   std::vector<bool> menuShownEnabled;
 
   std::optional<std::string> OpenFile(DataSet) override { return Next(openAnswers); }
+  std::optional<std::string> OpenCriteriaFile() override { return Next(criteriaAnswers); }
   std::optional<MenuItem> EditMenu(bool itemsEnabled) override {
     menuShownEnabled.push_back(itemsEnabled);
     return Next(menuAnswers);
