@@ -242,8 +242,8 @@ std::optional<CriteriaSet> ParseCriteriaText(std::string_view bytes, std::string
     if (line.starts_with(kNameKey)) {
       const std::string_view name = Trim(line.substr(kNameKey.size()));
       if (name.empty() || named) {
-        error = Fault(named ? CriteriaErrorCode::TwoNames : CriteriaErrorCode::EmptyName, line,
-                      number);
+        error =
+            Fault(named ? CriteriaErrorCode::TwoNames : CriteriaErrorCode::EmptyName, line, number);
         return std::nullopt;
       }
       set.name = name;

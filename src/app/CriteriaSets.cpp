@@ -19,27 +19,21 @@ struct BuiltInDefinition {
 };
 
 const std::array<BuiltInDefinition, 3> kDefinitions{{
-    {"iso12647-7-2016",
-     "ISO 12647-7:2016 Media Wedge V3",
-     true,
+    {"iso12647-7-2016", "ISO 12647-7:2016 Media Wedge V3", true,
      "paper:de00:max<=3 mw3:de00:avg<=2.5 mw3:de00:max<=5 solids:de00:max<=3 "
      "solids-cmy:dh:max<=2.5 grey:dch:avg<=2 grey:dch:max<=3.5"},
-    {"iso12647-7-2007",
-     "ISO 12647-7:2007 Media Wedge V3",
-     false,
+    {"iso12647-7-2007", "ISO 12647-7:2007 Media Wedge V3", false,
      "paper:de:max<=3 mw3:de:avg<=3 mw3:de:max<=6 solids:de:max<=5 solids-cmy:dh:max<=2.5 "
      "grey:dh:avg<=1.5"},
-    {"iso12647-2-2013-solids",
-     "ISO 12647-2:2013 solids",
-     false,
+    {"iso12647-2-2013-solids", "ISO 12647-2:2013 solids", false,
      "solids-cmy:de00:max<=3.5 solids:de00:max<=5"},
 }};
 
 std::vector<CriteriaSet> Build() {
   std::vector<CriteriaSet> sets;
   for (const BuiltInDefinition& definition : kDefinitions) {
-    CriteriaSet set{std::string(definition.id), std::string(definition.name), {},
-                    definition.assumesM1, {}};
+    CriteriaSet set{
+        std::string(definition.id), std::string(definition.name), {}, definition.assumesM1, {}};
     std::string_view rest = definition.criteria;
     while (!rest.empty()) {
       const auto blank = rest.find(' ');

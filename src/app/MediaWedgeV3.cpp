@@ -6,6 +6,8 @@ namespace korimo {
 
 namespace {
 
+// The table keeps the wedge's groups on their lines.
+// clang-format off
 constexpr std::array<CmykRecipe, 72> kMediaWedgeV3{{
     // 1-5 cyan, 6-10 magenta, 11-15 yellow tints
     {100, 0, 0, 0}, {70, 0, 0, 0}, {40, 0, 0, 0}, {20, 0, 0, 0}, {10, 0, 0, 0},
@@ -33,6 +35,7 @@ constexpr std::array<CmykRecipe, 72> kMediaWedgeV3{{
     {100, 0, 40, 0}, {100, 40, 0, 0}, {0, 0, 0, 0}, {0, 0, 100, 100}, {0, 70, 0, 60},
     {70, 0, 0, 80},
 }};
+// clang-format on
 
 }  // namespace
 

@@ -20,8 +20,8 @@ inline constexpr float kRecipeTolerance = 0.5f;
 
 struct RoleDefinition {
   Role role;
-  std::string_view key;   // as criteria write it: "grey"
-  std::string_view name;  // as the window shows it: "グレー"
+  std::string_view key;                 // as criteria write it: "grey"
+  std::string_view name;                // as the window shows it: "グレー"
   std::span<const CmykRecipe> recipes;  // empty for `all`
 };
 

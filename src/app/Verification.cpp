@@ -32,7 +32,8 @@ CriterionResult Evaluate(const EngineState& state, const std::vector<PatchDiffer
   const int n = static_cast<int>(patches.size());
   RolePatches role = FindRolePatches(criterion.role, state.sets[0].device, n);
   if (criterion.role == Role::All) {
-    std::erase_if(role.patches, [&](int i) { return !patches[static_cast<std::size_t>(i)].Paired(); });
+    std::erase_if(role.patches,
+                  [&](int i) { return !patches[static_cast<std::size_t>(i)].Paired(); });
     result.roleSize = static_cast<int>(role.patches.size());
   } else {
     result.roleSize = static_cast<int>(DefinitionOf(criterion.role).recipes.size());
@@ -45,9 +46,10 @@ CriterionResult Evaluate(const EngineState& state, const std::vector<PatchDiffer
       result.lacking = role.missing;
       return result;
     }
-    result.lacking = static_cast<int>(std::count_if(role.patches.begin(), role.patches.end(), [&](int i) {
-      return !patches[static_cast<std::size_t>(i)].Paired();
-    }));
+    result.lacking =
+        static_cast<int>(std::count_if(role.patches.begin(), role.patches.end(), [&](int i) {
+          return !patches[static_cast<std::size_t>(i)].Paired();
+        }));
     if (result.lacking > 0) {
       result.why = Unevaluable::Unpaired;
       return result;
@@ -93,10 +95,13 @@ std::vector<PatchDifference> PatchDifferences(const EngineState& state, Pair pai
     const auto& r = ref[i];
     const auto& s = other[static_cast<std::size_t>(j)];
     const DifferenceComponents parts = Components(r[0], r[1], r[2], s[0], s[1], s[2]);
-    patches[i] = {j,         Cie76(r[0], r[1], r[2], s[0], s[1], s[2]),
+    patches[i] = {j,
+                  Cie76(r[0], r[1], r[2], s[0], s[1], s[2]),
                   Ciede2000(r[0], r[1], r[2], s[0], s[1], s[2]),
-                  parts.dL,  parts.dC,
-                  parts.dH,  parts.dCh};
+                  parts.dL,
+                  parts.dC,
+                  parts.dH,
+                  parts.dCh};
   }
   return patches;
 }

@@ -48,12 +48,12 @@ enum class Unevaluable {
 
 struct CriterionResult {
   Criterion criterion;
-  int patches = 0;               // patches evaluated (k)
-  std::optional<double> value;   // the statistic; nullopt when not evaluated
-  bool pass = false;             // the value as shown ("0.00") is at most the limit
+  int patches = 0;              // patches evaluated (k)
+  std::optional<double> value;  // the statistic; nullopt when not evaluated
+  bool pass = false;            // the value as shown ("0.00") is at most the limit
   Unevaluable why = Unevaluable::None;
-  int lacking = 0;               // recipes not found, or patches not paired
-  int roleSize = 0;              // recipes of the role (patches for `all`)
+  int lacking = 0;   // recipes not found, or patches not paired
+  int roleSize = 0;  // recipes of the role (patches for `all`)
 };
 
 struct PairVerdict {
@@ -66,8 +66,8 @@ struct PairVerdict {
 
 struct SetVerdict {
   std::string name;
-  bool pass = false;     // every complete pair passed; false without one
-  bool noPair = false;   // there was no complete pair to evaluate
+  bool pass = false;    // every complete pair passed; false without one
+  bool noPair = false;  // there was no complete pair to evaluate
   std::vector<PairVerdict> pairs;
 };
 
@@ -75,8 +75,7 @@ struct SetVerdict {
 using VerificationInput = std::array<std::vector<PatchDifference>, 2>;
 VerificationInput VerificationInputs(const EngineState& state);
 
-SetVerdict Verify(const EngineState& state, const VerificationInput& input,
-                  const CriteriaSet& set);
+SetVerdict Verify(const EngineState& state, const VerificationInput& input, const CriteriaSet& set);
 
 // The figure over sorted values, with the statistics' positions taken on the
 // role's own count k and kept within 0 … k - 1.

@@ -73,8 +73,9 @@ std::vector<WorstPatchRow> WorstPatches(const EngineState& state,
   }
   const auto de00 = [&](int i) { return patches[static_cast<std::size_t>(i)].de00; };
   const std::size_t shown = std::min<std::size_t>(order.size(), kWorstPatchCount);
-  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(shown), order.end(),
-                    [&](int a, int b) { return de00(a) > de00(b) || (de00(a) == de00(b) && a < b); });
+  std::partial_sort(
+      order.begin(), order.begin() + static_cast<std::ptrdiff_t>(shown), order.end(),
+      [&](int a, int b) { return de00(a) > de00(b) || (de00(a) == de00(b) && a < b); });
   std::vector<WorstPatchRow> rows;
   for (std::size_t r = 0; r < shown; ++r) {
     const int i = order[r];

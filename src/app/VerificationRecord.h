@@ -44,8 +44,8 @@ struct PairVerificationPage {
 
 // Everything the verification page shows, as texts.
 struct VerificationRecord {
-  std::string setName;  // empty: no set chosen, nothing to show
-  std::string message;  // the set's reason when it has no complete pair
+  std::string setName;                      // empty: no set chosen, nothing to show
+  std::string message;                      // the set's reason when it has no complete pair
   std::vector<PairVerificationPage> pairs;  // complete pairs, Reference–File1 first
   std::string disclaimer;                   // with every verdict
   bool operator==(const VerificationRecord&) const = default;
@@ -58,7 +58,7 @@ inline constexpr std::string_view kVerificationTab = "判定";
 inline constexpr std::string_view kPassOverall = "合格";
 inline constexpr std::string_view kFailOverall = "不合格";
 inline constexpr std::array<std::string_view, 5> kCriteriaHeadings = {"判定基準", "パッチ数", "値",
-                                                                     "上限", "判定"};
+                                                                      "上限", "判定"};
 inline constexpr std::array<std::string_view, kWorstColumns> kWorstHeadings = {
     "No.", "ID", "デバイス値", "⊿E00", "ΔL*", "ΔC*", "ΔH*"};
 

@@ -145,8 +145,9 @@ std::vector<std::string> SetLines(const SetVerdict& set) {
                                     : " not evaluated: " + ReasonText(result, Language::English)));
     }
     summary += (summary.empty() ? "" : "; ") + name + " " +
-               (pair.pass ? "passes" : std::to_string(failed) + " of " +
-                                           std::to_string(pair.criteria.size()) + " failed");
+               (pair.pass ? "passes"
+                          : std::to_string(failed) + " of " + std::to_string(pair.criteria.size()) +
+                                " failed");
   }
   lines.push_back(head + (set.pass ? "pass (" : "FAIL (") + summary + ")");
   return lines;
@@ -165,8 +166,9 @@ Verdict VerdictOf(const EngineState& state, const CliOptions& options, bool figu
       verdict.sets.push_back(Verify(state, input, set));
       pass = pass && verdict.sets.back().pass;
       for (const PairVerdict& pair : verdict.sets.back().pairs) {
-        evaluated = evaluated || std::any_of(pair.criteria.begin(), pair.criteria.end(),
-                                             [](const CriterionResult& c) { return c.value.has_value(); });
+        evaluated =
+            evaluated || std::any_of(pair.criteria.begin(), pair.criteria.end(),
+                                     [](const CriterionResult& c) { return c.value.has_value(); });
       }
     }
   }

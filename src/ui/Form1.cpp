@@ -24,7 +24,6 @@
 #include "ui/CaptionLabel.h"
 #include "ui/ChartPage.h"
 #include "ui/DataPage.h"
-#include "ui/VerificationPage.h"
 #include "ui/FileDropFilter.h"
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
@@ -33,6 +32,7 @@
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
+#include "ui/VerificationPage.h"
 #include "ui/WindowDialogs.h"
 
 namespace korimo {

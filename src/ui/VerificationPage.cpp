@@ -165,7 +165,8 @@ void VerificationPage::Render(const VerificationRecord& record) {
   for (const PairVerificationPage& page : record.pairs)
     layout->addWidget(PairTables(page));
   for (const PairVerificationPage& page : record.pairs) {
-    layout->addWidget(Line(page.title + " ⊿E00 ワースト" + std::to_string(page.worst.size()), content));
+    layout->addWidget(
+        Line(page.title + " ⊿E00 ワースト" + std::to_string(page.worst.size()), content));
     QTableWidget* worst = Table(kWorstHeadings, static_cast<int>(page.worst.size()), content);
     for (int r = 0; r < static_cast<int>(page.worst.size()); ++r) {
       for (int c = 0; c < kWorstColumns; ++c)

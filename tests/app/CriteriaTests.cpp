@@ -92,7 +92,9 @@ TEST(ParseCriteriaText, FirstErrorNamesItsLine) {
   } cases[] = {
       {"# c\nall:de:max<=1\nrubbish\nalso rubbish\n", CriteriaErrorCode::Form, 3},
       {"all:de:max<=1\r\nink:de:max<=1\r\n", CriteriaErrorCode::Role, 2},
-      {"\xEF\xBB\xBF" "all:dE:max<=1\n", CriteriaErrorCode::Metric, 1},
+      {"\xEF\xBB\xBF"
+       "all:dE:max<=1\n",
+       CriteriaErrorCode::Metric, 1},
       {"\n\nall:de:median<=1\n", CriteriaErrorCode::Stat, 3},
       {"all:de:max<=one\n", CriteriaErrorCode::Limit, 1},
       {"name:\nall:de:max<=1\n", CriteriaErrorCode::EmptyName, 1},
@@ -100,7 +102,9 @@ TEST(ParseCriteriaText, FirstErrorNamesItsLine) {
       {"all:de:max<=1\n# caf\xE9\n", CriteriaErrorCode::NotUtf8, 2},
       {"# only a comment\nname: empty\n\n", CriteriaErrorCode::NoCriteria, 0},
       {"", CriteriaErrorCode::NoCriteria, 0},
-      {"\xEF\xBB\xBF\xEF\xBB\xBF" "all:de:max<=1\n", CriteriaErrorCode::Role, 1},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF"
+       "all:de:max<=1\n",
+       CriteriaErrorCode::Role, 1},
   };
   for (const auto& c : cases) {
     CriteriaError error;

@@ -16,18 +16,10 @@ CriteriaSet House(const char* text) {
   return *ParseCriteriaText(text, "house", error);
 }
 
-TEST(VerificationRecord, NothingWithoutASet) {
-  WedgeState wedge;
-  UpdateVerification(wedge.state);
-  EXPECT_TRUE(wedge.state.verification.setName.empty());
-  EXPECT_TRUE(wedge.state.verification.pairs.empty());
-  EXPECT_TRUE(wedge.state.verification.disclaimer.empty());
-}
-
 TEST(VerificationRecord, RowsInWordsWithValueLimitAndVerdict) {
   WedgeState wedge;
-  wedge.Deviate(68, VerifyMetric::De00, 3.2);    // paper fails
-  wedge.Deviate(39, VerifyMetric::Dch, 1.234);   // one grey patch, within
+  wedge.Deviate(68, VerifyMetric::De00, 3.2);            // paper fails
+  wedge.Deviate(39, VerifyMetric::Dch, 1.234);           // one grey patch, within
   wedge.state.sets[0].device.values[5] = {0, 99, 0, 0};  // no magenta solid
   ChooseCriteriaSet(wedge.state, *FindBuiltInSet("iso12647-7-2016"));
   const VerificationRecord& r = wedge.state.verification;

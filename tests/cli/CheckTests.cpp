@@ -122,8 +122,8 @@ TEST_F(Check, JsonVerdictHoldsEverySetAndCriterion) {
 TEST_F(Check, JsonComponentsPerPatch) {
   WriteChart(dir_.File("ref.txt"), {{"A", 50, 3, 4}, {"B", 50, 0, 0}, {"C", 20, 0, 0}});
   WriteChart(dir_.File("f1.txt"), {{"A", 52, 6, 8}, {"B", 47, 0, 0}});
-  const Json doc =
-      Json::parse(RunCommandLine({"--format=json", dir_.File("ref.txt"), dir_.File("f1.txt")}).output);
+  const Json doc = Json::parse(
+      RunCommandLine({"--format=json", dir_.File("ref.txt"), dir_.File("f1.txt")}).output);
   const Json& pair = doc["pairs"][0];
   EXPECT_EQ(pair["dl"], Json::parse("[2.0, -3.0, null]"));
   EXPECT_EQ(pair["dc"], Json::parse("[5.0, 0.0, null]"));

@@ -48,7 +48,7 @@ TEST(JsonReport, KeysShapesAndFiguresBesideTheirLabels) {
             "ids_compared:b}|{complete:b,counts_differ:b,first_mismatch:{patch:n,reference:s,"
             "sample:s},id_mismatches:n,ids_compared:b}],"
             "pairs:2[{avg_de00:n,avg_de_ab:n,best10_de00:n,best10_de_ab:n,dc:24[n],dch:24[n],"
-      "de00:24[n],de_ab:24[n],dh:24[n],dl:24[n],"
+            "de00:24[n],de_ab:24[n],dh:24[n],dl:24[n],"
             "hist_count:11[n],hist_value:11[n],labels:{avg_de00:s,avg_de_ab:s,best10_de00:s,"
             "best10_de_ab:s,max_de00:s,max_de_ab:s,pct95_de00:s,pct95_de_ab:s},max_de00:n,"
             "max_de_ab:n,over_percent:s,pct95_de00:n,pct95_de_ab:n,under_percent:s}],"

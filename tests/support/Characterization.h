@@ -37,8 +37,8 @@ inline Characterization ReadCharacterization(const char* path) {
     int id = 0;
     std::array<float, 4> c{};
     std::array<double, 3> xyz{}, lab{};
-    fields >> id >> c[0] >> c[1] >> c[2] >> c[3] >> xyz[0] >> xyz[1] >> xyz[2] >> lab[0] >> lab[1] >>
-        lab[2];
+    fields >> id >> c[0] >> c[1] >> c[2] >> c[3] >> xyz[0] >> xyz[1] >> xyz[2] >> lab[0] >>
+        lab[1] >> lab[2];
     out.cmyk.push_back(c);
     out.lab.push_back(lab);
   }

@@ -25,8 +25,7 @@ class WedgeState {
       Set(i, {50, 0, 0}, {50, 0, 0});
   }
 
-  void Set(int patch, std::array<double, 3> reference, std::array<double, 3> sample,
-           int set = 1) {
+  void Set(int patch, std::array<double, 3> reference, std::array<double, 3> sample, int set = 1) {
     for (int c = 0; c < 3; ++c) {
       state.Data().Lab0[static_cast<std::size_t>(patch)][static_cast<std::size_t>(c)] =
           Reading(reference[static_cast<std::size_t>(c)]);

@@ -55,9 +55,9 @@ TEST_F(VerificationPageTest, ThirdTabWithNoneTheBuiltInSetsAndAFile) {
   Strings items;
   for (int i = 0; i < choice.count(); ++i)
     items.push_back(choice.itemText(i).toStdString());
-  EXPECT_EQ(items, (Strings{"なし", "ISO 12647-7:2016 Media Wedge V3",
-                            "ISO 12647-7:2007 Media Wedge V3", "ISO 12647-2:2013 solids",
-                            "ファイルから…"}));
+  EXPECT_EQ(items,
+            (Strings{"なし", "ISO 12647-7:2016 Media Wedge V3", "ISO 12647-7:2007 Media Wedge V3",
+                     "ISO 12647-2:2013 solids", "ファイルから…"}));
   Show(2);
   EXPECT_TRUE(verification().isVisible());
   EXPECT_FALSE(window().dataPage().isVisible());
@@ -96,7 +96,9 @@ TEST_F(VerificationPageTest, BrokenOrCancelledFileKeepsThePreviousSet) {
   EXPECT_EQ(state().criteria->id, "iso12647-7-2007");
   const std::string broken = CriteriaFile("broken.txt", "all:de:max<=1\nall:de:max<2\nx\n");
   PickFile(broken);
-  EXPECT_EQ(platform_.messages, Strings{broken + "\n2行目: 「all:de:max<2」はROLE:METRIC:STAT<=LIMITの形ではありません"});
+  EXPECT_EQ(
+      platform_.messages,
+      Strings{broken + "\n2行目: 「all:de:max<2」はROLE:METRIC:STAT<=LIMITの形ではありません"});
   PickFile(std::nullopt);
   EXPECT_EQ(state().criteria->id, "iso12647-7-2007");
   EXPECT_EQ(verification().setChoice->currentIndex(), 2);
