@@ -10,6 +10,9 @@ Run from the repository root:
         rewrites the six bundled files in samples/:
         small-{reference,file1,file2}.txt  24 patches, 4 rows x 6 columns
         large-{reference,file1,file2}.txt  1600 CMYK patches, 40 x 40
+        wedge-{reference,proof-pass,proof-fail}.txt
+                                           the 72 patches of a Media Wedge
+                                           CMYK V3 and two proofs of it
 
     python3 samples/generate.py --patches N --out DIR
         writes reference.txt, file1.txt and file2.txt for a chart of N
@@ -418,6 +421,74 @@ def large_chart(n):
 
 
 # ---------------------------------------------------------------------------
+# Media Wedge CMYK V3: a press-model Reference and two proofs of it
+
+# The 72 recipes of the Fogra Media Wedge CMYK V3 in wedge order (C, M, Y, K).
+def media_wedge_v3():
+    tints = (100, 70, 40, 20, 10)
+    w = [(t, 0, 0, 0) for t in tints] + [(0, t, 0, 0) for t in tints] \
+        + [(0, 0, t, 0) for t in tints]
+    w += [(0, 0, 0, k) for k in (10, 20, 40, 60, 80, 100)]
+    w += [(0, 100, 0, 100), (0, 70, 70, 60), (0, 0, 70, 80)]
+    w += [(t, t, 0, 0) for t in tints] + [(0, t, t, 0) for t in tints] \
+        + [(t, 0, t, 0) for t in tints]
+    w += WEDGE_GREY
+    w += [(100, 0, 0, 100), (20, 100, 70, 60), (70, 0, 70, 80)]
+    w += [(t, t, t, 0) for t in tints]
+    w += [(20, 70, 70, 0), (40, 70, 70, 20), (40, 100, 100, 20), (40, 100, 40, 20),
+          (40, 40, 100, 20), (100, 40, 100, 20), (100, 40, 40, 20), (100, 100, 40, 20),
+          (10, 40, 40, 0), (0, 40, 100, 0), (0, 100, 40, 0), (40, 100, 0, 0),
+          (40, 0, 100, 0), (100, 0, 40, 0), (100, 40, 0, 0), (0, 0, 0, 0),
+          (0, 0, 100, 100), (0, 70, 0, 60), (70, 0, 0, 80)]
+    assert len(w) == 72 and len(set(w)) == 72
+    return w
+
+
+WEDGE_GREY = [(10, 6, 6, 0), (20, 12, 12, 0), (40, 27, 27, 0), (60, 45, 45, 0),
+              (80, 65, 65, 0), (100, 85, 85, 0)]
+WEDGE_ROWS = 8
+WEDGE_FAILED_SOLID = (0, 100, 0, 0)  # the solid whose hue the failing proof loses
+
+
+def wedge_charts():
+    """The Reference from the press model, and two proofs: one within
+    ISO 12647-7:2016 tolerances everywhere (no patch more than 0.9 dE*ab
+    away), one that in addition has a yellowish grey balance and a magenta
+    solid turned towards blue."""
+    rnd = random.Random(SEED + 72)
+    recipes = media_wedge_v3()
+    press = Press()
+    reference = [clamp_lab(press.print_lab(c)) for c in recipes]
+    passing = []
+    for lab in reference:
+        offset = offset_vector(rnd, rnd.uniform(0.2, 0.9), (0.0, 0.0, 0.0))
+        passing.append(clamp_lab([x + d for x, d in zip(lab, offset)]))
+    failing = []
+    for cmyk, lab in zip(recipes, passing):
+        L, a, b = lab
+        if cmyk in WEDGE_GREY:
+            a, b = a + 0.8, b + 2.8
+        elif cmyk == WEDGE_FAILED_SOLID:
+            b -= 6.0
+        failing.append(clamp_lab((L, a, b)))
+    ids = [column_label(p // WEDGE_ROWS) + str(p % WEDGE_ROWS + 1) for p in range(72)]
+    return ids, recipes, (reference, passing, failing)
+
+
+def write_wedge(out_dir):
+    ids, recipes, sets = wedge_charts()
+    paths = []
+    for tag, labs in zip(("reference", "proof-pass", "proof-fail"), sets):
+        path = os.path.join(out_dir, "wedge-%s.txt" % tag)
+        desc = "Media Wedge CMYK V3, %s (synthetic)" % tag
+        records = [(i, list(c), lab) for i, c, lab in zip(ids, recipes, labs)]
+        write_file(path, desc, WEDGE_ROWS, LARGE_FIELDS, records,
+                   ('DEVICE_CLASS "OUTPUT"', 'COLOR_REP "CMYK_LAB"'))
+        paths.append(path)
+    return paths, WEDGE_ROWS, LARGE_FIELDS
+
+
+# ---------------------------------------------------------------------------
 # Writing and checking
 
 
@@ -525,6 +596,7 @@ def main(argv):
     os.makedirs(out, exist_ok=True)
     check(*write_small(out))
     check(*write_large(out, 1600, "large-"))
+    check(*write_wedge(out))
     return 0
 
 

@@ -1,5 +1,7 @@
 #include "app/ClearAll.h"
 
+#include "app/VerificationRecord.h"
+
 namespace korimo {
 
 void But_Clear_Click(EngineState& state) {
@@ -68,6 +70,7 @@ void But_Clear_Click(EngineState& state) {
   r.Lb_Conditions = {};
   r.Lb_FileTip = {};
   state.sets = {};
+  UpdateVerification(state);
 }
 
 }  // namespace korimo

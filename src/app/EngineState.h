@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "app/ChartGeometry.h"
+#include "app/Criteria.h"
 #include "app/Indices.h"
 #include "app/Pairing.h"
 #include "app/PairingMap.h"
 #include "app/PanelSettings.h"
 #include "app/Raster.h"
 #include "app/Surfaces.h"
+#include "app/VerificationRecord.h"
 #include "app/WindowRecord.h"
 #include "core/ComparisonData.h"
 #include "core/MeasurementSet.h"
@@ -111,6 +113,11 @@ struct EngineState {
     std::vector<double> deAb, de00;
   };
   std::array<std::shared_ptr<const PairDifferences>, 2> differences;
+
+  // The criteria set the verification page checks against (none: nullopt),
+  // and what the page shows, rebuilt after every load and change of set.
+  std::optional<CriteriaSet> criteria;
+  VerificationRecord verification;
 
   WindowRecord record = InitialRecord();
   WindowPictures pictures;

@@ -7,6 +7,8 @@
 #include "app/ReadNotes.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
+#include "app/VerificationRecord.h"
+#include "color/ColorDifference.h"
 #include "core/Common.h"
 
 namespace korimo {
@@ -146,6 +148,7 @@ void CheckPairing(EngineState& state) {
 void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
   LoadAndRefresh(state, set, hooks);
   CheckPairing(state);
+  UpdateVerification(state);
 }
 
 }  // namespace korimo

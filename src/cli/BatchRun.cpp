@@ -128,7 +128,7 @@ std::string FormatLimit(double value) {
   return std::string(buffer.data(), result.ptr);
 }
 
-std::vector<std::string> FailedCheckLines(const Verdict& verdict) {
+std::vector<std::string> FailedCheckLines(const Verdict& verdict, bool tolerances) {
   std::vector<std::string> lines;
   for (const CheckResult& check : verdict.checks) {
     if (check.pass)
@@ -140,7 +140,7 @@ std::vector<std::string> FailedCheckLines(const Verdict& verdict) {
                           "every figure a last read that stored patches)";
     lines.push_back(line);
   }
-  if (verdict.checks.empty())
+  if (tolerances && verdict.checks.empty())
     lines.push_back("korimo-cli: no complete pair to check the tolerances on");
   return lines;
 }
@@ -194,6 +194,56 @@ ReportVerification ToleranceVerification(const Verdict& verdict, const EngineSta
   ReportVerification verification;
   verification.sets.push_back(std::move(set));
   return verification;
+// Per set, a line for every criterion that failed, then the set's summary.
+std::vector<std::string> SetLines(const SetVerdict& set) {
+  std::vector<std::string> lines;
+  const std::string head = "korimo-cli: " + set.name + ": ";
+  if (set.noPair) {
+    lines.push_back(head + "FAIL (" + NoPairText(Language::English) + ")");
+    return lines;
+  }
+  std::string summary;
+  for (const PairVerdict& pair : set.pairs) {
+    const std::string name(PairNameEnglish(pair.pair));
+    int failed = 0;
+    for (const CriterionResult& result : pair.criteria) {
+      if (result.pass)
+        continue;
+      ++failed;
+      lines.push_back(head + name + ": " + result.criterion.text +
+                      (result.value ? " failed: " + FormatTwoDec(*result.value)
+                                    : " not evaluated: " + ReasonText(result, Language::English)));
+    }
+    summary += (summary.empty() ? "" : "; ") + name + " " +
+               (pair.pass ? "passes"
+                          : std::to_string(failed) + " of " + std::to_string(pair.criteria.size()) +
+                                " failed");
+  }
+  lines.push_back(head + (set.pass ? "pass (" : "FAIL (") + summary + ")");
+  return lines;
+}
+
+// The tolerance checks and the criteria sets together.
+Verdict VerdictOf(const EngineState& state, const CliOptions& options, bool figuresCurrent) {
+  Verdict verdict = Evaluate(state, options.tolerances, figuresCurrent);
+  bool evaluated = std::any_of(verdict.checks.begin(), verdict.checks.end(),
+                               [](const CheckResult& c) { return c.value.has_value(); });
+  bool pass = std::all_of(verdict.checks.begin(), verdict.checks.end(),
+                          [](const CheckResult& c) { return c.pass; });
+  if (!options.checks.empty()) {
+    const VerificationInput input = VerificationInputs(state);
+    for (const CriteriaSet& set : options.checks) {
+      verdict.sets.push_back(Verify(state, input, set));
+      pass = pass && verdict.sets.back().pass;
+      for (const PairVerdict& pair : verdict.sets.back().pairs) {
+        evaluated =
+            evaluated || std::any_of(pair.criteria.begin(), pair.criteria.end(),
+                                     [](const CriterionResult& c) { return c.value.has_value(); });
+      }
+    }
+  }
+  verdict.pass = evaluated && pass;
+  return verdict;
 }
 
 class BatchRun {
@@ -212,11 +262,16 @@ class BatchRun {
         state_.pairingMode == PairingMode::Position ? PairingLines(state_) : PairMapLines(state_);
     lines.insert(lines.end(), pairing.begin(), pairing.end());
     std::optional<Verdict> verdict;
-    if (!options_.tolerances.empty()) {
-      verdict = Evaluate(state_, options_.tolerances, log_.LastReadStored());
+    if (!options_.tolerances.empty() || !options_.checks.empty()) {
+      verdict = VerdictOf(state_, options_, log_.LastReadStored());
       if (!verdict->pass) {
-        const std::vector<std::string> failed = FailedCheckLines(*verdict);
+        const std::vector<std::string> failed =
+            FailedCheckLines(*verdict, !options_.tolerances.empty());
         lines.insert(lines.end(), failed.begin(), failed.end());
+      }
+      for (const SetVerdict& set : verdict->sets) {
+        const std::vector<std::string> setLines = SetLines(set);
+        lines.insert(lines.end(), setLines.begin(), setLines.end());
       }
     }
     const bool checkFailed =

@@ -22,6 +22,7 @@ constexpr int kSortLimit = 14;  // the grid's last column code
 struct RawValues {
   std::string output, format, encoding, sort, metric, under, over, pairBy;
   std::vector<std::string> tolerances;
+  std::vector<std::string> checks;
   bool strictIds = false;
   bool help = false;
   bool version = false;
@@ -62,6 +63,31 @@ std::string PickChoice(std::string_view name, const std::string& value,
   return InvalidValue(name, value, names);
 }
 
+std::string BuiltInIds() {
+  std::string ids;
+  const auto sets = BuiltInCriteriaSets();
+  for (std::size_t i = 0; i < sets.size(); ++i)
+    ids += (i == 0 ? "" : i + 1 == sets.size() ? " or " : ", ") + sets[i].id;
+  return ids;
+}
+
+// A built-in id, or a criteria file that reads without error; CLI11 names
+// the option in front of the message.
+CLI::Validator CriteriaSetValidator() {
+  return CLI::Validator(
+      [](const std::string& value) -> std::string {
+        CriteriaError error;
+        if (ResolveCriteriaSet(value, error))
+          return {};
+        if (error.code == CriteriaErrorCode::Unreadable) {
+          return "'" + value + "' is neither a built-in set (" + BuiltInIds() +
+                 ") nor a readable criteria file";
+        }
+        return "criteria file '" + value + "': " + ErrorText(error, Language::English);
+      },
+      "SET");
+}
+
 // Every option takes a value in its own argument or after "=", and the
 // last occurrence counts, as is usual for command-line tools.
 void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
@@ -79,6 +105,10 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
   app.add_option("--tolerance", raw.tolerances)
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--check", raw.checks)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(CriteriaSetValidator());
   app.add_flag("--strict-ids", raw.strictIds);
   app.add_option("--pair-by", raw.pairBy)->multi_option_policy(last);
   app.add_option("--report-patches", o.reportPatches)
@@ -145,6 +175,14 @@ std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
       return error;
     o.tolerances.push_back(*tolerance);
   }
+  for (const std::string& text : raw.checks) {
+    CriteriaError error;
+    std::optional<CriteriaSet> set = ResolveCriteriaSet(text, error);
+    // Validated while parsing; a file changed since reads as the error it has now.
+    if (!set)
+      return "--check: criteria file '" + text + "': " + ErrorText(error, Language::English);
+    o.checks.push_back(std::move(*set));
+  }
   o.strictIds = raw.strictIds;
   return {};
 }
@@ -205,6 +243,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return result;
 }
 
+std::vector<std::string> CriteriaFilePaths(const CliOptions& options) {
+  std::vector<std::string> paths;
+  for (const CriteriaSet& set : options.checks) {
+    if (!set.path.empty())
+      paths.push_back(set.path);
+  }
+  return paths;
+}
+
 std::string UsageLine() {
   return "Usage: korimo-cli [OPTIONS] REFERENCE [FILE1 [FILE2]]";
 }
@@ -240,6 +287,16 @@ Options:
                         number of 0 or more; a value equal to the limit
                         passes, best10 and pct95 need a Reference of at least
                         15 patches. Example: --tolerance de00:avg<=2.5
+      --check SET       verify every complete pair against a criteria set,
+                        repeatable: iso12647-7-2016, iso12647-7-2007,
+                        iso12647-2-2013-solids, or a criteria file (UTF-8, one
+                        ROLE:METRIC:STAT<=LIMIT a line, "#" comments,
+                        "name: ..."). ROLE all, mw3, paper, solids,
+                        solids-cmy, overprints or grey (found by the
+                        Reference's CMYK values); METRIC de, de00, dl, dc, dh
+                        or dch; STAT avg, max, pct95 or best10. A value as
+                        shown to two decimals equal to the limit passes. Not
+                        a certification of conformance.
       --strict-ids      fail (status 4) when the two files of a pair hold
                         different patch counts or, both having identifiers,
                         different identifiers at some position; with
@@ -274,8 +331,9 @@ Exit status, the first that applies:
   1  a file given yielded no patches (named on standard error, with the
      reason); the output is still written and shows what the window would
      show. Also when memory ran out: then nothing is written
-  4  a --tolerance check failed or was not evaluated, or with --strict-ids a
-     pair's files do not match or do not pair completely
+  4  a --tolerance check or a --check criterion failed or was not evaluated,
+     or with --strict-ids a pair's files do not match or do not pair
+     completely
   0  otherwise
 )";
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Criteria.h"
 #include "app/Indices.h"
 #include "app/PairingMap.h"
 #include "app/PanelSettings.h"
@@ -31,6 +32,7 @@ struct CliOptions {
   ReportJob job;                      // --report-title, --report-operator, --report-note
   ReportPatches reportPatches = ReportPatches::Worst;
   PairingMode pairBy = PairingMode::Position;
+  std::vector<CriteriaSet> checks;    // --check, in the order given
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };
@@ -40,6 +42,10 @@ struct ParsedCommandLine {
   std::string error;  // empty when the command line is usable
   bool ok() const { return error.empty(); }
 };
+
+// The criteria files the command line reads: inputs, like the measurement
+// files, that the output must not replace.
+std::vector<std::string> CriteriaFilePaths(const CliOptions& options);
 
 // `args` excludes the program name.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);

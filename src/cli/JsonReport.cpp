@@ -104,8 +104,23 @@ Json PatchIds(const EngineState& state) {
   return ids;
 }
 
+// Signed ΔL* and ΔC*ab, ΔH*ab and ΔCh of every patch; null where the
+// Reference patch has no sample patch.
+Json Components(const std::vector<PatchDifference>& patches, int n, double PatchDifference::*part) {
+  Json values = Json::array();
+  for (int i = 0; i < n; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (at < patches.size() && patches[at].Paired())
+      values.push_back(patches[at].*part);
+    else
+      values.push_back(nullptr);
+  }
+  return values;
+}
+
 Json Pairs(const EngineState& state) {
   const ComparisonData& d = state.Data();
+  const VerificationInput input = VerificationInputs(state);
   const WindowRecord& r = state.record;
   const int n = ShownPatchCount(d);
   Json pairs = Json::array();
@@ -146,6 +161,10 @@ Json Pairs(const EngineState& state) {
         {"hist_value", std::move(histValues)},
         {"under_percent", r.Lb_UPar[p]},
         {"over_percent", r.Lb_OPar[p]},
+        {"dl", Components(input[p], n, &PatchDifference::dl)},
+        {"dc", Components(input[p], n, &PatchDifference::dc)},
+        {"dh", Components(input[p], n, &PatchDifference::dh)},
+        {"dch", Components(input[p], n, &PatchDifference::dch)},
     });
   }
   return pairs;
@@ -208,6 +227,35 @@ Json Pairing(const EngineState& state) {
   return pairs;
 }
 
+Json CriterionOf(const CriterionResult& result) {
+  const Criterion& c = result.criterion;
+  const std::string reason = ReasonText(result, Language::English);
+  return {{"role", std::string(DefinitionOf(c.role).key)},
+          {"metric", std::string(MetricKey(c.metric))},
+          {"stat", std::string(StatKey(c.stat))},
+          {"limit", c.limit},
+          {"patches", result.patches},
+          {"value", result.value ? Json(*result.value) : Json(nullptr)},
+          {"pass", result.pass},
+          {"reason", reason.empty() ? Json(nullptr) : Json(reason)}};
+}
+
+Json SetOf(const SetVerdict& set) {
+  Json pairs = Json::array();
+  for (const PairVerdict& pair : set.pairs) {
+    Json criteria = Json::array();
+    for (const CriterionResult& result : pair.criteria)
+      criteria.push_back(CriterionOf(result));
+    pairs.push_back({{"pair", static_cast<int>(Index(pair.pair))},
+                     {"pass", pair.pass},
+                     {"criteria", std::move(criteria)}});
+  }
+  return {{"name", Text(set.name)},
+          {"pass", set.pass},
+          {"reason", set.noPair ? Json(NoPairText(Language::English)) : Json(nullptr)},
+          {"pairs", std::move(pairs)}};
+}
+
 Json VerdictOf(const Verdict* verdict) {
   if (verdict == nullptr)
     return nullptr;
@@ -220,7 +268,10 @@ Json VerdictOf(const Verdict* verdict) {
                       {"value", check.value ? Json(*check.value) : Json(nullptr)},
                       {"pass", check.pass}});
   }
-  return {{"pass", verdict->pass}, {"checks", std::move(checks)}};
+  Json sets = Json::array();
+  for (const SetVerdict& set : verdict->sets)
+    sets.push_back(SetOf(set));
+  return {{"pass", verdict->pass}, {"checks", std::move(checks)}, {"sets", std::move(sets)}};
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/EngineState.h"
+#include "app/Verification.h"
 
 namespace korimo {
 
@@ -34,8 +35,10 @@ struct CheckResult {
 };
 
 struct Verdict {
-  bool pass = false;  // at least one check evaluated and every check passed
+  // At least one check or criterion evaluated, every check and every set passed.
+  bool pass = false;
   std::vector<CheckResult> checks;
+  std::vector<SetVerdict> sets;  // --check, in the order given
 };
 
 // Every check for every complete pair, ordered by pair, then as given, on

@@ -36,6 +36,7 @@
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
+#include "ui/VerificationPage.h"
 #include "ui/WindowDialogs.h"
 
 namespace korimo {
@@ -86,6 +87,7 @@ Form1::Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent)
   ConnectCharts();
   ConnectGrid();
   ConnectButtons();
+  ConnectVerification();
   Render();
 }
 
@@ -179,6 +181,9 @@ void Form1::BuildPages() {
   chartPage_->setGeometry(TwipsRect(300, 2760, kChartPageWidth, 8535));
   dataPage_ = new DataPage(this);
   dataPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
+  verificationPage_ = new VerificationPage(this);
+  verificationPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
+  verificationPage_->hide();
   for (StatisticsFrame* frame : frames_)
     frame->raise();
   butClear_->raise();
@@ -386,13 +391,34 @@ void Form1::RestoreIfMinimized() {
 // Nothing is redrawn or recomputed: both pages keep their content while
 // hidden.
 void Form1::ShowPage() {
-  if (tabStrip_->currentIndex() == 0) {
-    dataPage_->hide();
-    chartPage_->show();
-  } else {
-    dataPage_->show();
-    chartPage_->hide();
+  const int tab = tabStrip_->currentIndex();
+  chartPage_->setVisible(tab == 0);
+  dataPage_->setVisible(tab == 1);
+  verificationPage_->setVisible(tab == 2);
+}
+
+void Form1::ConnectVerification() {
+  connect(verificationPage_, &VerificationPage::setChosen, this,
+          [this](std::optional<CriteriaSet> set) {
+            Run([&](EngineState& st) { ChooseCriteriaSet(st, std::move(set)); });
+          });
+  connect(verificationPage_, &VerificationPage::fileRequested, this, &Form1::ChooseCriteriaFile);
+}
+
+// A file that does not read shows its first error; the page keeps its set.
+void Form1::ChooseCriteriaFile() {
+  const std::optional<std::string> path = dialogs_.OpenCriteriaFile();
+  std::optional<CriteriaSet> set;
+  if (path) {
+    CriteriaError error;
+    set = LoadCriteriaFile(*path, error);
+    if (!set)
+      platform_.ShowMessage(*path + "\n" + ErrorText(error, Language::Japanese));
   }
+  const bool accepted = set.has_value();
+  if (accepted)
+    Run([&](EngineState& st) { ChooseCriteriaSet(st, std::move(set)); });
+  verificationPage_->FileAnswered(accepted);
 }
 
 // The items' state comes from the handler that asked for the menu, so the
@@ -444,6 +470,7 @@ void Form1::Render() {
     RenderAreaFrame(c);
   }
   RenderButtons();
+  verificationPage_->Render(state_->verification);
   FlexG().Model()->Refresh();
   RenderPictures();
   rendering_ = false;

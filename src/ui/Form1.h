@@ -25,6 +25,7 @@ class PairingBox;
 class PictureBox;
 class Platform;
 class StatisticsFrame;
+class VerificationPage;
 class WindowDialogs;
 
 // The one window of the program, a face of the engine: it lays its controls
@@ -55,6 +56,7 @@ class Form1 : public QWidget {
   FlexGrid& FlexG() const;
   ChartPage& chartPage() const { return *chartPage_; }
   DataPage& dataPage() const { return *dataPage_; }
+  VerificationPage& verificationPage() const { return *verificationPage_; }
   StatisticsFrame& statisticsFrame(Pair pair) const { return *frames_[Index(pair)]; }
   QPushButton& But_File(DataSet set) const { return *butFile_[Index(set)]; }
   CaptionLabel& Lb_File(DataSet set) const { return *lbFile_[Index(set)]; }
@@ -80,6 +82,8 @@ class Form1 : public QWidget {
   void ConnectCharts();
   void ConnectGrid();
   void ConnectButtons();
+  void ConnectVerification();
+  void ChooseCriteriaFile();
 
   void ChooseWithDialog(DataSet set);
   void RestoreIfMinimized();
@@ -119,6 +123,7 @@ class Form1 : public QWidget {
   std::array<StatisticsFrame*, 2> frames_{};
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;
+  VerificationPage* verificationPage_ = nullptr;
   // Every label and the record text it shows.
   std::vector<std::pair<CaptionLabel*, const std::string*>> captions_;
 };

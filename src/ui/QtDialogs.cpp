@@ -30,6 +30,16 @@ std::optional<std::string> QtDialogs::OpenFile(DataSet set) {
   return last.toStdString();
 }
 
+std::optional<std::string> QtDialogs::OpenCriteriaFile() {
+  QFileDialog dialog(window_);
+  PrepareOpenDialog(dialog, lastCriteria_);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  lastCriteria_ = dialog.selectedFiles().first();
+  return lastCriteria_.toStdString();
+}
+
 void QtDialogs::PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);

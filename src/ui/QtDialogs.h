@@ -23,6 +23,7 @@ class QtDialogs : public WindowDialogs {
 
   std::optional<std::string> OpenFile(DataSet set) override;
   std::optional<MenuItem> EditMenu(bool itemsEnabled) override;
+  std::optional<std::string> OpenCriteriaFile() override;
 
   // A file button's dialog, starting from the set's last choice. It returns
   // a typed name whether or not the file exists: such a name loads as a file
@@ -32,6 +33,7 @@ class QtDialogs : public WindowDialogs {
  private:
   QWidget* window_;
   std::array<QString, 3> lastOpened_;
+  QString lastCriteria_;
 };
 
 }  // namespace korimo

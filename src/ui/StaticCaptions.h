@@ -10,8 +10,8 @@ namespace korimo {
 // The file buttons and the column-group headings over the grid, per data set.
 inline constexpr std::array<const char*, 3> kSetCaptions = {"基　準", "File1", "File2"};
 
-inline constexpr std::array<const char*, 2> kTabCaptions = {"\u3000画\u3000像\u3000",
-                                                            "\u3000データ\u3000"};
+inline constexpr std::array<const char*, 3> kTabCaptions = {
+    "\u3000画\u3000像\u3000", "\u3000データ\u3000", "\u3000判\u3000定\u3000"};
 inline constexpr std::array<const char*, 2> kFrameTitles = {"基準-File1", "基準-File2"};
 inline constexpr std::array<const char*, 2> kMetricOptions = {"⊿E", "⊿E00"};
 

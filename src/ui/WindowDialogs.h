@@ -20,6 +20,10 @@ class WindowDialogs {
   // "編集(&E)" at the mouse pointer, both items enabled or both disabled;
   // nullopt when it is closed without a choice.
   virtual std::optional<MenuItem> EditMenu(bool itemsEnabled) = 0;
+
+  // The criteria file chosen on the verification page; nullopt when the
+  // user cancels.
+  virtual std::optional<std::string> OpenCriteriaFile() { return std::nullopt; }
 };
 
 }  // namespace korimo

@@ -44,8 +44,10 @@ class FakeDialogs : public WindowDialogs {
  public:
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<MenuItem>> menuAnswers;
+  std::deque<std::optional<std::string>> criteriaAnswers;
 
   std::optional<std::string> OpenFile(DataSet) override { return Next(openAnswers); }
+  std::optional<std::string> OpenCriteriaFile() override { return Next(criteriaAnswers); }
   std::optional<MenuItem> EditMenu(bool) override { return Next(menuAnswers); }
 
  private:

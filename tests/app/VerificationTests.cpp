@@ -1,0 +1,223 @@
+#include "app/Verification.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/EngineState.h"
+#include "support/Characterization.h"
+#include "support/WedgeState.h"
+
+namespace korimo {
+namespace {
+
+using testing::WedgeState;
+
+SetVerdict VerifyState(const EngineState& state, const CriteriaSet& set) {
+  return Verify(state, VerificationInputs(state), set);
+}
+
+CriteriaSet SetOf(std::initializer_list<const char*> texts) {
+  CriteriaSet set{"", "test", {}, false, {}};
+  for (const char* text : texts) {
+    CriteriaError error;
+    set.criteria.push_back(*ParseCriterion(text, error));
+  }
+  return set;
+}
+
+// The positions of the difference statistics on the role's own count,
+// clamped into the role: for 6 patches "95%" is the largest.
+TEST(RoleStatistic, PositionsOnTheRolesCount) {
+  const auto ramp = [](int k) {
+    std::vector<double> v;
+    for (int i = k; i >= 1; --i)
+      v.push_back(i);
+    return v;
+  };
+  const struct {
+    int k;
+    double avg, max, best10, pct95;
+  } cases[] = {
+      {1, 1, 1, 1, 1},       {6, 3.5, 6, 1, 6},   {14, 7.5, 14, 1, 14},
+      {20, 10.5, 20, 2, 20}, {31, 16, 31, 3, 30}, {100, 50.5, 100, 10, 96},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(RoleStatistic(ramp(c.k), VerifyStat::Avg), c.avg) << c.k;
+    EXPECT_EQ(RoleStatistic(ramp(c.k), VerifyStat::Max), c.max) << c.k;
+    EXPECT_EQ(RoleStatistic(ramp(c.k), VerifyStat::Best10), c.best10) << c.k;
+    EXPECT_EQ(RoleStatistic(ramp(c.k), VerifyStat::Pct95), c.pct95) << c.k;
+  }
+}
+
+TEST(PositionMap, PairsPositionsBelowBothCountsOnly) {
+  ComparisonData d;
+  d.PatchCount = {5, 3, 0};
+  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile1), (std::vector<int>{0, 1, 2, -1, -1}));
+  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile2), (std::vector<int>(5, -1)));
+  d.PatchCount = {2, 4, 0};
+  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile1), (std::vector<int>{0, 1}));
+}
+
+// Every criterion of every built-in set on a wedge whose role patches all
+// differ by v in the criterion's metric: a hundredth inside and outside the
+// limit, the limit itself, and the edge of what "0.00" shows.
+TEST(Verify, EveryBuiltInCriterionAroundItsLimit) {
+  const struct {
+    double offset;
+    bool pass;
+  } steps[] = {{-0.01, true}, {0, true}, {0.004, true}, {0.006, false}, {0.01, false}};
+  for (const CriteriaSet& set : BuiltInCriteriaSets()) {
+    const SetVerdict untouched = VerifyState(WedgeState().state, set);
+    EXPECT_TRUE(untouched.pass) << set.id;
+    for (std::size_t c = 0; c < set.criteria.size(); ++c) {
+      const Criterion& criterion = set.criteria[c];
+      for (const auto& step : steps) {
+        WedgeState wedge;
+        const double v = criterion.limit + step.offset;
+        for (const int patch :
+             FindRolePatches(criterion.role, wedge.state.sets[0].device, 72).patches)
+          wedge.Deviate(patch, criterion.metric, v);
+        const SetVerdict verdict = VerifyState(wedge.state, set);
+        ASSERT_EQ(verdict.pairs.size(), 1u);
+        const CriterionResult& result = verdict.pairs[0].criteria[c];
+        SCOPED_TRACE(set.id + " " + criterion.text + " at " + std::to_string(v));
+        ASSERT_TRUE(result.value);
+        EXPECT_NEAR(*result.value, v, 1e-4);
+        EXPECT_EQ(result.pass, step.pass);
+        EXPECT_EQ(result.patches,
+                  FindRolePatches(criterion.role, wedge.state.sets[0].device, 72).patches.size());
+        if (!step.pass) {
+          EXPECT_FALSE(verdict.pass);
+        }
+      }
+    }
+  }
+}
+
+// Criteria take absolute values: a sample darker or less chromatic by v
+// counts as v.
+TEST(Verify, SignedComponentsCountByTheirSize) {
+  WedgeState wedge;
+  wedge.Set(0, {55, 0, 0}, {50, 0, 0});
+  wedge.Set(1, {50, 30, 0}, {50, 26, 0});
+  const SetVerdict verdict =
+      VerifyState(wedge.state, SetOf({"all:dl:max<=5", "all:dl:max<=4.99", "all:dc:max<=4"}));
+  const auto& criteria = verdict.pairs[0].criteria;
+  EXPECT_NEAR(*criteria[0].value, 5, 1e-5);
+  EXPECT_TRUE(criteria[0].pass);
+  EXPECT_FALSE(criteria[1].pass);
+  EXPECT_NEAR(*criteria[2].value, 4, 1e-5);
+  EXPECT_TRUE(criteria[2].pass);
+}
+
+TEST(Verify, RolesThatCannotBeEvaluatedFailWithAReason) {
+  WedgeState noCmyk;
+  noCmyk.state.sets[0].device = {};
+  WedgeState shortSample;  // File1 stops before the last 12 wedge patches
+  shortSample.state.Data().PatchCount[1] = 60;
+  for (std::size_t i = 60; i < 72; ++i)
+    shortSample.state.Data().Lab1[i] = {};  // nothing read there
+  WedgeState noPaper;                       // patch 69 printed with a trace of every ink
+  noPaper.state.sets[0].device.values[68] = {1, 1, 1, 1};
+  const struct {
+    const char* name;
+    const WedgeState& wedge;
+    const char* criterion;
+    Unevaluable why;
+    int lacking;
+    const char* english;
+    const char* japanese;
+  } cases[] = {
+      {"no CMYK", noCmyk, "grey:dch:avg<=2", Unevaluable::NoDeviceValues, 0,
+       "the Reference has no CMYK values", "基準にCMYK値がありません"},
+      {"short sample", shortSample, "mw3:de00:avg<=2.5", Unevaluable::Unpaired, 12,
+       "12 of the role's 72 patches have no sample patch",
+       "比較相手のないパッチがあります（12/72）"},
+      {"no paper", noPaper, "paper:de00:max<=3", Unevaluable::NotFound, 1,
+       "1 of the role's 1 patches are not in the Reference", "基準にないパッチがあります（1/1）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SetVerdict verdict = VerifyState(c.wedge.state, SetOf({c.criterion, "all:de:max<=1"}));
+    ASSERT_EQ(verdict.pairs.size(), 1u);
+    const CriterionResult& result = verdict.pairs[0].criteria[0];
+    EXPECT_FALSE(result.value);
+    EXPECT_FALSE(result.pass);
+    EXPECT_EQ(result.why, c.why);
+    EXPECT_EQ(result.lacking, c.lacking);
+    EXPECT_EQ(ReasonText(result, Language::English), c.english);
+    EXPECT_EQ(ReasonText(result, Language::Japanese), c.japanese);
+    // `all` needs no CMYK, and takes only the patches both files hold.
+    EXPECT_TRUE(verdict.pairs[0].criteria[1].pass);
+    EXPECT_FALSE(verdict.pass);
+  }
+  const SetVerdict shortAll = VerifyState(shortSample.state, SetOf({"all:de:max<=0"}));
+  EXPECT_EQ(shortAll.pairs[0].criteria[0].patches, 60);
+}
+
+TEST(Verify, ASetWithoutACompletePairFails) {
+  WedgeState wedge;
+  wedge.state.Data().PatchCount[1] = 0;
+  const SetVerdict verdict = VerifyState(wedge.state, *FindBuiltInSet("iso12647-2-2013-solids"));
+  EXPECT_TRUE(verdict.noPair);
+  EXPECT_FALSE(verdict.pass);
+  EXPECT_TRUE(verdict.pairs.empty());
+  EXPECT_EQ(NoPairText(Language::Japanese), "比較するペアがありません");
+}
+
+// The 2016 limits are for M1 data: another declared condition is noted, not failed.
+TEST(Verify, NotesAConditionOtherThanM1) {
+  const struct {
+    Condition reference, sample;
+    const char* set;
+    bool note;
+  } cases[] = {
+      {Condition::Unknown, Condition::Unknown, "iso12647-7-2016", false},
+      {Condition::M1, Condition::M1, "iso12647-7-2016", false},
+      {Condition::M1, Condition::M0, "iso12647-7-2016", true},
+      {Condition::M2, Condition::Unknown, "iso12647-7-2016", true},
+      {Condition::M0, Condition::M0, "iso12647-7-2007", false},
+  };
+  for (const auto& c : cases) {
+    WedgeState wedge;
+    wedge.state.sets[0].condition = c.reference;
+    wedge.state.sets[1].condition = c.sample;
+    const SetVerdict verdict = VerifyState(wedge.state, *FindBuiltInSet(c.set));
+    EXPECT_EQ(verdict.pairs[0].otherCondition, c.note) << c.set;
+    EXPECT_TRUE(verdict.pass);
+  }
+}
+
+// One printing condition's characterization against another's (coated
+// against supercalendered paper), through the wedge patches of a whole
+// IT8.7/4 chart.
+TEST(Verify, OnePrintingConditionAgainstAnother) {
+  const testing::Characterization coated = testing::ReadCharacterization(testing::kFogra39L);
+  const testing::Characterization sc = testing::ReadCharacterization(testing::kFogra40L);
+  if (coated.cmyk.size() != 1617 || sc.cmyk.size() != 1617)
+    GTEST_SKIP() << "icc-profiles-free is not installed";
+  EngineState state(kBatchSurfaces);
+  state.Data().PatchCount = {1617, 1617, 0};
+  state.sets[0].device.space = DeviceSpace::Cmyk;
+  state.sets[0].device.values = coated.cmyk;
+  for (std::size_t i = 0; i < 1617; ++i) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      state.Data().Lab0[i][c] = testing::Reading(coated.lab[i][c]);
+      state.Data().Lab1[i][c] = testing::Reading(sc.lab[i][c]);
+    }
+  }
+  const SetVerdict verdict = VerifyState(state, *FindBuiltInSet("iso12647-7-2007"));
+  ASSERT_EQ(verdict.pairs.size(), 1u);
+  for (const CriterionResult& result : verdict.pairs[0].criteria)
+    EXPECT_TRUE(result.value) << result.criterion.text;
+  // Paper: FOGRA39L 95.00/0.00/-2.00 against FOGRA40L 89.15/-0.02/4.63.
+  const double paper = std::sqrt(5.85 * 5.85 + 0.02 * 0.02 + 6.63 * 6.63);
+  EXPECT_NEAR(*verdict.pairs[0].criteria[0].value, paper, 1e-4);
+  EXPECT_FALSE(verdict.pairs[0].criteria[0].pass);
+  EXPECT_EQ(verdict.pairs[0].criteria[1].patches, 72);
+  EXPECT_FALSE(verdict.pass);
+}
+
+}  // namespace
+}  // namespace korimo
