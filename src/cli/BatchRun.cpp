@@ -194,6 +194,8 @@ ReportVerification ToleranceVerification(const Verdict& verdict, const EngineSta
   ReportVerification verification;
   verification.sets.push_back(std::move(set));
   return verification;
+}
+
 // Per set, a line for every criterion that failed, then the set's summary.
 std::vector<std::string> SetLines(const SetVerdict& set) {
   std::vector<std::string> lines;
@@ -345,8 +347,10 @@ class BatchRun {
       outcome.output = std::move(bytes);
       return ExitStatus::Ok;
     }
-    if (const std::string refusal = OutputRefusal(*options_.outputPath, options_.files);
-        !refusal.empty()) {
+    std::vector<std::string> inputs = options_.files;
+    const std::vector<std::string> criteria = CriteriaFilePaths(options_);
+    inputs.insert(inputs.end(), criteria.begin(), criteria.end());
+    if (const std::string refusal = OutputRefusal(*options_.outputPath, inputs); !refusal.empty()) {
       log_.Lines().push_back("korimo-cli: " + refusal);
       return ExitStatus::OutputFailed;
     }
