@@ -80,11 +80,23 @@ std::vector<int> PositionMap(const ComparisonData& data, Pair pair) {
   return map;
 }
 
+std::vector<int> ComparedPatches(const EngineState& state, Pair pair) {
+  const PairMap& map = state.Map(pair);
+  if (map.byPosition)
+    return PositionMap(state.Data(), pair);
+  std::vector<int> sampleOf(static_cast<std::size_t>(state.Count(DataSet::Reference)), -1);
+  for (std::size_t i = 0; i < sampleOf.size(); ++i) {
+    if (map.Paired(static_cast<int>(i)))
+      sampleOf[i] = map.SampleOf(static_cast<int>(i));
+  }
+  return sampleOf;
+}
+
 std::vector<PatchDifference> PatchDifferences(const EngineState& state, Pair pair) {
   if (!state.Complete(pair))
     return {};
   const ComparisonData& d = state.Data();
-  const std::vector<int> sampleOf = PositionMap(d, pair);
+  const std::vector<int> sampleOf = ComparedPatches(state, pair);
   const LabTable& ref = d.Lab(0);
   const LabTable& other = d.Lab(static_cast<int>(Index(SampleOf(pair))));
   std::vector<PatchDifference> patches(sampleOf.size());

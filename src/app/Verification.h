@@ -18,6 +18,11 @@ struct ComparisonData;
 // the pairing modes will plug in.
 std::vector<int> PositionMap(const ComparisonData& data, Pair pair);
 
+// Per Reference patch, the sample patch the pair compares it with, -1 for
+// none: the pair's map in the ID and device modes, and by position only where
+// both files hold the patch, so nothing meets the zeros of a missing patch.
+std::vector<int> ComparedPatches(const EngineState& state, Pair pair);
+
 // One Reference patch and what it was compared with.
 struct PatchDifference {
   int sample = -1;  // -1: unpaired, the values below mean nothing

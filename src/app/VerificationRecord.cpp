@@ -102,10 +102,11 @@ std::string DeviceText(const EngineState& state, int patch) {
 }
 
 VerificationRecord BuildVerificationRecord(const EngineState& state) {
+  return state.criteria ? BuildVerificationRecord(state, *state.criteria) : VerificationRecord{};
+}
+
+VerificationRecord BuildVerificationRecord(const EngineState& state, const CriteriaSet& set) {
   VerificationRecord record;
-  if (!state.criteria)
-    return record;
-  const CriteriaSet& set = *state.criteria;
   record.setName = set.name;
   record.disclaimer = kNoCertification;
   const VerificationInput input = VerificationInputs(state);

@@ -64,6 +64,8 @@ inline constexpr std::array<std::string_view, kWorstColumns> kWorstHeadings = {
 
 // The page for the set chosen in `state`, from the current files and maps.
 VerificationRecord BuildVerificationRecord(const EngineState& state);
+// The same for any set: what the report shows of each set the batch tool checks.
+VerificationRecord BuildVerificationRecord(const EngineState& state, const CriteriaSet& set);
 
 // Rebuilds state.verification; runs after every load and every change of set.
 void UpdateVerification(EngineState& state);

@@ -14,6 +14,7 @@
 #include "app/Hooks.h"
 #include "app/OutputGuard.h"
 #include "app/ThresholdPanel.h"
+#include "app/VerificationRecord.h"
 #include "app/Version.h"
 #include "cli/AtomicFile.h"
 #include "cli/JsonReport.h"
@@ -337,8 +338,10 @@ class BatchRun {
     input.patches = options_.reportPatches;
     input.createdAt = ReportCreationTime();
     input.pairing = PairingForReport(state_);
-    if (verdict)
+    if (verdict && !options_.tolerances.empty())
       input.verification = ToleranceVerification(*verdict, state_);
+    for (const CriteriaSet& set : options_.checks)
+      input.verification.sets.push_back(ReportSetOf(BuildVerificationRecord(state_, set)));
     return input;
   }
 

@@ -10,7 +10,10 @@
 #include "app/PatchChart.h"
 #include "app/SvgCanvas.h"
 #include "app/Version.h"
-#include "color/DifferenceParts.h"
+#include "app/PairingMap.h"
+#include "app/Verification.h"
+#include "app/VerificationRecord.h"
+#include "color/DifferenceComponents.h"
 #include "core/Common.h"
 
 namespace korimo {
@@ -177,13 +180,15 @@ struct PatchPair {
   int sample = 0;
 };
 
-// The patches a pair compares: by position, those both files hold, never a
-// patch against the (0, 0, 0) of a missing one.
-std::vector<PatchPair> ComparedPatches(const EngineState& state, Pair pair) {
-  const int n = std::min(state.Count(DataSet::Reference), state.Count(SampleOf(pair)));
-  std::vector<PatchPair> patches(static_cast<std::size_t>(std::max(n, 0)));
-  for (int i = 0; i < n; ++i)
-    patches[static_cast<std::size_t>(i)] = {i, i};
+// The patches a pair compares, in the Reference's order.
+std::vector<PatchPair> PatchPairs(const EngineState& state, Pair pair) {
+  const std::vector<int> sampleOf = ComparedPatches(state, pair);
+  std::vector<PatchPair> patches;
+  patches.reserve(sampleOf.size());
+  for (std::size_t i = 0; i < sampleOf.size(); ++i) {
+    if (sampleOf[i] >= 0)
+      patches.push_back({static_cast<int>(i), sampleOf[i]});
+  }
   return patches;
 }
 
@@ -345,7 +350,7 @@ class ReportWriter {
     for (Pair pair : kAllPairs) {
       if (!state_.Complete(pair))
         continue;
-      std::vector<PatchPair> patches = ComparedPatches(state_, pair);
+      std::vector<PatchPair> patches = PatchPairs(state_, pair);
       const std::size_t p = Index(pair);
       // Largest ⊿E00 first; equal ones in patch order.
       std::vector<PatchPair> worst = patches;
@@ -359,7 +364,7 @@ class ReportWriter {
       return;
     for (Pair pair : kAllPairs) {
       if (state_.Complete(pair))
-        PatchListing(pair, ComparedPatches(state_, pair));
+        PatchListing(pair, PatchPairs(state_, pair));
     }
   }
 
@@ -376,7 +381,7 @@ class ReportWriter {
     for (const PatchPair& row : rows) {
       const auto& a = d_.Lab0[static_cast<std::size_t>(row.reference)];
       const auto& b = d_.Lab(s)[static_cast<std::size_t>(row.sample)];
-      const DifferenceParts parts = Cie76Parts(a[0], a[1], a[2], b[0], b[1], b[2]);
+      const DifferenceComponents parts = Components(a[0], a[1], a[2], b[0], b[1], b[2]);
       std::vector<std::string> line = {std::to_string(row.reference + 1),
                                        d_.FileId[0][static_cast<std::size_t>(row.reference)],
                                        DeviceText(state_.sets[0], row.reference)};
@@ -425,7 +430,7 @@ class ReportWriter {
     for (const PatchPair& row : rows) {
       const auto& a = ref[static_cast<std::size_t>(row.reference)];
       const auto& b = smp[static_cast<std::size_t>(row.sample)];
-      const DifferenceParts parts = Cie76Parts(a[0], a[1], a[2], b[0], b[1], b[2]);
+      const DifferenceComponents parts = Components(a[0], a[1], a[2], b[0], b[1], b[2]);
       // Omitted end tags keep a 3000-row table small and quick to lay out.
       const std::string& id = d_.FileId[0][static_cast<std::size_t>(row.reference)];
       const std::string device = DeviceText(state_.sets[0], row.reference);
@@ -458,12 +463,44 @@ std::string BuildHtmlReport(const EngineState& state, const ReportInput& input) 
 ReportPairing PairingForReport(const EngineState& state) {
   ReportPairing pairing;
   for (Pair pair : kAllPairs) {
-    pairing.mode[Index(pair)] = "位置";
-    const std::string& warning = state.record.Lb_Pairing[Index(pair)];
-    if (!warning.empty())
-      pairing.strip.push_back(warning);
+    const PairingMode mode = state.Map(pair).mode;
+    for (const PairingModeName& name : kPairingModes) {
+      if (name.mode == mode)
+        pairing.mode[Index(pair)] = name.caption;
+    }
   }
+  auto add = [&pairing](const auto& lines) {
+    for (const std::string& line : lines) {
+      if (!line.empty())
+        pairing.strip.push_back(line);
+    }
+  };
+  const WindowRecord& r = state.record;
+  add(r.Lb_ReadFailure);
+  add(r.Lb_Pairing);
+  add(r.Lb_Conditions);
   return pairing;
+}
+
+ReportCriteriaSet ReportSetOf(const VerificationRecord& record) {
+  ReportCriteriaSet set;
+  set.name = record.setName;
+  set.reason = record.message;
+  set.pass = !record.pairs.empty();
+  for (const PairVerificationPage& page : record.pairs) {
+    ReportPairVerdict pair;
+    pair.pair = page.pair;
+    pair.pass = page.pass;
+    for (const VerificationRow& row : page.rows) {
+      pair.criteria.push_back({row.criterion, row.patches, row.value, row.limit, row.verdict,
+                               row.mark == VerdictMark::Pass});
+    }
+    if (!page.note.empty())
+      pair.notes.push_back(page.note);
+    set.pass = set.pass && page.pass;
+    set.pairs.push_back(std::move(pair));
+  }
+  return set;
 }
 
 std::int64_t ReportCreationTime() {

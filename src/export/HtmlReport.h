@@ -9,6 +9,8 @@
 
 namespace korimo {
 
+struct VerificationRecord;
+
 // What the user wrote about the job; an empty field is left out.
 struct ReportJob {
   std::string title;      // 件名
@@ -66,9 +68,11 @@ struct ReportInput {
 // the state only; the same state and input give the same bytes.
 std::string BuildHtmlReport(const EngineState& state, const ReportInput& input);
 
-// The pairing as the engine pairs today: by position, with the strip's
-// warnings.
+// Each pair's mode and every line of the tab-row strip.
 ReportPairing PairingForReport(const EngineState& state);
+
+// A criteria set's verdicts as the verification page words them.
+ReportCriteriaSet ReportSetOf(const VerificationRecord& record);
 
 // Now, or SOURCE_DATE_EPOCH when it is set to a number, so that a report can
 // be made again byte for byte.

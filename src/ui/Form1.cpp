@@ -36,6 +36,7 @@
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
+#include "ui/ReportControls.h"
 #include "ui/VerificationPage.h"
 #include "ui/WindowDialogs.h"
 
@@ -176,6 +177,14 @@ void Form1::BuildFrames() {
   frames_[1]->setGeometry(TwipsRect(7380, 1740, 7035, 1035));
 }
 
+// The verdicts of the set the verification page shows, as the report shows them.
+ReportVerification Form1::PageVerdicts() const {
+  ReportVerification verification;
+  if (!state_->verification.setName.empty())
+    verification.sets.push_back(ReportSetOf(state_->verification));
+  return verification;
+}
+
 void Form1::BuildPages() {
   chartPage_ = new ChartPage(this);
   chartPage_->setGeometry(TwipsRect(300, 2760, kChartPageWidth, 8535));
@@ -183,6 +192,8 @@ void Form1::BuildPages() {
   dataPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
   verificationPage_ = new VerificationPage(this);
   verificationPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
+  reportControls_ = new ReportControls(platform_, *state_, [this] { return PageVerdicts(); });
+  verificationPage_->SetSidePanel(reportControls_);
   verificationPage_->hide();
   for (StatisticsFrame* frame : frames_)
     frame->raise();

@@ -25,7 +25,9 @@ class PairingBox;
 class PictureBox;
 class Platform;
 class StatisticsFrame;
+class ReportControls;
 class VerificationPage;
+struct ReportVerification;
 class WindowDialogs;
 
 // The one window of the program, a face of the engine: it lays its controls
@@ -57,6 +59,7 @@ class Form1 : public QWidget {
   ChartPage& chartPage() const { return *chartPage_; }
   DataPage& dataPage() const { return *dataPage_; }
   VerificationPage& verificationPage() const { return *verificationPage_; }
+  ReportControls& reportControls() const { return *reportControls_; }
   StatisticsFrame& statisticsFrame(Pair pair) const { return *frames_[Index(pair)]; }
   QPushButton& But_File(DataSet set) const { return *butFile_[Index(set)]; }
   CaptionLabel& Lb_File(DataSet set) const { return *lbFile_[Index(set)]; }
@@ -68,6 +71,7 @@ class Form1 : public QWidget {
   PairingBox& Cmb_Pairing() const { return *cmbPairing_; }
 
  private:
+  ReportVerification PageVerdicts() const;
   void BuildTopControls();
   void BuildPairingStrip();
   void BuildFrames();
@@ -124,6 +128,7 @@ class Form1 : public QWidget {
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;
   VerificationPage* verificationPage_ = nullptr;
+  ReportControls* reportControls_ = nullptr;
   // Every label and the record text it shows.
   std::vector<std::pair<CaptionLabel*, const std::string*>> captions_;
 };

@@ -89,9 +89,16 @@ VerificationPage::VerificationPage(QWidget* parent) : QFrame(parent) {
   scroll_ = new QScrollArea(this);
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);
-  layout->addWidget(scroll_, 1);
+  body_ = new QHBoxLayout;
+  body_->addWidget(scroll_, 1);
+  layout->addLayout(body_, 1);
   connect(setChoice, &QComboBox::activated, this, &VerificationPage::Chosen);
   Render({});
+}
+
+void VerificationPage::SetSidePanel(QWidget* panel) {
+  panel->setParent(this);
+  body_->addWidget(panel, 0, Qt::AlignTop);
 }
 
 int VerificationPage::FromFileIndex() {

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QHBoxLayout;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -27,6 +28,9 @@ class VerificationPage : public QFrame {
 
   // Redraws the tables when the record differs from what the page shows.
   void Render(const VerificationRecord& record);
+
+  // Puts `panel` (the report's controls) beside the tables.
+  void SetSidePanel(QWidget* panel);
 
   // Index of the combo box's last entry, which asks for a criteria file.
   static int FromFileIndex();
@@ -50,6 +54,7 @@ class VerificationPage : public QFrame {
 
   QLabel* title_ = nullptr;
   QScrollArea* scroll_ = nullptr;
+  QHBoxLayout* body_ = nullptr;
   std::optional<VerificationRecord> shown_;
   int lastIndex_ = 0;
 };
