@@ -48,21 +48,6 @@ std::string ParseBounded(std::string_view name, const std::string& text, int low
   return {};
 }
 
-// Looks `value` up among the named choices of an option.
-template <typename E>
-std::string PickChoice(std::string_view name, const std::string& value,
-                       std::initializer_list<std::pair<std::string_view, E>> choices, E& out) {
-  std::string names;
-  for (const auto& [text, choice] : choices) {
-    if (text == value) {
-      out = choice;
-      return {};
-    }
-    names += names.empty() ? std::string(text) : " or " + std::string(text);
-  }
-  return InvalidValue(name, value, names);
-}
-
 std::string BuiltInIds() {
   std::string ids;
   const auto sets = BuiltInCriteriaSets();
@@ -85,95 +70,162 @@ CLI::Validator CriteriaSetValidator() {
         }
         return "criteria file '" + value + "': " + ErrorText(error, Language::English);
       },
-      "SET");
+      "");
+}
+
+// A CLI11 validator that reads a value into its option with our own
+// message on failure, which names the option and what it takes.
+CLI::Validator Reads(std::string description, std::function<std::string(const std::string&)> read) {
+  return CLI::Validator([read](std::string& value) { return read(value); }, std::move(description));
+}
+
+template <typename E>
+CLI::Validator Choice(std::string_view name,
+                      std::initializer_list<std::pair<std::string_view, E>> choices, E& out) {
+  std::string names;
+  for (const auto& [text, choice] : choices)
+    names += (names.empty() ? "" : "|") + std::string(text);
+  const std::vector<std::pair<std::string_view, E>> list(choices);
+  return Reads(names, [name, list, &out](const std::string& value) {
+    std::string known;
+    for (const auto& [text, choice] : list) {
+      if (text == value) {
+        out = choice;
+        return std::string();
+      }
+      known += known.empty() ? std::string(text) : " or " + std::string(text);
+    }
+    return InvalidValue(name, value, known);
+  });
+}
+
+CLI::Validator Range(std::string_view name, int low, int high, int& out) {
+  return Reads(std::to_string(low) + ".." + std::to_string(high),
+               [name, low, high, &out](const std::string& value) {
+                 return ParseBounded(name, value, low, high, out);
+               });
 }
 
 // Every option takes a value in its own argument or after "=", and the
-// last occurrence counts, as is usual for command-line tools.
+// last occurrence counts, as is usual for command-line tools. The
+// descriptions are the help text.
 void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
   const auto last = CLI::MultiOptionPolicy::TakeLast;
   app.set_help_flag();
-  app.add_flag("-h,--help", raw.help);
-  app.add_flag("--version", raw.version);
-  app.add_option("-o,--output", raw.output)->multi_option_policy(last);
-  app.add_option("--format", raw.format)->multi_option_policy(last);
-  app.add_option("--encoding", raw.encoding)->multi_option_policy(last);
-  app.add_option("--sort", raw.sort)->multi_option_policy(last);
-  app.add_option("--metric", raw.metric)->multi_option_policy(last);
-  app.add_option("--under", raw.under)->multi_option_policy(last);
-  app.add_option("--over", raw.over)->multi_option_policy(last);
-  app.add_option("--tolerance", raw.tolerances)
+  app.add_flag("-h,--help", raw.help, "show this help and exit");
+  app.add_flag("--version", raw.version, "show the version and exit");
+  app.add_option("-o,--output", raw.output,
+                 "write to FILE (replaced only once complete) instead of standard output")
+      ->type_name("FILE")
+      ->multi_option_policy(last);
+  app.add_option("--format", raw.format,
+                 "results (default): the results text of the data page, tab-separated, CR LF "
+                 "line ends; json: every figure, label and grid row as one UTF-8 JSON object; "
+                 "html: a report to print on A4 (one self-contained UTF-8 page)")
+      ->type_name("FORMAT")
+      ->multi_option_policy(last)
+      ->check(Choice<OutputFormat>("--format",
+                                   {{"results", OutputFormat::Results},
+                                    {"json", OutputFormat::Json},
+                                    {"html", OutputFormat::Html}},
+                                   o.format));
+  app.add_option("--encoding", raw.encoding,
+                 "encoding of the results text: cp932 (default) or utf-8; JSON is always UTF-8")
+      ->type_name("ENC")
+      ->multi_option_policy(last)
+      ->check(Choice<TextEncoding>("--encoding",
+                                   {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
+                                   o.encoding));
+  app.add_option("--sort", raw.sort,
+                 "grid sort key: 0 and 1 patch order, |K| the column code, negative "
+                 "descending (default 0)")
+      ->type_name("K")
+      ->multi_option_policy(last)
+      ->check(Range("--sort", -kSortLimit, kSortLimit, o.sortKey));
+  app.add_option("--metric", raw.metric, "threshold metric: de (dE*ab, default) or de00")
+      ->type_name("M")
+      ->multi_option_policy(last)
+      ->check(Choice<Metric>("--metric", {{"de", Metric::DeAb}, {"de00", Metric::De00}},
+                             o.panel.metric));
+  app.add_option("--under", raw.under, "Under slider position (default 2)")
+      ->type_name("U")
+      ->multi_option_policy(last)
+      ->check(Range("--under", 0, kSliderMax, o.panel.under));
+  app.add_option("--over", raw.over, "Over slider position (default 15)")
+      ->type_name("O")
+      ->multi_option_policy(last)
+      ->check(Range("--over", 0, kSliderMax, o.panel.over));
+  app.add_option("--tolerance", raw.tolerances,
+                 "a check for every complete pair, repeatable: METRIC de or de00, STAT avg, "
+                 "max, best10 or pct95 (the figures of the statistics frames), LIMIT a decimal "
+                 "number of 0 or more; a value equal to the limit passes, best10 and pct95 need "
+                 "a Reference of at least 15 patches. Example: --tolerance de00:avg<=2.5")
+      ->type_name("METRIC:STAT<=LIMIT")
       ->allow_extra_args(false)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  app.add_option("--check", raw.checks)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(Reads("", [&o](const std::string& text) {
+        std::string error;
+        if (const std::optional<Tolerance> tolerance = ParseTolerance(text, error))
+          o.tolerances.push_back(*tolerance);
+        return error;
+      }));
+  app.add_option("--check", raw.checks,
+                 "verify every complete pair against a criteria set, repeatable: " + BuiltInIds() +
+                     ", or a criteria file (UTF-8, one ROLE:METRIC:STAT<=LIMIT a line, \"#\" "
+                     "comments, \"name: ...\"). ROLE all, mw3, paper, solids, solids-cmy, "
+                     "overprints or grey (found by the Reference's CMYK values); METRIC de, de00, "
+                     "dl, dc, dh or dch; STAT avg, max, pct95 or best10. A value as shown to two "
+                     "decimals equal to the limit passes. Not a certification of conformance.")
+      ->type_name("SET")
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->check(CriteriaSetValidator());
-  app.add_flag("--strict-ids", raw.strictIds);
-  app.add_option("--pair-by", raw.pairBy)->multi_option_policy(last);
-  app.add_option("--report-patches", o.reportPatches)
-      ->transform(CLI::CheckedTransformer(std::map<std::string, ReportPatches>{
-          {"worst", ReportPatches::Worst}, {"all", ReportPatches::All}}))
+  app.add_flag("--strict-ids", raw.strictIds,
+               "fail (status 4) when the two files of a pair hold different patch counts or, "
+               "both having identifiers, different identifiers at some position; with --pair-by "
+               "id or device, when a patch of either file is unpaired, the mode fell back to "
+               "position, or ID-paired patches have different device values");
+  app.add_option("--pair-by", raw.pairBy,
+                 "how patches of a pair meet: position (default, the n-th with the n-th), id "
+                 "(equal whole SAMPLE_NAME, else SAMPLE_ID) or device (CMYK or RGB values within "
+                 "0.01; repeated recipes in file order); only paired patches are compared, and a "
+                 "pair the mode cannot pair is compared by position")
+      ->type_name("MODE")
+      ->multi_option_policy(last)
+      ->check(Choice<PairingMode>("--pair-by",
+                                  {{PairingModeKey(PairingMode::Position), PairingMode::Position},
+                                   {PairingModeKey(PairingMode::Id), PairingMode::Id},
+                                   {PairingModeKey(PairingMode::Device), PairingMode::Device}},
+                                  o.pairBy));
+  app.add_option("--report-patches", o.reportPatches,
+                 "patches listed in the html report: worst (default, the 20 largest dE00 of each "
+                 "pair) or all")
+      ->type_name("P")
+      ->transform(
+          CLI::CheckedTransformer(std::map<std::string, ReportPatches>{
+                                      {"worst", ReportPatches::Worst}, {"all", ReportPatches::All}})
+              .description("worst|all"))
       ->multi_option_policy(last);
-  app.add_option("--report-title", o.job.title)->multi_option_policy(last);
-  app.add_option("--report-operator", o.job.operator_)->multi_option_policy(last);
-  app.add_option("--report-note", o.job.note)->multi_option_policy(last);
-  app.add_option("files", o.files)->expected(0, kMaxFiles);
+  app.add_option("--report-title", o.job.title, "job title (件名) at the head of the html report")
+      ->type_name("T")
+      ->multi_option_policy(last);
+  app.add_option("--report-operator", o.job.operator_, "operator (担当者) in the html report")
+      ->type_name("O")
+      ->multi_option_policy(last);
+  app.add_option("--report-note", o.job.note, "note (メモ) in the html report")
+      ->type_name("N")
+      ->multi_option_policy(last);
+  app.add_option("files", o.files, "REFERENCE [FILE1 [FILE2]]; \"\" chooses no file for a set")
+      ->expected(0, kMaxFiles);
 }
 
-// Each option given is checked, in the order of the help text; the first
-// bad value is reported.
+// What CLI11 cannot check while it parses: the output name, and the criteria
+// files once more, since a file may change after its check.
 std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
   if (app.count("--output") > 0) {
     if (raw.output.empty())
       return "empty file name for --output";
     o.outputPath = raw.output;
-  }
-  const std::pair<const char*, std::function<std::string()>> checks[] = {
-      {"--format",
-       [&] {
-         return PickChoice("--format", raw.format,
-                           {{"results", OutputFormat::Results},
-                            {"json", OutputFormat::Json},
-                            {"html", OutputFormat::Html}},
-                           o.format);
-       }},
-      {"--encoding",
-       [&] {
-         return PickChoice("--encoding", raw.encoding,
-                           {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
-                           o.encoding);
-       }},
-      {"--sort",
-       [&] { return ParseBounded("--sort", raw.sort, -kSortLimit, kSortLimit, o.sortKey); }},
-      {"--metric",
-       [&] {
-         return PickChoice("--metric", raw.metric, {{"de", Metric::DeAb}, {"de00", Metric::De00}},
-                           o.panel.metric);
-       }},
-      {"--under", [&] { return ParseBounded("--under", raw.under, 0, kSliderMax, o.panel.under); }},
-      {"--over", [&] { return ParseBounded("--over", raw.over, 0, kSliderMax, o.panel.over); }},
-      {"--pair-by",
-       [&] {
-         return PickChoice("--pair-by", raw.pairBy,
-                           {{PairingModeKey(PairingMode::Position), PairingMode::Position},
-                            {PairingModeKey(PairingMode::Id), PairingMode::Id},
-                            {PairingModeKey(PairingMode::Device), PairingMode::Device}},
-                           o.pairBy);
-       }},
-  };
-  for (const auto& [name, check] : checks) {
-    if (app.count(name) == 0)
-      continue;
-    if (std::string error = check(); !error.empty())
-      return error;
-  }
-  for (const std::string& text : raw.tolerances) {
-    std::string error;
-    const std::optional<Tolerance> tolerance = ParseTolerance(text, error);
-    if (!tolerance)
-      return error;
-    o.tolerances.push_back(*tolerance);
   }
   for (const std::string& text : raw.checks) {
     CriteriaError error;
@@ -229,8 +281,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
-    result.error = e.what();
-    return result;
+    // The help and version flags are declared first, so they are set before
+    // any later value is refused.
+    if (!raw.help && !raw.version) {
+      result.error = e.what();
+      return result;
+    }
   }
   // Help and version are answered whatever else the line holds.
   if (raw.help || raw.version) {
@@ -257,71 +313,17 @@ std::string UsageLine() {
 }
 
 std::string HelpText() {
-  return UsageLine() + "\n" +
-         R"(
-Compares CIELAB measurement files as the Korimo window does when REFERENCE,
-FILE1 and FILE2 are chosen with its file buttons, and writes what the window
-would show. An empty argument ("") chooses no file for that set, the
-Reference's included.
+  CLI::App app(
+      "Compares CIELAB measurement files as the Korimo window does when REFERENCE, FILE1 and "
+      "FILE2 are chosen with its file buttons, and writes what the window would show.",
+      "korimo-cli");
+  RawValues raw;
+  CliOptions ignored;
+  Declare(app, raw, ignored);
+  app.footer(R"(Options also take the form --option=value; -- ends the options.
 
-Options:
-  -o, --output FILE     write to FILE (replaced only once complete) instead of
-                        standard output
-      --format FORMAT   results (default): the results text of the data page,
-                        tab-separated, CR LF line ends; json: every figure,
-                        label and grid row as one UTF-8 JSON object;
-                        html: a report to print on A4 (one self-contained
-                        UTF-8 page: statistics, histograms, charts, the
-                        verdicts of --tolerance, the worst patches)
-      --encoding ENC    encoding of the results text: cp932 (default) or utf-8;
-                        JSON is always UTF-8
-      --sort K          grid sort key, -14..14: 0 and 1 patch order, |K| the
-                        column code, negative descending (default 0)
-      --metric M        threshold metric: de (dE*ab, default) or de00
-      --under U         Under slider position, 0..20 (default 2)
-      --over O          Over slider position, 0..20 (default 15)
-      --tolerance METRIC:STAT<=LIMIT
-                        a check for every complete pair, repeatable: METRIC
-                        de or de00, STAT avg, max, best10 or pct95 (the
-                        figures of the statistics frames), LIMIT a decimal
-                        number of 0 or more; a value equal to the limit
-                        passes, best10 and pct95 need a Reference of at least
-                        15 patches. Example: --tolerance de00:avg<=2.5
-      --check SET       verify every complete pair against a criteria set,
-                        repeatable: iso12647-7-2016, iso12647-7-2007,
-                        iso12647-2-2013-solids, or a criteria file (UTF-8, one
-                        ROLE:METRIC:STAT<=LIMIT a line, "#" comments,
-                        "name: ..."). ROLE all, mw3, paper, solids,
-                        solids-cmy, overprints or grey (found by the
-                        Reference's CMYK values); METRIC de, de00, dl, dc, dh
-                        or dch; STAT avg, max, pct95 or best10. A value as
-                        shown to two decimals equal to the limit passes. Not
-                        a certification of conformance.
-      --strict-ids      fail (status 4) when the two files of a pair hold
-                        different patch counts or, both having identifiers,
-                        different identifiers at some position; with
-                        --pair-by id or device, when a patch of either file
-                        is unpaired, the mode fell back to position, or
-                        ID-paired patches have different device values
-      --pair-by MODE    how patches of a pair meet: position (default, the
-                        n-th with the n-th), id (equal whole SAMPLE_NAME, else
-                        SAMPLE_ID) or device (CMYK or RGB values within 0.01;
-                        repeated recipes in file order); only paired patches
-                        are compared, and a pair the mode cannot pair is
-                        compared by position
-      --report-patches P
-                        patches listed in the html report: worst (default,
-                        the 20 largest dE00 of each pair) or all
-      --report-title T, --report-operator O, --report-note N
-                        job fields shown at the head of the html report
-                        (件名, 担当者, メモ); each only when given
-  -h, --help            show this help and exit
-      --version         show the version and exit
-  --                    end of options
-Options also take the form --option=value.
-
-Standard error names every pair whose files do not match (patches are
-compared by position all the same) and every check that failed.
+Standard error names every pair whose files do not match and every check
+that failed.
 
 Exit status, the first that applies:
   2  usage error
@@ -334,8 +336,8 @@ Exit status, the first that applies:
   4  a --tolerance check or a --check criterion failed or was not evaluated,
      or with --strict-ids a pair's files do not match or do not pair
      completely
-  0  otherwise
-)";
+  0  otherwise)");
+  return app.help();
 }
 
 }  // namespace korimo

@@ -7,12 +7,12 @@
 #include <numeric>
 
 #include "app/Histogram.h"
+#include "app/PairingMap.h"
 #include "app/PatchChart.h"
 #include "app/SvgCanvas.h"
-#include "app/Version.h"
-#include "app/PairingMap.h"
 #include "app/Verification.h"
 #include "app/VerificationRecord.h"
+#include "app/Version.h"
 #include "color/DifferenceComponents.h"
 #include "core/Common.h"
 

@@ -33,10 +33,10 @@
 #include "ui/GridModel.h"
 #include "ui/PairingBox.h"
 #include "ui/PictureBox.h"
+#include "ui/ReportControls.h"
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
-#include "ui/ReportControls.h"
 #include "ui/VerificationPage.h"
 #include "ui/WindowDialogs.h"
 
