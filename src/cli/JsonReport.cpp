@@ -90,7 +90,7 @@ Json Sets(const EngineState& state) {
          {"condition", ConditionKey(info.condition)},
          {"device", Device(info.device)},
          {"failure", info.failure.code == ReadFailure::None ? Json(nullptr)
-                                                            : Json(EnglishReason(info.failure))}});
+                                                            : Text(EnglishReason(info.failure))}});
   }
   return sets;
 }
@@ -237,7 +237,7 @@ Json CriterionOf(const CriterionResult& result) {
           {"patches", result.patches},
           {"value", result.value ? Json(*result.value) : Json(nullptr)},
           {"pass", result.pass},
-          {"reason", reason.empty() ? Json(nullptr) : Json(reason)}};
+          {"reason", reason.empty() ? Json(nullptr) : Text(reason)}};
 }
 
 Json SetOf(const SetVerdict& set) {
