@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
+#include <vector>
 
 #include "export/ResultsExport.h"
 
@@ -28,29 +28,17 @@ std::string ReportFileName(const std::string& chosen) {
   return chosen + ".html";
 }
 
-// Links and other spellings of one file are caught by asking the file
-// system; a file that does not exist yet cannot be an input.
-bool IsChosenInput(const WindowRecord& record, const std::string& output) {
-  namespace fs = std::filesystem;
-  for (const std::string& input : record.Lb_File) {
-    if (input.empty())
-      continue;
-    std::error_code error;
-    if (input == output || fs::equivalent(fs::path(input), fs::path(output), error))
-      return true;
-  }
-  return false;
-}
-
 void But_Report_Click(Platform& platform, const EngineState& state, const ReportInput& input) {
   const auto chosen = platform.SaveFileDialog(kReportFilter);
   if (!chosen)
     return;
   const std::string path = ReportFileName(*chosen);
-  if (IsChosenInput(state.record, path)) {
-    platform.ShowMessage("比較中の測定ファイルには保存できません。\r\n" + path);
+  // The criteria file the verification page reads is an input as well.
+  std::vector<std::string> criteria;
+  if (state.criteria && !state.criteria->path.empty())
+    criteria.push_back(state.criteria->path);
+  if (!MayWrite(platform, path, state.record, criteria))
     return;
-  }
   const WriteOutcome outcome = platform.WriteFile(path, BuildHtmlReport(state, input));
   if (!outcome.ok()) {
     platform.ShowMessage(WriteFailureMessage(path, outcome.error));

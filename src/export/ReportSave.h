@@ -21,7 +21,4 @@ void But_Report_Click(Platform& platform, const EngineState& state, const Report
 // .htm (any case).
 std::string ReportFileName(const std::string& chosen);
 
-// True when `output` names the same file as one of the chosen inputs.
-bool IsChosenInput(const WindowRecord& record, const std::string& output);
-
 }  // namespace korimo

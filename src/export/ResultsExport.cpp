@@ -10,8 +10,11 @@ std::string WriteFailureMessage(const std::string& path, const std::string& reas
   return "ファイルを保存できませんでした。\r\n" + path + "\r\n" + reason;
 }
 
-bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record) {
-  const std::string refusal = OutputRefusal(path, {record.Lb_File.begin(), record.Lb_File.end()});
+bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record,
+              const std::vector<std::string>& otherInputs) {
+  std::vector<std::string> inputs(record.Lb_File.begin(), record.Lb_File.end());
+  inputs.insert(inputs.end(), otherInputs.begin(), otherInputs.end());
+  const std::string refusal = OutputRefusal(path, inputs);
   if (refusal.empty())
     return true;
   platform.ShowMessage(WriteFailureMessage(path, refusal));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/Platform.h"
 #include "app/WindowRecord.h"
@@ -13,7 +14,8 @@ void But_DataR_Click(Platform& platform, const WindowRecord& record);
 
 // Whether a save may write `path`; when it may not (one of the chosen
 // files, read-only, a folder), says why and the save writes nothing.
-bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record);
+bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record,
+              const std::vector<std::string>& otherInputs = {});
 
 // The message shown when an output file could not be written.
 std::string WriteFailureMessage(const std::string& path, const std::string& reason);
