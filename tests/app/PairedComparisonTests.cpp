@@ -175,37 +175,6 @@ TEST_F(MissingPatchesTest, UnpairedReferencePatchesShowNothingToCompare) {
   EXPECT_EQ(corner(2, s - 1, s - 1), chart.Background());
   EXPECT_EQ(corner(2, 0, s - 1), kBlack);
   EXPECT_EQ(corner(3, s - 1, s - 1), LabToRgb(51, 0, 0));
-
-  ChartMouseState& m = state_.mouse[0];
-  m.SelX[0] = static_cast<std::int16_t>(g.CellX(0, 0));
-  m.SelY[0] = static_cast<std::int16_t>(g.CellY(0, 0));
-  UpdateAreaSelection(state_, Pair::ReferenceFile1, 10000, 10000);
-  EXPECT_NE(record().Lb_DeBox[0].find("⊿E=2.78 Max=5.00"), std::string::npos);
-}
-
-TEST_F(MissingPatchesTest, SortedBySampleColumnsUnpairedRowsComeLastBothWays) {
-  for (int key : {5, -5, 8, -8}) {
-    SCOPED_TRACE(key);
-    state_.GridSortKey = static_cast<std::int16_t>(key);
-    FillGrid(state_);
-    const auto& order = record().FlexG.order;
-    ASSERT_EQ(order.size(), 20u);
-    EXPECT_EQ(order[18], 2);
-    EXPECT_EQ(order[19], 6);
-    EXPECT_EQ(order[0], key > 0 ? 0 : 19);
-  }
-}
-
-TEST_F(EngineTest, FewerThanFifteenPairedPatchesEmptyTheirPercentileLabels) {
-  std::vector<Patch> sample = testing::Offsets(std::vector<double>(10, 1.0));
-  Choose(DataSet::Reference, Chart("ref.txt", testing::Flat(20)));
-  Choose(DataSet::File1, Chart("f1.txt", sample));
-  ASSERT_FALSE(record().Lb_BestDe[0].empty());  // by position over the Reference's 20
-  ChangePairingMode(state_, PairingMode::Id);
-  EXPECT_EQ(state_.Map(Pair::ReferenceFile1).paired, 10);
-  EXPECT_EQ(record().Lb_De[0], "   1.00");
-  EXPECT_EQ(record().Lb_BestDe[0], "");
-  EXPECT_EQ(record().Lb_Wors2K[0], "");
 }
 
 TEST_F(EngineTest, SwitchingModesBackAndForthReturnsThePositionFiguresByteForByte) {

@@ -58,25 +58,6 @@ TEST(VerificationRecord, RowsInWordsWithValueLimitAndVerdict) {
   EXPECT_TRUE(page.note.empty());
 }
 
-// Worst first by ⊿E00, ties in patch order, with the Reference's device
-// values and the signed components.
-TEST(VerificationRecord, TenWorstPatchesByDe00) {
-  WedgeState wedge;
-  for (int i = 0; i < 12; ++i)
-    wedge.Deviate(i + 20, VerifyMetric::Dl, 0.5 + 0.25 * (i / 2));
-  wedge.Set(41, {60, 0, 0}, {58, 0, 0});  // 40/27/27/0, darker by 2
-  ChooseCriteriaSet(wedge.state, House("all:de00:max<=9"));
-  const auto& worst = wedge.state.verification.pairs.at(0).worst;
-  ASSERT_EQ(worst.size(), 10u);
-  EXPECT_EQ(worst[0][0], "42");
-  EXPECT_EQ(worst[0][2], "40/27/27/0");
-  EXPECT_EQ(worst[0][4], "-2.00");
-  EXPECT_EQ(worst[0][5], "0.00");
-  EXPECT_EQ((std::vector<std::string>{worst[1][0], worst[2][0], worst[9][0]}),
-            (std::vector<std::string>{"31", "32", "23"}));
-  EXPECT_EQ(worst[1][3], "1.75");
-}
-
 TEST(VerificationRecord, NoteForAnotherConditionAndNoPairMessage) {
   WedgeState wedge;
   wedge.state.sets[1].condition = Condition::M0;

@@ -50,15 +50,6 @@ TEST(RoleStatistic, PositionsOnTheRolesCount) {
   }
 }
 
-TEST(PositionMap, PairsPositionsBelowBothCountsOnly) {
-  ComparisonData d;
-  d.PatchCount = {5, 3, 0};
-  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile1), (std::vector<int>{0, 1, 2, -1, -1}));
-  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile2), (std::vector<int>(5, -1)));
-  d.PatchCount = {2, 4, 0};
-  EXPECT_EQ(PositionMap(d, Pair::ReferenceFile1), (std::vector<int>{0, 1}));
-}
-
 // Every criterion of every built-in set on a wedge whose role patches all
 // differ by v in the criterion's metric: a hundredth inside and outside the
 // limit, the limit itself, and the edge of what "0.00" shows.
@@ -154,39 +145,6 @@ TEST(Verify, RolesThatCannotBeEvaluatedFailWithAReason) {
   }
   const SetVerdict shortAll = VerifyState(shortSample.state, SetOf({"all:de:max<=0"}));
   EXPECT_EQ(shortAll.pairs[0].criteria[0].patches, 60);
-}
-
-TEST(Verify, ASetWithoutACompletePairFails) {
-  WedgeState wedge;
-  wedge.state.Data().PatchCount[1] = 0;
-  const SetVerdict verdict = VerifyState(wedge.state, *FindBuiltInSet("iso12647-2-2013-solids"));
-  EXPECT_TRUE(verdict.noPair);
-  EXPECT_FALSE(verdict.pass);
-  EXPECT_TRUE(verdict.pairs.empty());
-  EXPECT_EQ(NoPairText(Language::Japanese), "比較するペアがありません");
-}
-
-// The 2016 limits are for M1 data: another declared condition is noted, not failed.
-TEST(Verify, NotesAConditionOtherThanM1) {
-  const struct {
-    Condition reference, sample;
-    const char* set;
-    bool note;
-  } cases[] = {
-      {Condition::Unknown, Condition::Unknown, "iso12647-7-2016", false},
-      {Condition::M1, Condition::M1, "iso12647-7-2016", false},
-      {Condition::M1, Condition::M0, "iso12647-7-2016", true},
-      {Condition::M2, Condition::Unknown, "iso12647-7-2016", true},
-      {Condition::M0, Condition::M0, "iso12647-7-2007", false},
-  };
-  for (const auto& c : cases) {
-    WedgeState wedge;
-    wedge.state.sets[0].condition = c.reference;
-    wedge.state.sets[1].condition = c.sample;
-    const SetVerdict verdict = VerifyState(wedge.state, *FindBuiltInSet(c.set));
-    EXPECT_EQ(verdict.pairs[0].otherCondition, c.note) << c.set;
-    EXPECT_TRUE(verdict.pass);
-  }
 }
 
 // One printing condition's characterization against another's (coated

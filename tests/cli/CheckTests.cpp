@@ -27,17 +27,6 @@ class Check : public ::testing::Test {
   TempDir dir_{"check"};
 };
 
-TEST_F(Check, TakesBuiltInIdsAndFilesInOrder) {
-  const std::string house = Criteria("house.txt", "all:de:max<=2\n");
-  const ParsedCommandLine parsed =
-      ParseCommandLine({"--check", "iso12647-7-2007", "--check=" + house, kRef});
-  ASSERT_TRUE(parsed.ok()) << parsed.error;
-  ASSERT_EQ(parsed.options.checks.size(), 2u);
-  EXPECT_EQ(parsed.options.checks[0].id, "iso12647-7-2007");
-  EXPECT_EQ(parsed.options.checks[1].name, "house");
-  EXPECT_EQ(CriteriaFilePaths(parsed.options), Args{house});
-}
-
 // A set that cannot be had is a usage error naming why, with the line.
 TEST_F(Check, UnusableSetsAreUsageErrors) {
   const std::string broken = Criteria("broken.txt", "# ok\nall:de:max<=2\nall:de:mean<=1\n");
@@ -85,51 +74,6 @@ TEST_F(Check, FailedCriteriaOnStandardErrorAndStatusFour) {
   EXPECT_EQ(
       RunCommandLine({"--check", strict, "-o", dir_.File("no/such/dir.txt"), kRef, kF1}).ExitCode(),
       3);
-}
-
-TEST_F(Check, JsonVerdictHoldsEverySetAndCriterion) {
-  const Json none = Json::parse(RunCommandLine({"--format=json", kRef, kF1}).output);
-  EXPECT_TRUE(none["verdict"].is_null());
-
-  const std::string house = Criteria("house.txt", "name: House\nall:de:max<=2\nsolids:de:max<=2\n");
-  const Json doc = Json::parse(
-      RunCommandLine({"--format=json", "--check", house, "--tolerance", "de:avg<=5", kRef, kF1})
-          .output);
-  const Json& verdict = doc["verdict"];
-  EXPECT_EQ(verdict["pass"], false);
-  EXPECT_EQ(verdict["checks"].size(), 1u);
-  ASSERT_EQ(verdict["sets"].size(), 1u);
-  const Json& set = verdict["sets"][0];
-  EXPECT_EQ(set["name"], "House");
-  EXPECT_EQ(set["pass"], false);
-  EXPECT_TRUE(set["reason"].is_null());
-  const Json& criteria = set["pairs"][0]["criteria"];
-  EXPECT_EQ(set["pairs"][0]["pair"], 0);
-  EXPECT_EQ(criteria[0]["role"], "all");
-  EXPECT_EQ(criteria[0]["metric"], "de");
-  EXPECT_EQ(criteria[0]["stat"], "max");
-  EXPECT_EQ(criteria[0]["limit"], 2.0);
-  EXPECT_EQ(criteria[0]["patches"], 24);
-  EXPECT_NEAR(criteria[0]["value"].get<double>(), 1.64, 0.005);
-  EXPECT_EQ(criteria[0]["pass"], true);
-  EXPECT_TRUE(criteria[1]["value"].is_null());
-  EXPECT_EQ(criteria[1]["reason"], "the Reference has no CMYK values");
-  // The keys that came before keep their place: verdict is still last.
-  EXPECT_EQ(std::prev(doc.end()).key(), "verdict");
-}
-
-// Components of every patch, null where a Reference patch has no partner.
-TEST_F(Check, JsonComponentsPerPatch) {
-  WriteChart(dir_.File("ref.txt"), {{"A", 50, 3, 4}, {"B", 50, 0, 0}, {"C", 20, 0, 0}});
-  WriteChart(dir_.File("f1.txt"), {{"A", 52, 6, 8}, {"B", 47, 0, 0}});
-  const Json doc = Json::parse(
-      RunCommandLine({"--format=json", dir_.File("ref.txt"), dir_.File("f1.txt")}).output);
-  const Json& pair = doc["pairs"][0];
-  EXPECT_EQ(pair["dl"], Json::parse("[2.0, -3.0, null]"));
-  EXPECT_EQ(pair["dc"], Json::parse("[5.0, 0.0, null]"));
-  EXPECT_EQ(pair["dh"], Json::parse("[0.0, 0.0, null]"));
-  EXPECT_EQ(pair["dch"], Json::parse("[5.0, 0.0, null]"));
-  EXPECT_EQ(doc["pairs"][1]["dl"], Json::parse("[null, null, null]"));
 }
 
 }  // namespace

@@ -105,26 +105,5 @@ TEST(SpectralWeights, FoldOntoTheMeasuredRange) {
   EXPECT_NEAR(xyz.X, 0.000129 + 0.001078 + 0.002662 + 0.012023 + 0.060165, 1e-9);
 }
 
-TEST(SpectralWeights, RefuseNarrowRangesAndGaps) {
-  std::vector<int> gap = Grid(380, 730, 10);
-  std::erase(gap, 550);
-  const struct {
-    std::vector<int> nm;
-    SpectralFault fault;
-    int faultNm;
-  } cases[] = {
-      {Grid(410, 730, 10), SpectralFault::Narrow, 0},
-      {Grid(380, 690, 10), SpectralFault::Narrow, 0},
-      {{}, SpectralFault::Narrow, 0},
-      {gap, SpectralFault::Gap, 550},
-      {Grid(385, 725, 10), SpectralFault::Gap, 390},
-  };
-  for (const auto& c : cases) {
-    const SpectralWeights plan = PlanSpectralWeights(c.nm, StdIlluminant::D65, StdObserver::Deg10);
-    EXPECT_EQ(plan.fault, c.fault) << c.nm.size();
-    EXPECT_EQ(plan.faultNm, c.faultNm) << c.nm.size();
-  }
-}
-
 }  // namespace
 }  // namespace korimo::testing
