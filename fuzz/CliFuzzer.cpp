@@ -69,10 +69,10 @@ std::string ReadAll(const fs::path& path) {
 constexpr std::string_view kSentinel = "output before the run";
 
 // Whatever ended the run, nothing it must not touch changed.
-void CheckFiles(const std::vector<std::string_view>& parts, const std::string& output, int code,
-                bool wroteOutput) {
+void CheckFiles(const std::vector<std::string_view>& parts, const std::vector<bool>& isInput,
+                const std::string& output, int code, bool wroteOutput) {
   for (std::size_t i = 1; i < parts.size(); ++i) {
-    if (ReadAll(Scratch() / ("file" + std::to_string(i) + ".txt")) != parts[i])
+    if (isInput[i - 1] && ReadAll(Scratch() / ("file" + std::to_string(i) + ".txt")) != parts[i])
       __builtin_trap();
   }
   for (const auto& entry : fs::directory_iterator(Scratch())) {
@@ -130,12 +130,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
       wroteOutput = true;
     }
   }
+  // A scratch file named only by -o is an output the run may replace, not an input.
+  std::vector<bool> isInput(files.size(), false);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool outputTarget = i > 0 && IsOutputOption(args[i - 1]);
+    for (std::size_t f = 0; f < files.size(); ++f) {
+      if (args[i] == files[f] && !outputTarget)
+        isInput[f] = true;
+    }
+  }
   const korimo::BatchOutcome outcome = korimo::RunCommandLine(args);
   const int code = outcome.ExitCode();
   if (code < 0 || code > 4)
     __builtin_trap();
   // The last occurrence of -o counts; an earlier one at the scratch output
   // with a later one at an input leaves the output as it was.
-  CheckFiles(parts, output, code, wroteOutput && outcome.output.empty());
+  CheckFiles(parts, isInput, output, code, wroteOutput && outcome.output.empty());
   return 0;
 }
