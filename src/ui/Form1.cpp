@@ -192,8 +192,6 @@ void Form1::BuildPages() {
   dataPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
   verificationPage_ = new VerificationPage(this);
   verificationPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
-  reportControls_ = new ReportControls(platform_, *state_, [this] { return PageVerdicts(); });
-  verificationPage_->SetSidePanel(reportControls_);
   verificationPage_->hide();
   for (StatisticsFrame* frame : frames_)
     frame->raise();
@@ -231,6 +229,9 @@ void Form1::StartEngine(const Surfaces& surfaces) {
   }
   PictD().SetPicture(&state_->pictures.PictD);
   FlexG().Model()->SetRecord(&state_->record);
+  // The report's controls read the engine, so they come with it.
+  reportControls_ = new ReportControls(platform_, *state_, [this] { return PageVerdicts(); });
+  verificationPage_->SetSidePanel(reportControls_);
   BindCaptions();
 }
 
