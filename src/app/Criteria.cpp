@@ -162,7 +162,7 @@ std::string ErrorText(const CriteriaError& error, Language language) {
                                         : "line " + line + ": " + message;
 }
 
-std::optional<double> ParsePlainDecimal(std::string_view text) {
+std::optional<double> ParsePlainDecimal(std::string_view text, bool* outOfRange) {
   const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
   const bool digits = std::any_of(text.begin(), text.end(), isDigit);
   const bool allowed =
@@ -171,6 +171,8 @@ std::optional<double> ParsePlainDecimal(std::string_view text) {
     return std::nullopt;
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (outOfRange != nullptr)
+    *outOfRange = ec == std::errc::result_out_of_range;
   if (ec != std::errc() || end != text.data() + text.size())
     return std::nullopt;
   return value;

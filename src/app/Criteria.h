@@ -73,8 +73,9 @@ struct CriteriaError {
 std::string ErrorText(const CriteriaError& error, Language language);
 
 // Digits with at most one decimal point ("2", "2.5", ".5", "5."); nothing
-// else, not even a sign or blanks.
-std::optional<double> ParsePlainDecimal(std::string_view text);
+// else, not even a sign or blanks. A number of that form that a double
+// cannot hold sets `outOfRange` when it is given.
+std::optional<double> ParsePlainDecimal(std::string_view text, bool* outOfRange = nullptr);
 
 // One criterion, surrounding blanks ignored.
 std::optional<Criterion> ParseCriterion(std::string_view text, CriteriaError& error);

@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "app/Criteria.h"
+
 namespace korimo {
 
 namespace {
@@ -27,23 +29,6 @@ bool Lookup(const Table& table, std::string_view key, Value& out) {
     }
   }
   return false;
-}
-
-// Digits with at most one decimal point: "2", "2.5", ".5", "5.". A number
-// of that form that a double cannot hold sets `outOfRange`.
-std::optional<double> PlainDecimal(std::string_view text, bool& outOfRange) {
-  const bool digits =
-      std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  const bool allowed = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-  if (!digits || !allowed || std::count(text.begin(), text.end(), '.') > 1)
-    return std::nullopt;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  outOfRange = ec == std::errc::result_out_of_range;
-  if (ec != std::errc() || end != text.data() + text.size())
-    return std::nullopt;
-  return value;
 }
 
 float Figure(const ComparisonData& d, Pair pair, Metric metric, Statistic statistic) {
@@ -100,7 +85,7 @@ std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& erro
     return std::nullopt;
   }
   bool outOfRange = false;
-  const std::optional<double> value = PlainDecimal(limit, outOfRange);
+  const std::optional<double> value = ParsePlainDecimal(limit, &outOfRange);
   if (!value) {
     error = "invalid limit '" + std::string(limit) + "' in --tolerance " + quoted +
             (outOfRange ? " (out of range)" : " (a plain decimal number, 0 or more)");
