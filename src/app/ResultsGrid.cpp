@@ -95,9 +95,16 @@ bool SameBits(double a, double b) {
 // without `before`, all of them.
 void WriteRow(GridRow& row, const EngineState& state, int i, const CellValues& now,
               const CellValues* before) {
+  std::array<std::string_view, kGridCols> cells;
+  for (std::size_t c = 0; c < cells.size(); ++c)
+    cells[c] = row[c];
+  std::array<std::string, kGridCols> fresh;
   if (before == nullptr)
-    row[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
-  row[1] = RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i));
+    fresh[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
+  fresh[1] = RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i));
+  cells[1] = fresh[1];
+  if (before == nullptr)
+    cells[0] = fresh[0];
   constexpr std::size_t kFile2 = 8;  // L2 decides whether File2's cells show
   const bool file2Changed = before == nullptr || !SameBits(now[kFile2], (*before)[kFile2]);
   for (std::size_t v = 0; v < now.size(); ++v) {
@@ -105,14 +112,14 @@ void WriteRow(GridRow& row, const EngineState& state, int i, const CellValues& n
         before == nullptr || !SameBits(now[v], (*before)[v]) || (v >= kFile2 && file2Changed);
     if (!changed)
       continue;
-    std::string& cell = row[v + 2];
     // A File2 patch without lightness has no measurement behind it; a
     // sample patch not met has no value at all.
-    if ((v >= kFile2 && !(now[kFile2] > 0)) || std::isnan(now[v]))
-      cell.clear();
-    else
+    std::string& cell = fresh[v + 2];
+    if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
       cell = FormatTwoDec(now[v]);
+    cells[v + 2] = cell;
   }
+  row.Assign(cells);
 }
 
 // The cell texts follow only the data read, so they are rebuilt only after a
@@ -254,7 +261,7 @@ void ApplyHeadingClick(std::int16_t& gridSortKey, std::array<std::string, kGridC
 
 std::string GridText(const WindowRecord& r) {
   std::string text;
-  const auto appendRow = [&text](const GridRow& row) {
+  const auto appendRow = [&text](const auto& row) {
     for (int c = 0; c < kGridCols; ++c) {
       if (c > 0)
         text += '\t';

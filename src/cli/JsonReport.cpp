@@ -179,8 +179,12 @@ Json Thresholds(const ComparisonData& d) {
 
 Json Grid(const GridContent& grid) {
   Json rows = Json::array();
-  for (std::size_t r = 0; r < grid.RowCount(); ++r)
-    rows.push_back(grid.Row(r));
+  for (std::size_t r = 0; r < grid.RowCount(); ++r) {
+    Json cells = Json::array();
+    for (std::size_t c = 0; c < kGridCols; ++c)
+      cells.push_back(std::string(grid.Row(r)[c]));
+    rows.push_back(std::move(cells));
+  }
   return rows;
 }
 

@@ -8,7 +8,7 @@ namespace korimo {
 
 namespace {
 
-QString FromUtf8(const std::string& text) {
+QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -16,7 +16,7 @@ class ResultsGridTest : public EngineTest {
   Strings Numbers() const {  // the first column in display order
     Strings out;
     for (std::size_t r = 0; r < record().FlexG.RowCount(); ++r)
-      out.push_back(record().FlexG.Row(r)[0]);
+      out.push_back(std::string(record().FlexG.Row(r)[0]));
     return out;
   }
   void ClickHeading(int column) {

@@ -108,9 +108,9 @@ inline bool IsBlank(const Raster& picture) {
 // after its control; the grid's cells and headings included.
 inline Strings Mismatches(Form1& w, const WindowRecord& r) {
   Strings wrong;
-  const auto check = [&](const std::string& name, const QString& shown, const std::string& held) {
+  const auto check = [&](const std::string& name, const QString& shown, std::string_view held) {
     if (Text(shown) != held)
-      wrong.push_back(name + " shows \"" + Text(shown) + "\", not \"" + held + "\"");
+      wrong.push_back(name + " shows \"" + Text(shown) + "\", not \"" + std::string(held) + "\"");
   };
   check("Caption", w.windowTitle(), r.Caption);
   for (DataSet set : kAllSets) {
