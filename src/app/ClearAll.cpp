@@ -9,12 +9,9 @@ void But_Clear_Click(EngineState& state) {
   d.Lab0 = {};
   d.Lab1 = {};
   d.Lab2 = {};
-  for (auto& id : d.PatchId)
-    id.clear();
-  for (auto& ids : d.FileId) {
-    for (auto& id : ids)
-      id.clear();
-  }
+  d.PatchId.clear();
+  for (IdTable& ids : d.FileId)
+    ids.clear();
   d.HasIdColumn = {};
   state.pairing = {};
   state.sets = {};

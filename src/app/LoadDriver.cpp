@@ -88,12 +88,9 @@ void AbandonRead(EngineState& state) {
   const std::size_t s = Index(set);
   for (auto& patch : d.Lab(static_cast<int>(s)))
     patch = {0, 0, 0};
-  if (set == DataSet::Reference) {
-    for (auto& id : d.PatchId)
-      id.clear();
-  }
-  for (auto& id : d.FileId[s])
-    id.clear();
+  if (set == DataSet::Reference)
+    d.PatchId.clear();
+  d.FileId[s].clear();
   d.HasIdColumn[s] = false;
   d.PatchCount[s] = 0;
   state.sets[s] = {};

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korimo {
 
@@ -19,7 +21,39 @@ using LabTable = std::array<std::array<double, 3>, kSlots>;
 // [patch][pair]
 using DiffTable = std::array<std::array<float, kPairs>, kSlots>;
 using SortedTable = std::array<double, kSlots>;
-using IdTable = std::array<std::string, kSlots>;  // UTF-8
+
+// Identifiers per patch slot (UTF-8). Slots past the last one written read as
+// empty and take no memory: four tables of 3001 strings each were 384 kB
+// touched at every start, most of it for charts never loaded.
+class IdTable {
+ public:
+  const std::string& operator[](std::size_t i) const {
+    static const std::string kEmpty;
+    return i < ids_.size() ? ids_[i] : kEmpty;
+  }
+  std::string& operator[](std::size_t i) {
+    if (i >= ids_.size())
+      ids_.resize(i + 1);
+    return ids_[i];
+  }
+  // The first n slots; they must have been written.
+  const std::string* data() const { return ids_.data(); }
+  std::vector<std::string>::const_iterator begin() const { return ids_.begin(); }
+  std::vector<std::string>::const_iterator end() const { return ids_.end(); }
+  void clear() { ids_.clear(); }
+  // Slots never written equal empty ones.
+  bool operator==(const IdTable& other) const {
+    const std::size_t n = std::max(ids_.size(), other.ids_.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      if ((*this)[i] != other[i])
+        return false;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::string> ids_;
+};
 using PairFloats = std::array<float, kPairs>;
 
 // The comparison state of the three data sets and the two pairs. A plain

@@ -194,12 +194,9 @@ std::string_view TrimSpaces(std::string_view t) {
 void EmptySet(int set, ComparisonData& data) {
   for (auto& patch : data.Lab(set))
     patch = {0, 0, 0};
-  if (set == 0) {
-    for (auto& id : data.PatchId)
-      id.clear();
-  }
-  for (auto& id : data.FileId[set])
-    id.clear();
+  if (set == 0)
+    data.PatchId.clear();
+  data.FileId[set].clear();
   data.HasIdColumn[set] = false;
 }
 

@@ -38,7 +38,8 @@ TEST(ChooseChartShape, RowLengthThenIdentifiersThenDivisorElseTheSquareRoot) {
     EngineState state(kTestSurfaces);
     state.Data().PatchCount[0] = static_cast<std::int16_t>(n);
     state.Data().RowLength[0] = static_cast<std::int16_t>(rowLength);
-    std::copy(names.begin(), names.end(), state.Data().PatchId.begin());
+    for (std::size_t i = 0; i < names.size(); ++i)
+      state.Data().PatchId[i] = names[i];
     ChooseChartShape(state);
     LayoutChart(state);
     EXPECT_EQ((std::array<int, 3>{state.chart.ChartRows, state.chart.ChartCols,
