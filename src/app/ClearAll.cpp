@@ -6,9 +6,9 @@ namespace korimo {
 
 void But_Clear_Click(EngineState& state) {
   ComparisonData& d = state.Data();
-  d.Lab0 = {};
-  d.Lab1 = {};
-  d.Lab2 = {};
+  d.Lab0.clear();
+  d.Lab1.clear();
+  d.Lab2.clear();
   d.PatchId.clear();
   for (IdTable& ids : d.FileId)
     ids.clear();

@@ -86,8 +86,7 @@ void AbandonRead(EngineState& state) {
   state.reading.reset();
   ComparisonData& d = state.Data();
   const std::size_t s = Index(set);
-  for (auto& patch : d.Lab(static_cast<int>(s)))
-    patch = {0, 0, 0};
+  d.Lab(static_cast<int>(s)).clear();
   if (set == DataSet::Reference)
     d.PatchId.clear();
   d.FileId[s].clear();

@@ -81,12 +81,12 @@ int RangeOf(const EngineState& state, const PairMap& map, int readCount) {
 
 PairStats Compare(EngineState& state, int readCount) {
   ComparisonData& d = state.Data();
-  d.DeAb = {};
-  d.De00 = {};
-  d.SortDeAb1 = {};
-  d.SortDeAb2 = {};
-  d.SortDe001 = {};
-  d.SortDe002 = {};
+  d.DeAb.clear();
+  d.De00.clear();
+  d.SortDeAb1.clear();
+  d.SortDeAb2.clear();
+  d.SortDe001.clear();
+  d.SortDe002.clear();
   PairStats stats{};
   for (int p = 0; p < kPairs; ++p) {
     const PairMap& map = state.maps[static_cast<std::size_t>(p)];
@@ -147,8 +147,9 @@ void ShowPercentiles(EngineState& state) {
     const int p = static_cast<int>(Index(pair));
     const PairMap& map = state.maps[Index(pair)];
     const int count = map.SortedCount(n);
-    SortAscending(d.SortedDeAb(p), count);
-    SortAscending(d.SortedDe00(p), count);
+    const auto sorted = static_cast<std::size_t>(std::max(count, 0));
+    SortAscending(d.SortedDeAb(p).First(sorted), count);
+    SortAscending(d.SortedDe00(p).First(sorted), count);
     PercentilePositions pos = PercentilePositionsFor(count);
     if (!map.byPosition) {
       pos.k10 = std::clamp(pos.k10, 0, std::max(count - 1, 0));

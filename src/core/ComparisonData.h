@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,49 +17,64 @@ inline constexpr int kMaxPatches = 3000;
 inline constexpr int kSets = 3;   // 0 Reference, 1 File1, 2 File2
 inline constexpr int kPairs = 2;  // 0 Reference-File1, 1 Reference-File2
 
-// [patch][component]: L*, a*, b* read as 32-bit floats and held widened.
-using LabTable = std::array<std::array<double, 3>, kSlots>;
-// [patch][pair]
-using DiffTable = std::array<std::array<float, kPairs>, kSlots>;
-using SortedTable = std::array<double, kSlots>;
-
-// Identifiers per patch slot (UTF-8). Slots past the last one written read as
-// empty and take no memory: four tables of 3001 strings each were 384 kB
-// touched at every start, most of it for charts never loaded.
-class IdTable {
+// A per-patch table of kSlots entries, each zero (or empty) until written.
+// Storage reaches only as far as the slots written: the tables of a
+// 3000-patch chart are about 400 kB, and filling them whole at every start
+// and every read cost more than most comparisons do.
+template <typename T>
+class SlotTable {
  public:
-  const std::string& operator[](std::size_t i) const {
-    static const std::string kEmpty;
-    return i < ids_.size() ? ids_[i] : kEmpty;
+  const T& operator[](std::size_t i) const { return i < values_.size() ? values_[i] : Zero(); }
+  T& operator[](std::size_t i) {
+    if (i >= values_.size())
+      Grow(i + 1);
+    return values_[i];
   }
-  std::string& operator[](std::size_t i) {
-    if (i >= ids_.size())
-      ids_.resize(i + 1);
-    return ids_[i];
+  // The first n slots, to be sorted or written in place.
+  std::span<T> First(std::size_t n) {
+    if (n > values_.size())
+      Grow(n);
+    return {values_.data(), n};
   }
-  // The first n slots; they must have been written.
-  const std::string* data() const { return ids_.data(); }
-  std::vector<std::string>::const_iterator begin() const { return ids_.begin(); }
-  std::vector<std::string>::const_iterator end() const { return ids_.end(); }
-  void clear() { ids_.clear(); }
-  // Slots never written equal empty ones.
-  bool operator==(const IdTable& other) const {
-    const std::size_t n = std::max(ids_.size(), other.ids_.size());
+  const T* data() const { return values_.data(); }  // the slots written so far
+  typename std::vector<T>::const_iterator begin() const { return values_.begin(); }
+  typename std::vector<T>::const_iterator end() const { return values_.end(); }
+  // Every slot back to zero; the storage stays for the next read.
+  void clear() { values_.clear(); }
+  // Slots never written equal zero ones.
+  bool operator==(const SlotTable& other) const {
+    const std::size_t n = std::max(values_.size(), other.values_.size());
     for (std::size_t i = 0; i < n; ++i) {
-      if ((*this)[i] != other[i])
+      if (!((*this)[i] == other[i]))
         return false;
     }
     return true;
   }
 
  private:
-  std::vector<std::string> ids_;
+  static const T& Zero() {
+    static const T kZero{};
+    return kZero;
+  }
+  void Grow(std::size_t n) {
+    // Reserved once, whole: untouched capacity costs no memory, and the
+    // slots written stay where they are.
+    values_.reserve(kSlots);
+    values_.resize(std::max<std::size_t>(n, values_.size()));
+  }
+  std::vector<T> values_;
 };
+
+// [patch][component]: L*, a*, b* read as 32-bit floats and held widened.
+using LabTable = SlotTable<std::array<double, 3>>;
+// [patch][pair]
+using DiffTable = SlotTable<std::array<float, kPairs>>;
+using SortedTable = SlotTable<double>;
+using IdTable = SlotTable<std::string>;  // UTF-8
 using PairFloats = std::array<float, kPairs>;
 
 // The comparison state of the three data sets and the two pairs. A plain
-// record: every procedure that changes it lives elsewhere. About 400 kB, so
-// owners keep it on the heap.
+// record: every procedure that changes it lives elsewhere.
 struct ComparisonData {
   LabTable Lab0{};
   LabTable Lab1{};

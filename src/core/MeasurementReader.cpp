@@ -192,8 +192,7 @@ std::string_view TrimSpaces(std::string_view t) {
 }
 
 void EmptySet(int set, ComparisonData& data) {
-  for (auto& patch : data.Lab(set))
-    patch = {0, 0, 0};
+  data.Lab(set).clear();
   if (set == 0)
     data.PatchId.clear();
   data.FileId[set].clear();

@@ -38,8 +38,10 @@ std::string Shown(const EngineState& state) {
         &state.pictures.PictG[1], &state.pictures.PictD})
     bytes(picture->Pixels().data(), picture->Pixels().size() * sizeof(std::uint32_t));
   const ComparisonData& d = state.Data();
-  bytes(&d.DeAb, sizeof d.DeAb);
-  bytes(&d.De00, sizeof d.De00);
+  for (std::size_t i = 0; i < kSlots; ++i) {
+    bytes(&d.DeAb[i], sizeof d.DeAb[i]);
+    bytes(&d.De00[i], sizeof d.De00[i]);
+  }
   for (const PairFloats* f : {&d.AvgDeAb, &d.AvgDe00, &d.MaxDeAb, &d.MaxDe00, &d.Best10DeAb,
                               &d.Best10De00, &d.Pct95DeAb, &d.Pct95De00})
     bytes(f, sizeof *f);
