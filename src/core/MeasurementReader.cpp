@@ -25,7 +25,9 @@ constexpr std::string_view kRowLengthKeyword = "LGOROWLENGTH";
 constexpr std::string_view kBeginData = "BEGIN_DATA";
 constexpr std::string_view kEndData = "END_DATA";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t kChunkSize = 64 * 1024;
+// Small enough that reading a file touches few pages of fresh memory, large
+// enough that a read of a whole chart takes a handful of calls.
+constexpr std::size_t kChunkSize = 16 * 1024;
 // No measurement file has lines anywhere near this long.
 constexpr std::size_t kMaxLineBytes = 64 * 1024 * 1024;
 constexpr std::size_t kLongLineBytes = 1024 * 1024;
@@ -51,7 +53,8 @@ class LineReader {
  public:
   enum class Status { kLine, kEnd, kError };
 
-  explicit LineReader(std::FILE* file) : file_(file), buffer_(kChunkSize) {}
+  explicit LineReader(std::FILE* file)
+      : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
 
   // Back to the first line, past a UTF-8 byte-order mark.
   bool Rewind() {
@@ -62,7 +65,7 @@ class LineReader {
     eof_ = false;
     if (!Fill(kUtf8Bom.size()))
       return false;
-    if (std::string_view(buffer_.data() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
+    if (std::string_view(buffer_.get() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
       begin_ += kUtf8Bom.size();
     }
     return true;
@@ -77,8 +80,8 @@ class LineReader {
       if (begin_ == end_)
         return any ? Status::kLine : Status::kEnd;
       any = true;
-      const char* start = buffer_.data() + begin_;
-      const char* stop = buffer_.data() + end_;
+      const char* start = buffer_.get() + begin_;
+      const char* stop = buffer_.get() + end_;
       const char* p = LineEnd(start, stop);
       // Text past the cap is skipped up to the line's end, so a file without
       // line breaks costs bounded memory.
@@ -109,12 +112,11 @@ class LineReader {
   bool Fill(std::size_t want) {
     while (end_ - begin_ < want && !eof_) {
       if (begin_ > 0) {
-        std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(begin_),
-                  buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
       }
-      const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+      const std::size_t got = std::fread(buffer_.get() + end_, 1, kChunkSize - end_, file_);
       end_ += got;
       if (got == 0) {
         if (std::ferror(file_))
@@ -126,7 +128,7 @@ class LineReader {
   }
 
   std::FILE* file_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
