@@ -25,40 +25,64 @@ struct MetricStats {
 };
 using PairStats = std::array<MetricStats, kPairs>;
 
+// The colours pair p meets at Reference patch i: the Reference's, then the
+// sample patch's. An unpaired patch meets itself: its difference is 0 and
+// nobody reads it.
+struct MetColours {
+  const std::array<double, 3>& ref;
+  const std::array<double, 3>& other;
+};
+MetColours ColoursAt(const ComparisonData& d, int p, const PairMap& map, int i) {
+  const auto& ref = d.Lab0[static_cast<std::size_t>(i)];
+  return {ref, map.Paired(i) ? d.Lab(p + 1)[static_cast<std::size_t>(map.SampleOf(i))] : ref};
+}
+
 // The colours of the `range` Reference patches a pair walks, then those of
-// the sample patches they meet. An unpaired patch meets itself: its
-// difference is 0 and nobody reads it.
+// the sample patches they meet.
 std::vector<double> PairColours(const ComparisonData& d, int p, const PairMap& map, int range) {
   std::vector<double> colours(static_cast<std::size_t>(6 * range));
-  const LabTable& sample = d.Lab(p + 1);
   double* ref = colours.data();
   double* other = colours.data() + 3 * range;
   for (int i = 0; i < range; ++i) {
-    std::memcpy(ref + 3 * i, d.Lab0[i].data(), 3 * sizeof(double));
-    const auto& met = map.Paired(i) ? sample[map.SampleOf(i)] : d.Lab0[i];
-    std::memcpy(other + 3 * i, met.data(), 3 * sizeof(double));
+    const MetColours met = ColoursAt(d, p, map, i);
+    std::memcpy(ref + 3 * i, met.ref.data(), 3 * sizeof(double));
+    std::memcpy(other + 3 * i, met.other.data(), 3 * sizeof(double));
   }
   return colours;
 }
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+// Whether `colours` are, bit for bit, those pair p meets now; compared in
+// place, since most reads leave one of the pairs as it was.
+bool SameColours(const std::vector<double>& colours, const ComparisonData& d, int p,
+                 const PairMap& map, int range) {
+  if (colours.size() != static_cast<std::size_t>(6 * range))
+    return false;
+  const double* ref = colours.data();
+  const double* other = colours.data() + 3 * range;
+  for (int i = 0; i < range; ++i) {
+    const MetColours met = ColoursAt(d, p, map, i);
+    if (std::memcmp(ref + 3 * i, met.ref.data(), 3 * sizeof(double)) != 0 ||
+        std::memcmp(other + 3 * i, met.other.data(), 3 * sizeof(double)) != 0)
+      return false;
+  }
+  return true;
 }
 
 // Pair p's differences over its range, computed anew only when its colours
 // differ from those of every pair's last computation.
 const EngineState::PairDifferences& DifferencesOf(EngineState& state, int p, int range) {
-  std::vector<double> colours = PairColours(state.Data(), p, state.maps[p], range);
+  const ComparisonData& d = state.Data();
+  const PairMap& map = state.maps[static_cast<std::size_t>(p)];
   std::shared_ptr<const EngineState::PairDifferences>& own =
       state.differences[static_cast<std::size_t>(p)];
   for (const auto& known : state.differences) {
-    if (known && SameBits(known->colours, colours)) {
+    if (known && SameColours(known->colours, d, p, map, range)) {
       own = known;
       return *own;
     }
   }
   auto computed = std::make_shared<EngineState::PairDifferences>();
-  computed->colours = std::move(colours);
+  computed->colours = PairColours(d, p, map, range);
   computed->deAb.resize(static_cast<std::size_t>(range));
   computed->de00.resize(static_cast<std::size_t>(range));
   const std::size_t sample = static_cast<std::size_t>(3 * range);
