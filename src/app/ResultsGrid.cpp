@@ -95,31 +95,28 @@ bool SameBits(double a, double b) {
 // without `before`, all of them.
 void WriteRow(GridRow& row, const EngineState& state, int i, const CellValues& now,
               const CellValues* before) {
-  std::array<std::string_view, kGridCols> cells;
-  for (std::size_t c = 0; c < cells.size(); ++c)
-    cells[c] = row[c];
-  std::array<std::string, kGridCols> fresh;
-  if (before == nullptr)
-    fresh[0] = RightAligned(kFourBlanks, std::to_string(i + 1));
-  fresh[1] = RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i));
-  cells[1] = fresh[1];
-  if (before == nullptr)
-    cells[0] = fresh[0];
+  std::string text;
+  text.reserve(96);
+  std::array<std::uint16_t, kGridCols> ends{};
+  const auto end = [&](std::size_t c) { ends[c] = static_cast<std::uint16_t>(text.size()); };
+  text.append(before == nullptr ? RightAligned(kFourBlanks, std::to_string(i + 1)) : row[0]);
+  end(0);
+  text.append(RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i)));
+  end(1);
   constexpr std::size_t kFile2 = 8;  // L2 decides whether File2's cells show
   const bool file2Changed = before == nullptr || !SameBits(now[kFile2], (*before)[kFile2]);
   for (std::size_t v = 0; v < now.size(); ++v) {
     const bool changed =
         before == nullptr || !SameBits(now[v], (*before)[v]) || (v >= kFile2 && file2Changed);
-    if (!changed)
-      continue;
     // A File2 patch without lightness has no measurement behind it; a
     // sample patch not met has no value at all.
-    std::string& cell = fresh[v + 2];
-    if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
-      cell = FormatTwoDec(now[v]);
-    cells[v + 2] = cell;
+    if (!changed)
+      text.append(row[v + 2]);
+    else if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
+      text.append(FormatTwoDec(now[v]));
+    end(v + 2);
   }
-  row.Assign(cells);
+  row.Assign(std::move(text), ends);
 }
 
 // The cell texts follow only the data read, so they are rebuilt only after a

@@ -1,23 +1,8 @@
 #include "app/WindowRecord.h"
 
-#include <utility>
-
 #include "app/Version.h"
 
 namespace korimo {
-
-void GridRow::Assign(const std::array<std::string_view, kGridCols>& cells) {
-  std::size_t size = 0;
-  for (std::string_view cell : cells)
-    size += cell.size();
-  std::string text;
-  text.reserve(size);
-  for (std::size_t c = 0; c < cells.size(); ++c) {
-    text.append(cells[c]);
-    end_[c] = static_cast<std::uint32_t>(text.size());
-  }
-  text_ = std::move(text);
-}
 
 std::string WindowCaption(int major, int minor, int revision) {
   return "⊿E､⊿E00計算　(Ver." + std::to_string(major) + "." + std::to_string(minor) +

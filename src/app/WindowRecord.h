@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/Indices.h"
@@ -22,12 +23,15 @@ class GridRow {
     const std::size_t begin = c == 0 ? 0 : end_[c - 1];
     return std::string_view(text_).substr(begin, end_[c] - begin);
   }
-  // Sets every cell at once; the texts may view this row's own cells.
-  void Assign(const std::array<std::string_view, kGridCols>& cells);
+  // The cells' texts one after another, and where each ends.
+  void Assign(std::string text, const std::array<std::uint16_t, kGridCols>& ends) {
+    text_ = std::move(text);
+    end_ = ends;
+  }
 
  private:
   std::string text_;
-  std::array<std::uint32_t, kGridCols> end_{};  // one past each cell's last byte
+  std::array<std::uint16_t, kGridCols> end_{};  // one past each cell's last byte
 };
 
 // The results grid's data rows. The texts of a patch's row depend only on the
