@@ -139,13 +139,13 @@ class LineReader {
 bool FileIsUtf8(std::FILE* file) {
   if (std::fseek(file, 0, SEEK_SET) != 0)
     return false;
-  std::vector<char> chunk(kChunkSize);
+  const auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
   Utf8Validator validator;
   for (;;) {
-    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+    const std::size_t got = std::fread(chunk.get(), 1, kChunkSize, file);
     if (got == 0)
       break;
-    validator.Feed(std::string_view(chunk.data(), got));
+    validator.Feed(std::string_view(chunk.get(), got));
     if (validator.Broken())
       return false;
   }
