@@ -22,6 +22,8 @@ TEST(CliOptions, UsageErrorsNameWhatIsWrong) {
       {{"--format", "xml", "r"}, "'xml' for --format"},
       {{"--metric=cie94", "r"}, "'cie94' for --metric"},
       {{"--encoding", "sjis", "r"}, "'sjis' for --encoding"},
+      {{"--pair-by", "ID", "r"}, "'ID' for --pair-by"},
+      {{"--pair-by", "", "r"}, "'' for --pair-by"},
       {{"--frobnicate", "r"}, "--frobnicate"},
       {{"r", "-o"}, "--output"},
       {{"-o", "", "r"}, "empty file name for --output"},

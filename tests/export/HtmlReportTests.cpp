@@ -72,33 +72,6 @@ TEST_F(HtmlReportTest, WorstPatchesComeFirstWithTheirParts) {
   EXPECT_FALSE(Contains(html, "全パッチ"));
 }
 
-TEST_F(HtmlReportTest, VerdictsCarryTheNoteThatTheyAreNoCertificate) {
-  LoadPair(Same(20, 1.0));
-  ReportInput input;
-  ReportCriteriaSet set{"House", false, "", {}};
-  set.pairs.push_back(
-      {Pair::ReferenceFile1, {{"全パッチ ⊿E 平均", "20", "1.00", "0.5", "否", false}}, {}, false});
-  input.verification.sets.push_back(set);
-  const std::string html = Report(input);
-  EXPECT_TRUE(Contains(html, "House：<span class=\"fail\">不合格</span>"));
-  EXPECT_TRUE(Contains(html, "<td class=\"fail\">否"));
-  EXPECT_TRUE(Contains(html, "規格への適合を認証するものではありません"));
-  EXPECT_FALSE(Contains(Report(), "規格への適合を認証するものではありません"));
-}
-
-TEST_F(HtmlReportTest, EveryPatchOf3000StaysUnderTwoMegabytes) {
-  std::vector<double> d;
-  for (int i = 0; i < 3000; ++i)
-    d.push_back((i % 97) / 13.0);
-  LoadPair(d);
-  ReportInput input;
-  input.patches = ReportPatches::All;
-  input.job = {"件名", "担当", "メモ"};
-  const std::string html = Report(input);
-  EXPECT_LT(html.size(), 2u * 1024 * 1024);
-  EXPECT_TRUE(Contains(html, "\n3000  P3000 "));
-}
-
 class ReportSaveTest : public EngineTest {
  protected:
   testing::FakePlatform platform_;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ inline void WriteChart(const std::filesystem::path& path, const std::vector<Patc
     out << ++n << '\t' << (withNames ? p.id + '\t' : "") << p.L << '\t' << p.a << '\t' << p.b
         << "\r\n";
   out << "END_DATA\r\n";
+}
+
+inline std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A temporary folder removed with the fixture.
