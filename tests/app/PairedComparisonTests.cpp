@@ -8,7 +8,6 @@
 #include "app/PairedComparison.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
-#include "color/ColorConvert.h"
 #include "support/EngineDriver.h"
 
 namespace korimo {
@@ -157,17 +156,6 @@ TEST_F(MissingPatchesTest, UnpairedReferencePatchesShowNothingToCompare) {
     EXPECT_EQ(p3[static_cast<std::size_t>(c)], "") << c;
   EXPECT_EQ(record().FlexG.cells[3][5], "51.00");
   EXPECT_TRUE(PatchInfoText(state_, Pair::ReferenceFile1, 6).ends_with("対象 P7  対応なし"));
-
-  const ChartGeometry& g = state_.chart;
-  const Raster& chart = state_.pictures.PictPat[0];
-  const int s = g.CellSize;
-  const auto corner = [&](int patch, int dx, int dy) {
-    return chart.Pixel(g.CellX(g.ColumnOf(patch), g.RowOf(patch)) + dx,
-                       g.CellY(g.ColumnOf(patch), g.RowOf(patch)) + dy);
-  };
-  EXPECT_EQ(corner(2, s - 1, s - 1), chart.Background());
-  EXPECT_EQ(corner(2, 0, s - 1), kBlack);
-  EXPECT_EQ(corner(3, s - 1, s - 1), LabToRgb(51, 0, 0));
 }
 
 TEST_F(EngineTest, SwitchingModesBackAndForthReturnsThePositionFiguresByteForByte) {

@@ -65,7 +65,8 @@ TEST(BatchRun, StatusesAndMessagesAlsoFromTheExecutable) {
 }
 
 // Reference Pi at L* 30 + i; File1 has Pi at L* 31 + i, lacks P3 and lists
-// its patches in reverse order: every paired difference is 1.
+// its patches in reverse order: every paired difference is 1. The Reference's
+// name holds what JSON escapes and a byte that is no UTF-8.
 class PairByRun : public ::testing::Test {
  protected:
   PairByRun() : dir_("pair-by") {
@@ -75,21 +76,23 @@ class PairByRun : public ::testing::Test {
       if (i != 3)
         sample.insert(sample.begin(), {"P" + std::to_string(i), 31.0 + i, 0, 0});
     }
-    WriteChart(dir_.File("ref.txt"), reference);
+    WriteChart(ref_, reference);
     WriteChart(dir_.File("f1.txt"), sample);
   }
   BatchOutcome Run(Args options) const {
-    options.push_back(dir_.File("ref.txt"));
+    options.push_back(ref_);
     options.push_back(dir_.File("f1.txt"));
     return RunCommandLine(options);
   }
   TempDir dir_;
+  const std::string ref_ = dir_.File("q\"b\\s\x01\t⊿\x8a.txt");
 };
 
 TEST_F(PairByRun, JsonReportsThePairingAndNullForUnpairedPatches) {
   const BatchOutcome out = Run({"--format=json", "--pair-by=id"});
   ASSERT_EQ(out.ExitCode(), 0);
   const Json doc = Json::parse(out.output);
+  EXPECT_EQ(doc["sets"][0]["path"], dir_.File("q\"b\\s\x01\t⊿\uFFFD.txt"));
   const Json& pair = doc["pairs"][0];
   ASSERT_EQ(pair["de_ab"].size(), 20u);
   EXPECT_TRUE(pair["de_ab"][2].is_null());
