@@ -47,10 +47,6 @@ TEST_F(ClearAllTest, LeavesWhatItLeavesOnAFreshEngine) {
   EXPECT_EQ(Leftover(state_), Leftover(fresh));
   EXPECT_EQ((std::pair{state_.GridSortKey, state_.panel.under}),
             (std::pair<std::int16_t, int>{-9, 5}));
-  for (const Raster* picture :
-       {&state_.pictures.PictPat[0], &state_.pictures.PictG[1], &state_.pictures.PictD})
-    EXPECT_EQ(std::count(picture->Pixels().begin(), picture->Pixels().end(), picture->Background()),
-              static_cast<long>(picture->Pixels().size()));
 }
 
 }  // namespace

@@ -62,8 +62,10 @@ TEST_F(LoadDriverTest, LoadsClearPatchInfoAndRecomputeTheStoredArea) {
   state_.mouse[0].SelX = {10, 10};  // the whole first column of the 4 x 6 layout
   state_.mouse[0].SelY = {100, 350};
   state_.record.Sh_Box[0].visible = true;
+  state_.record.Lb_DeBox[1] = "old";
   Choose(DataSet::File1, Chart("f1.txt", Offsets(Same(24, 1))));
   EXPECT_EQ(record().Lb_PDe, (std::array<std::string, 2>{"", "hover 1"}));
+  EXPECT_EQ(record().Lb_DeBox[1], "old");
   const std::string de00 = FormatTwoDec(data().De00[0][0]);
   EXPECT_EQ(record().Lb_DeBox[0], "P1-P4:P1-P4  ⊿E=1.00 Max=1.00  ⊿E00=" + de00 + " Max=" + de00);
   EXPECT_TRUE(record().Sh_Box[0].visible);

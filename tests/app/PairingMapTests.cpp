@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,98 +12,66 @@ namespace {
 
 using Recipe = std::array<float, 4>;
 
-// One file as a read leaves it: identifiers of either column, device values.
-struct FileFacts {
-  std::vector<std::string> names;  // SAMPLE_NAME; empty: no such column
-  std::vector<std::string> ids;    // SAMPLE_ID; empty: no such column
-  DeviceSpace space = DeviceSpace::None;
-  std::vector<Recipe> recipes;
-  int count = 0;
-};
-
-class Files {
- public:
-  Files(const FileFacts& reference, const FileFacts& sample) {
-    Fill(DataSet::Reference, reference);
-    Fill(DataSet::File1, sample);
-  }
-  PairMap Map(PairingMode mode, Pair pair = Pair::ReferenceFile1) const {
-    return BuildPairMap(*data_, sets_, pair, mode);
-  }
-  std::array<MeasurementSet, kSets>& Sets() { return sets_; }
-
- private:
-  void Fill(DataSet set, const FileFacts& facts) {
-    const std::size_t s = Index(set);
-    data_->PatchCount[s] = static_cast<std::int16_t>(facts.count);
-    MeasurementSet& m = sets_[s];
-    m.sampleName = {!facts.names.empty(), facts.names};
-    m.sampleId = {!facts.ids.empty(), facts.ids};
-    m.device = {facts.space, facts.recipes};
-  }
-  std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
-  std::array<MeasurementSet, kSets> sets_;
-};
-
 std::vector<std::string> Names(std::initializer_list<const char*> list) {
   return {list.begin(), list.end()};
 }
 
-FileFacts Named(std::vector<std::string> names) {
-  FileFacts facts;
-  facts.count = static_cast<int>(names.size());
-  facts.names = std::move(names);
-  return facts;
+// One file as a read leaves it: identifiers of either column, device values.
+MeasurementSet Named(std::vector<std::string> names) {
+  MeasurementSet m;
+  m.sampleName = {true, std::move(names)};
+  return m;
 }
 
-FileFacts Cmyk(std::vector<Recipe> recipes, DeviceSpace space = DeviceSpace::Cmyk) {
-  FileFacts facts;
-  facts.count = static_cast<int>(recipes.size());
-  facts.space = space;
-  facts.recipes = std::move(recipes);
-  return facts;
+MeasurementSet Cmyk(std::vector<Recipe> recipes, DeviceSpace space = DeviceSpace::Cmyk) {
+  MeasurementSet m;
+  m.device = {space, std::move(recipes)};
+  return m;
 }
+
+class Files {
+ public:
+  Files(const MeasurementSet& reference, const MeasurementSet& sample)
+      : sets_{reference, sample, {}} {
+    for (std::size_t s = 0; s < 2; ++s) {
+      data_->PatchCount[s] = static_cast<std::int16_t>(
+          std::max({sets_[s].sampleName.values.size(), sets_[s].sampleId.values.size(),
+                    sets_[s].device.values.size()}));
+    }
+  }
+  PairMap Map(PairingMode mode) const {
+    return BuildPairMap(*data_, sets_, Pair::ReferenceFile1, mode);
+  }
+
+ private:
+  std::unique_ptr<ComparisonData> data_ = std::make_unique<ComparisonData>();
+  std::array<MeasurementSet, kSets> sets_;
+};
 
 std::vector<std::int16_t> Partners(std::initializer_list<int> list) {
   return {list.begin(), list.end()};
 }
 
 TEST(PairingMapTest, IdentifiersPairWhateverTheOrderAndListWhatIsLeftOver) {
-  struct Case {
-    const char* name;
-    FileFacts reference, sample;
-    std::vector<std::int16_t> partners;
-    int paired, referenceOnly, sampleOnly;
-    std::vector<std::string> sampleOnlyIds;
-  };
-  const Case cases[] = {
-      {"missing on both sides", Named(Names({"A1", "A2", "A3", "A4"})),
-       Named(Names({"A4", "X9", "A1", "X8"})), Partners({2, -1, -1, 0}), 2, 2, 2,
-       Names({"X9", "X8"})},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const PairMap map = Files(c.reference, c.sample).Map(PairingMode::Id);
-    EXPECT_EQ(map.mode, PairingMode::Id);
-    EXPECT_FALSE(map.byPosition);
-    EXPECT_EQ(map.sample, c.partners);
-    EXPECT_EQ(map.paired, c.paired);
-    EXPECT_EQ(map.referenceOnly, c.referenceOnly);
-    EXPECT_EQ(map.sampleOnly, c.sampleOnly);
-    EXPECT_EQ(map.sampleOnlyIds, c.sampleOnlyIds);
-    EXPECT_TRUE(map.fallbackReason.empty());
-  }
+  const PairMap map =
+      Files(Named(Names({"A1", "A2", "A3", "A4"})), Named(Names({"A4", "X9", "A1", "X8"})))
+          .Map(PairingMode::Id);
+  EXPECT_EQ(map.mode, PairingMode::Id);
+  EXPECT_FALSE(map.byPosition);
+  EXPECT_EQ(map.sample, Partners({2, -1, -1, 0}));
+  EXPECT_EQ((std::array{map.paired, map.referenceOnly, map.sampleOnly}), (std::array{2, 2, 2}));
+  EXPECT_EQ(map.sampleOnlyIds, Names({"X9", "X8"}));
+  EXPECT_TRUE(map.fallbackReason.empty());
 }
 
 TEST(PairingMapTest, NamesComeFirstAndSampleIdsServeWhenOneFileHasNoNames) {
-  FileFacts instrument = Named(Names({"A1", "A2"}));
-  instrument.ids = Names({"2", "1"});
-  FileFacts characterization;
-  characterization.ids = Names({"1", "2"});
-  characterization.count = 2;
+  MeasurementSet instrument = Named(Names({"A1", "A2"}));
+  instrument.sampleId = {true, Names({"2", "1"})};
+  MeasurementSet characterization;
+  characterization.sampleId = {true, Names({"1", "2"})};
   EXPECT_EQ(Files(instrument, characterization).Map(PairingMode::Id).sample, Partners({1, 0}));
-  FileFacts both = Named(Names({"A2", "A1"}));
-  both.ids = Names({"1", "2"});
+  MeasurementSet both = Named(Names({"A2", "A1"}));
+  both.sampleId = {true, Names({"1", "2"})};
   EXPECT_EQ(Files(instrument, both).Map(PairingMode::Id).sample, Partners({1, 0}));
 }
 
@@ -124,10 +93,10 @@ TEST(PairingMapTest, RepeatedRecipesPairInFileOrderWithinTheTolerance) {
 
 TEST(PairingMapTest, AModeThatCannotApplyFallsBackToPositionAndSaysWhy) {
   const Recipe r{10, 20, 30, 0};
-  FileFacts duplicated = Named(Names({"A1", "B1", "A1"}));
+  MeasurementSet duplicated = Named(Names({"A1", "B1", "A1"}));
   struct Case {
     const char* name;
-    FileFacts reference, sample;
+    MeasurementSet reference, sample;
     PairingMode mode;
     std::string reason;
   };
@@ -141,7 +110,7 @@ TEST(PairingMapTest, AModeThatCannotApplyFallsBackToPositionAndSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PairMap map = Files(c.reference, c.sample).Map(c.mode, Pair::ReferenceFile1);
+    const PairMap map = Files(c.reference, c.sample).Map(c.mode);
     EXPECT_EQ(map.mode, PairingMode::Position);
     EXPECT_TRUE(map.byPosition);
     EXPECT_EQ(map.fallbackReason, c.reason);
@@ -153,10 +122,10 @@ TEST(PairingMapTest, AModeThatCannotApplyFallsBackToPositionAndSaysWhy) {
 TEST(PairingMapTest, StripLinesNameThePairAndTheOutcome) {
   // Renumbered identifiers: the recipes tell that ID pairing went wrong.
   const Recipe a{0, 0, 0, 0}, b{50, 0, 0, 0};
-  FileFacts reference = Cmyk({a, b, a});
-  reference.names = Names({"1", "2", "3"});
-  FileFacts renumbered = Cmyk({b, a, a});
-  renumbered.names = Names({"1", "2", "3"});
+  MeasurementSet reference = Cmyk({a, b, a});
+  reference.sampleName = {true, Names({"1", "2", "3"})};
+  MeasurementSet renumbered = Cmyk({b, a, a});
+  renumbered.sampleName = {true, Names({"1", "2", "3"})};
   const PairMap wrong = Files(reference, renumbered).Map(PairingMode::Id);
   EXPECT_EQ(wrong.deviceMismatches, 2);
   EXPECT_EQ(PairMapStrip(Pair::ReferenceFile1, wrong),

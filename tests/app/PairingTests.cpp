@@ -10,8 +10,7 @@
 namespace korimo::testing {
 namespace {
 
-// A chart of n patches named A1, A2, ... (or only numbered by WriteChart
-// when written without names).
+// A chart of n patches named A1, A2, ...
 std::vector<Patch> Named(int n) {
   std::vector<Patch> patches;
   for (int i = 0; i < n; ++i)

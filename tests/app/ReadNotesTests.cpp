@@ -47,22 +47,5 @@ TEST_F(ReadNotesTest, StripAndTooltipTellWhatTheReadsFound) {
   EXPECT_EQ(state_.sets[0].source, LabSource::None);
 }
 
-TEST(ReadNotes, ConditionsDifferOnlyWhenBothDeclare) {
-  MeasurementSet d50;
-  d50.illuminant = Illuminant::D50;
-  MeasurementSet d65 = d50;
-  d65.illuminant = Illuminant::D65;
-  MeasurementSet silent;
-  EXPECT_TRUE(ConditionsDiffer(d50, d65));
-  EXPECT_FALSE(ConditionsDiffer(d50, silent));
-  EXPECT_FALSE(ConditionsDiffer(silent, d65));
-  EXPECT_EQ(ConditionLine(Pair::ReferenceFile2, d50, d65), "基準–File2: 光源 D50≠D65");
-  MeasurementSet spectral = d65;
-  spectral.source = LabSource::Spectral;
-  spectral.observer = Observer::Deg10;
-  spectral.spectralStepNm = 20;
-  EXPECT_EQ(SourceNote(spectral), "L*a*b*: 分光反射率から計算（D65・10°・20 nm）");
-}
-
 }  // namespace
 }  // namespace korimo::testing

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/ClearAll.h"
-#include "color/ColorConvert.h"
 #include "support/EngineDriver.h"
 
 namespace korimo::testing {
@@ -45,15 +44,6 @@ TEST_F(ResultsGridTest, HeadingMarksAndTheNumberIdQuirk) {
   EXPECT_EQ((Strings{Heading(1), Heading(9)}), (Strings{"ID\u3000", "⊿E00▲"}));
   FlexG_MouseDown(state_, false);  // a click on a row does not sort
   EXPECT_FALSE(FlexG_Click(state_, 2));
-}
-
-// A heading click reuses the cell texts, but a new read rebuilds them.
-TEST_F(ResultsGridTest, SortingAfterAReadShowsTheNewValues) {
-  LoadPair({1, 3, 2});
-  ClickHeading(8);
-  Choose(DataSet::File1, Chart("f1.txt", Offsets({9, 7, 8})));
-  ClickHeading(8);
-  EXPECT_EQ(record().FlexG.Row(0)[8], "9.00");
 }
 
 }  // namespace

@@ -28,22 +28,5 @@ TEST_F(ThresholdPanelTest, EqualValuesCountButAreNotMarked) {
   EXPECT_EQ((Strings{record().Lb_UPar[0], record().Lb_OPar[0]}), (Strings{"5%", "10%"}));
 }
 
-// After File1's read fails its path stays shown, but there are no colours to
-// draw: the handlers leave its chart and histogram as the failed load left
-// them instead of painting zeros.
-TEST_F(ThresholdPanelTest, AFailedFileKeepsItsChartThroughTheHandlers) {
-  std::vector<double> d(20, 1.0);
-  d[0] = 4.5;
-  LoadPair(d);
-  Choose(DataSet::File1, dir_.File("missing.txt"));
-  const std::vector<std::uint32_t> chart = state_.pictures.PictPat[0].Pixels();
-  const std::vector<std::uint32_t> histogram = state_.pictures.PictG[0].Pixels();
-  SldBest_Change(state_, 5);
-  Opt_de_Click(state_, Metric::De00);
-  ChkWorst_Click(state_, false);
-  EXPECT_EQ(state_.pictures.PictPat[0].Pixels(), chart);
-  EXPECT_EQ(state_.pictures.PictG[0].Pixels(), histogram);
-}
-
 }  // namespace
 }  // namespace korimo::testing

@@ -58,21 +58,6 @@ TEST(VerificationRecord, RowsInWordsWithValueLimitAndVerdict) {
   EXPECT_TRUE(page.note.empty());
 }
 
-TEST(VerificationRecord, NoteForAnotherConditionAndNoPairMessage) {
-  WedgeState wedge;
-  wedge.state.sets[1].condition = Condition::M0;
-  ChooseCriteriaSet(wedge.state, *FindBuiltInSet("iso12647-7-2016"));
-  EXPECT_EQ(wedge.state.verification.pairs.at(0).note,
-            "注: この基準はM1の測定値が前提です（File1 M0）");
-  EXPECT_EQ(wedge.state.verification.pairs.at(0).overall, "合格");
-
-  wedge.state.Data().PatchCount[1] = 0;
-  UpdateVerification(wedge.state);
-  EXPECT_TRUE(wedge.state.verification.pairs.empty());
-  EXPECT_EQ(wedge.state.verification.message, "比較するペアがありません（不合格）");
-  EXPECT_FALSE(wedge.state.verification.disclaimer.empty());
-}
-
 class VerificationLoads : public testing::EngineTest {};
 
 // Every load rebuilds the page, whichever file it changes.

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/EngineState.h"
-#include "support/Characterization.h"
+#include "app/FileSelection.h"
 #include "support/WedgeState.h"
 
 namespace korimo {
@@ -151,20 +151,11 @@ TEST(Verify, RolesThatCannotBeEvaluatedFailWithAReason) {
 // against supercalendered paper), through the wedge patches of a whole
 // IT8.7/4 chart.
 TEST(Verify, OnePrintingConditionAgainstAnother) {
-  const testing::Characterization coated = testing::ReadCharacterization(testing::kFogra39L);
-  const testing::Characterization sc = testing::ReadCharacterization(testing::kFogra40L);
-  if (coated.cmyk.size() != 1617 || sc.cmyk.size() != 1617)
-    GTEST_SKIP() << "icc-profiles-free is not installed";
   EngineState state(kBatchSurfaces);
-  state.Data().PatchCount = {1617, 1617, 0};
-  state.sets[0].device.space = DeviceSpace::Cmyk;
-  state.sets[0].device.values = coated.cmyk;
-  for (std::size_t i = 0; i < 1617; ++i) {
-    for (std::size_t c = 0; c < 3; ++c) {
-      state.Data().Lab0[i][c] = testing::Reading(coated.lab[i][c]);
-      state.Data().Lab1[i][c] = testing::Reading(sc.lab[i][c]);
-    }
-  }
+  ChooseFile(state, DataSet::Reference, "/usr/share/color/icc/FOGRA39L.ti3", {});
+  ChooseFile(state, DataSet::File1, "/usr/share/color/icc/FOGRA40L.ti3", {});
+  if (state.Count(DataSet::Reference) != 1617 || state.Count(DataSet::File1) != 1617)
+    GTEST_SKIP() << "icc-profiles-free is not installed";
   const SetVerdict verdict = VerifyState(state, *FindBuiltInSet("iso12647-7-2007"));
   ASSERT_EQ(verdict.pairs.size(), 1u);
   for (const CriterionResult& result : verdict.pairs[0].criteria)

@@ -3,27 +3,26 @@
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <tuple>
 
+#include "cli/CliOptions.h"
+#include "cli/JsonLayout.h"
 #include "support/TestCharts.h"
 
 namespace korimo::testing {
 namespace {
 
 using Args = std::vector<std::string>;
+using Json = nlohmann::ordered_json;
 
 const std::string kRef = KORIMO_SAMPLES_DIR "/small-reference.txt";
 const std::string kF1 = KORIMO_SAMPLES_DIR "/small-file1.txt";
 const std::string kF2 = KORIMO_SAMPLES_DIR "/small-file2.txt";
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Each status with its messages, alike from the built executable.
 TEST(BatchRun, StatusesAndMessagesAlsoFromTheExecutable) {
@@ -63,6 +62,131 @@ TEST(BatchRun, StatusesAndMessagesAlsoFromTheExecutable) {
     EXPECT_EQ(ReadAll(dir.File("out")), expected.output);
     EXPECT_EQ(ReadAll(dir.File("err")), err);
   }
+}
+
+// Reference Pi at L* 30 + i; File1 has Pi at L* 31 + i, lacks P3 and lists
+// its patches in reverse order: every paired difference is 1. The Reference's
+// name holds what JSON escapes and a byte that is no UTF-8.
+class PairByRun : public ::testing::Test {
+ protected:
+  PairByRun() : dir_("pair-by") {
+    std::vector<Patch> reference, sample;
+    for (int i = 1; i <= 20; ++i) {
+      reference.push_back({"P" + std::to_string(i), 30.0 + i, 0, 0});
+      if (i != 3)
+        sample.insert(sample.begin(), {"P" + std::to_string(i), 31.0 + i, 0, 0});
+    }
+    WriteChart(ref_, reference);
+    WriteChart(dir_.File("f1.txt"), sample);
+  }
+  BatchOutcome Run(Args options) const {
+    options.push_back(ref_);
+    options.push_back(dir_.File("f1.txt"));
+    return RunCommandLine(options);
+  }
+  TempDir dir_;
+  const std::string ref_ = dir_.File("q\"b\\s\x01\t⊿\x8a.txt");
+};
+
+TEST_F(PairByRun, JsonReportsThePairingAndNullForUnpairedPatches) {
+  const BatchOutcome out = Run({"--format=json", "--pair-by=id"});
+  ASSERT_EQ(out.ExitCode(), 0);
+  const Json doc = Json::parse(out.output);
+  EXPECT_EQ(doc["sets"][0]["path"], dir_.File("q\"b\\s\x01\t⊿\uFFFD.txt"));
+  const Json& pair = doc["pairs"][0];
+  ASSERT_EQ(pair["de_ab"].size(), 20u);
+  EXPECT_TRUE(pair["de_ab"][2].is_null());
+  EXPECT_EQ(pair["de_ab"][0], 1.0);
+  EXPECT_EQ(pair["avg_de_ab"], 1.0);
+  const Json& pairing = doc["pairing"][0];
+  EXPECT_EQ(pairing["mode"], "id");
+  EXPECT_EQ(pairing["paired"], 19);
+  EXPECT_EQ(pairing["reference_only"], 1);
+  EXPECT_TRUE(pairing["fallback_reason"].is_null());
+  const Json& incomplete = doc["pairing"][1];
+  EXPECT_EQ(incomplete["mode"], "id");
+  EXPECT_EQ(incomplete["paired"], 0);
+
+  const Json device = Json::parse(Run({"--format=json", "--pair-by=device"}).output);
+  EXPECT_EQ(device["pairing"][0]["mode"], "position");
+  EXPECT_EQ(device["pairing"][0]["fallback_reason"], "デバイス値なし");
+}
+
+TEST_F(PairByRun, StrictIdsAndTolerancesUseWhatPaired) {
+  const std::tuple<Args, int, std::string> cases[] = {
+      {{"--pair-by=id"}, 0, "paired by id 19 of 20 (1 Reference only, 0 sample only)"},
+      {{"--pair-by=id", "--strict-ids"}, 4, "paired by id 19 of 20"},
+      {{"--pair-by=device", "--strict-ids"}, 4, "cannot pair by device (デバイス値なし)"},
+      {{"--pair-by=id", "--tolerance=de:pct95<=1"}, 0, ""},
+      {{"--tolerance=de:avg<=1"}, 4, "failed"},
+  };
+  for (const auto& [options, status, message] : cases) {
+    SCOPED_TRACE(options.back());
+    const BatchOutcome out = Run(options);
+    EXPECT_EQ(out.ExitCode(), status);
+    std::string diagnostics;
+    for (const std::string& line : out.diagnostics)
+      diagnostics += line + "\n";
+    EXPECT_NE(diagnostics.find(message), std::string::npos) << diagnostics;
+  }
+}
+
+class Check : public ::testing::Test {
+ protected:
+  std::string Criteria(const std::string& name, const std::string& text) {
+    std::ofstream(dir_.File(name), std::ios::binary) << text;
+    return dir_.File(name);
+  }
+  TempDir dir_{"check"};
+};
+
+// A set that cannot be had is a usage error naming why, with the line.
+TEST_F(Check, UnusableSetsAreUsageErrors) {
+  const std::string broken = Criteria("broken.txt", "# ok\nall:de:max<=2\nall:de:mean<=1\n");
+  const std::pair<Args, std::string> cases[] = {
+      {{"--check", "iso12647-7", kRef},
+       "korimo-cli: --check: 'iso12647-7' is neither a built-in set (iso12647-7-2016, "
+       "iso12647-7-2007 or iso12647-2-2013-solids) nor a readable criteria file"},
+      {{"--check", broken, kRef},
+       "korimo-cli: --check: criteria file '" + broken +
+           "': line 3: unknown statistic 'mean' (avg, max, pct95 or best10)"},
+  };
+  for (const auto& [args, message] : cases) {
+    const BatchOutcome out = RunCommandLine(args);
+    EXPECT_EQ(out.ExitCode(), 2);
+    ASSERT_FALSE(out.diagnostics.empty());
+    EXPECT_EQ(out.diagnostics[0], message);
+  }
+}
+
+// Exit 4 with a line per failed criterion and a summary per set; the
+// statuses before it keep their precedence.
+TEST_F(Check, FailedCriteriaOnStandardErrorAndStatusFour) {
+  const std::string lenient = Criteria("lenient.txt", "name: Lenient\nall:de:max<=2\n");
+  const std::string strict = Criteria("strict.txt", "name: Strict\nall:de:avg<=1\nall:dl:max<=9\n");
+  const BatchOutcome pass = RunCommandLine({"--check", lenient, kRef, kF1});
+  EXPECT_EQ(pass.ExitCode(), 0);
+  EXPECT_EQ(pass.diagnostics, Args{"korimo-cli: Lenient: pass (Reference-File1 passes)"});
+
+  const BatchOutcome fail = RunCommandLine({"--check", strict, "--check", lenient, kRef, kF1, kF2});
+  EXPECT_EQ(fail.ExitCode(), 4);
+  EXPECT_EQ(fail.diagnostics,
+            (Args{"korimo-cli: Strict: Reference-File1: all:de:avg<=1 failed: 1.10",
+                  "korimo-cli: Strict: Reference-File2: all:de:avg<=1 failed: 2.41",
+                  "korimo-cli: Strict: FAIL (Reference-File1 1 of 2 failed; Reference-File2 1 "
+                  "of 2 failed)",
+                  "korimo-cli: Lenient: Reference-File2: all:de:max<=2 failed: 6.80",
+                  "korimo-cli: Lenient: FAIL (Reference-File1 passes; Reference-File2 1 of 1 "
+                  "failed)"}));
+
+  const BatchOutcome noPair = RunCommandLine({"--check", lenient, kRef});
+  EXPECT_EQ(noPair.ExitCode(), 4);
+  EXPECT_EQ(noPair.diagnostics, Args{"korimo-cli: Lenient: FAIL (no pair to compare)"});
+
+  EXPECT_EQ(RunCommandLine({"--check", strict, kRef, dir_.File("missing.txt")}).ExitCode(), 1);
+  EXPECT_EQ(
+      RunCommandLine({"--check", strict, "-o", dir_.File("no/such/dir.txt"), kRef, kF1}).ExitCode(),
+      3);
 }
 
 }  // namespace

@@ -28,11 +28,6 @@ namespace fs = std::filesystem;
 #endif
 #endif
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::map<fs::path, std::string> Snapshot(const fs::path& dir) {
   std::map<fs::path, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(dir))

@@ -3,22 +3,15 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/JsonLayout.h"
+#include "support/TestCharts.h"
 
 namespace korimo::testing {
 namespace {
-
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // Keys added to the entries of the report's arrays since the recording in
 // before-keys/: where L*a*b* came from, the components of each difference,
@@ -42,7 +35,7 @@ TEST(JsonGoldens, AreTheOldOnesPlusTheNewKeys) {
     const std::string name = entry.path().filename().string();
     if (name == "missing-columns-json.out")
       continue;
-    auto document = nlohmann::ordered_json::parse(Slurp(golden / "expected" / name));
+    auto document = nlohmann::ordered_json::parse(ReadAll(golden / "expected" / name));
     for (const auto& [member, keys] : kNewKeys) {
       for (auto& item : document[member]) {
         for (const char* key : keys)
@@ -52,7 +45,7 @@ TEST(JsonGoldens, AreTheOldOnesPlusTheNewKeys) {
     if (document["verdict"].is_object()) {
       EXPECT_EQ(document["verdict"].erase("sets"), 1U) << name;
     }
-    EXPECT_EQ(LayOutJson(document), Slurp(entry.path())) << name;
+    EXPECT_EQ(LayOutJson(document), ReadAll(entry.path())) << name;
     ++compared;
   }
   EXPECT_EQ(compared, 10);

@@ -14,20 +14,15 @@
 namespace korimo {
 namespace {
 
-// 12.345 is binary 12.34499999..., 95.12f widened 95.12000274...
+// What the two-decimal property test below does not reach: other counts of
+// decimals, negative zero and values past 1e12.
 TEST(FormatDecimals, RoundsTheFifteenDigitDecimalFormHalfAwayFromZero) {
-  const std::tuple<double, int, const char*> cases[] = {{12.345, 2, "12.35"},
-                                                        {95.12f, 2, "95.12"},
-                                                        {-1.005, 2, "-1.01"},
-                                                        {0.004999, 2, "0.00"},
-                                                        {99.995, 2, "100.00"},
-                                                        {-0.0, 2, "0.00"},
-                                                        {-0.004, 2, "0.00"},
-                                                        {-0.48f, 2, "-0.48"},
-                                                        {13.5, 0, "14"},
+  const std::tuple<double, int, const char*> cases[] = {{13.5, 0, "14"},
                                                         {-2.5, 0, "-3"},
                                                         {12.4, 0, "12"},
                                                         {0.05, 1, "0.1"},
+                                                        {-0.0, 2, "0.00"},
+                                                        {99.995, 2, "100.00"},
                                                         {1e20, 2, "100000000000000000000.00"}};
   for (const auto& [x, decimals, text] : cases)
     EXPECT_EQ(FormatDecimals(x, decimals), text) << x;

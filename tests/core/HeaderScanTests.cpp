@@ -39,10 +39,7 @@ TEST(HeaderScan, TakesTheIlluminantFromItsSources) {
 }
 
 TEST(HeaderScan, TakesTheObserverAsTwoOrTenStandingAlone) {
-  const struct {
-    std::vector<std::string> lines;
-    Observer observer;
-  } cases[] = {
+  const std::pair<std::vector<std::string>, Observer> cases[] = {
       {{"WEIGHTING_FUNCTION \"OBSERVER, 10 degree\""}, Observer::Deg10},
       {{"INSTRUMENTATION \"D50, 2 degree\"", "OBSERVER \"10\""}, Observer::Deg10},
       {{"OBSERVER \"CIE 2 degree\""}, Observer::Deg2},
@@ -51,35 +48,29 @@ TEST(HeaderScan, TakesTheObserverAsTwoOrTenStandingAlone) {
       {{"INSTRUMENTATION \"serial 210 2010 geometry 45/0\""}, Observer::Unknown},
       {{"CREATED \"10 degree\""}, Observer::Unknown},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Scan(c.lines).observer, c.observer) << c.lines.front();
+  for (const auto& [lines, observer] : cases)
+    EXPECT_EQ(Scan(lines).observer, observer) << lines.front();
 }
 
 TEST(HeaderScan, TakesTheConditionFromKeysBeforeWords) {
-  const struct {
-    std::vector<std::string> lines;
-    Condition condition;
-  } cases[] = {
+  const std::pair<std::vector<std::string>, Condition> cases[] = {
       {{"XRITE_OPTIONS \"MeasurementCondition=M1;Filter=UVcut\""}, Condition::M1},
       {{"MEASUREMENT_GEOMETRY \"45/0 M0\"", "VENDOR \"Measurement_Condition=M2\""}, Condition::M2},
       {{"MEASUREMENT_CONDITION \"M3\""}, Condition::M3},
       {{"DESCRIPTOR \"M1\""}, Condition::Unknown},
       {{"FILTER \"M12\""}, Condition::Unknown},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Scan(c.lines).condition, c.condition) << c.lines.front();
+  for (const auto& [lines, condition] : cases)
+    EXPECT_EQ(Scan(lines).condition, condition) << lines.front();
 }
 
 TEST(HeaderScan, ReadsBandNamesAsFoundInFiles) {
-  const struct {
-    const char* name;
-    int nm;
-  } cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"SPECTRAL_NM380", 380}, {"SPEC_380", 380}, {"NM_380", 380}, {"R_380", 380},
       {"SPECTRAL_NM", 0},      {"R_38O", 0},      {"NM_12345", 0},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(BandWavelength(c.name), c.nm) << c.name;
+  for (const auto& [name, nm] : cases)
+    EXPECT_EQ(BandWavelength(name), nm) << name;
 }
 
 }  // namespace

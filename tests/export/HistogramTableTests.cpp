@@ -14,19 +14,5 @@ TEST(HistogramTable, BinsZeroToNineWithOneDecimalEdges) {
   EXPECT_TRUE(HistogramTable(counts, edges, Metric::De00).starts_with("ΔE2K\t"));
 }
 
-// ".bmp" is appended first, then the metric inserted before it.
-TEST(HistogramTable, FileNames) {
-  const std::tuple<const char*, Metric, const char*> names[] = {
-      {"h", Metric::DeAb, "h-ΔE.bmp"},
-      {"h.bmp", Metric::DeAb, "h-ΔE.bmp"},
-      {"h.BMP", Metric::De00, "h-ΔE2K.bmp"},
-      {"h.png", Metric::DeAb, "h.png-ΔE.bmp"}};
-  for (const auto& [chosen, metric, bitmap] : names)
-    EXPECT_EQ(HistogramBitmapName(chosen, metric), bitmap) << chosen;
-  EXPECT_EQ(HistogramTableName("h-ΔE.bmp"), "h-ΔE.txt");
-  EXPECT_EQ(BitmapFileName("c.Bmp"), "c.Bmp");
-  EXPECT_EQ(BitmapFileName("c"), "c.bmp");
-}
-
 }  // namespace
 }  // namespace korimo

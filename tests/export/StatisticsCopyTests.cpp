@@ -25,12 +25,6 @@ TEST_F(StatisticsCopyTest, RowCopyShowsTheMessageBeforeFillingTheClipboard) {
   EXPECT_EQ(platform_.clipboardText, "   2.00\t   2.00\t   2.00\t   2.00");
   EXPECT_EQ(platform_.messages.back(), "平均⊿E  最大⊿E  Best10%, 95%\r\n\r\nコピーしました");
   EXPECT_EQ(platform_.log, (Strings{"clear", "message", "text"}));
-  state_.record.Lb_De2K = {"a", "b", "c", "d"};
-  state_.record.Lb_Best2K = {"e", "f"};
-  state_.record.Lb_Wors2K = {"g", "h"};
-  But_Copy_Click(Pair::ReferenceFile2, Metric::De00, record(), platform_);
-  EXPECT_EQ(platform_.clipboardText, "c\td\tf\th");
-  EXPECT_EQ(platform_.messages.back(), "平均⊿E00  最大⊿E00  Best10%, 95%\r\n\r\nコピーしました");
 }
 
 }  // namespace

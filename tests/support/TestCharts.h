@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,18 +31,22 @@ inline std::vector<Patch> Flat(int n, double L = 50) {
 
 // Writes a measurement file the way measuring software exports it.
 inline void WriteChart(const std::filesystem::path& path, const std::vector<Patch>& patches,
-                       int rowLength = 0, bool withNames = true) {
+                       int rowLength = 0) {
   std::ofstream out(path, std::ios::binary);
   out << "CGATS.17\r\n";
   if (rowLength > 0)
     out << "LGOROWLENGTH " << rowLength << "\r\n";
-  out << "BEGIN_DATA_FORMAT\r\nSAMPLE_ID\t" << (withNames ? "SAMPLE_NAME\t" : "")
-      << "LAB_L\tLAB_A\tLAB_B\r\nEND_DATA_FORMAT\r\nBEGIN_DATA\r\n";
+  out << "BEGIN_DATA_FORMAT\r\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\r\n"
+         "END_DATA_FORMAT\r\nBEGIN_DATA\r\n";
   int n = 0;
   for (const Patch& p : patches)
-    out << ++n << '\t' << (withNames ? p.id + '\t' : "") << p.L << '\t' << p.a << '\t' << p.b
-        << "\r\n";
+    out << ++n << '\t' << p.id << '\t' << p.L << '\t' << p.a << '\t' << p.b << "\r\n";
   out << "END_DATA\r\n";
+}
+
+inline std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A temporary folder removed with the fixture.

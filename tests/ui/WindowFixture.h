@@ -83,22 +83,6 @@ inline std::string Text(const QString& shown) {
   return QString(shown).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
 }
 
-// The drawing area of a picture box as the screen shows it, without the
-// area frame laid over a chart.
-inline QImage Screen(PictureBox& box) {
-  QImage surface(box.size(), QImage::Format_RGB32);
-  box.render(&surface, QPoint(), QRegion(), QWidget::RenderFlags());
-  const int border = box.BorderWidth();
-  return surface.copy(border, border, box.ScaleWidth(), box.ScaleHeight());
-}
-
-// A screen pixel packed as the engine packs colours, red in the low byte.
-inline std::uint32_t Packed(const QImage& image, QPoint at) {
-  const QRgb rgb = image.pixel(at);
-  return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
-         static_cast<std::uint32_t>(qBlue(rgb)) << 16;
-}
-
 inline bool IsBlank(const Raster& picture) {
   return std::ranges::all_of(picture.Pixels(),
                              [&](std::uint32_t p) { return p == picture.Background(); });
