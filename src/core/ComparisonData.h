@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "core/Measurement.h"
+
 namespace korimo {
 
 // Every per-patch table has one spare slot past the 3000 patches a file may
 // hold: the 95% position of a tiny chart reads the slot just after the sorted
 // entries, and that read must stay inside the table.
 inline constexpr int kSlots = 3001;
-inline constexpr int kMaxPatches = 3000;
 inline constexpr int kSets = 3;   // 0 Reference, 1 File1, 2 File2
 inline constexpr int kPairs = 2;  // 0 Reference-File1, 1 Reference-File2
 
