@@ -199,6 +199,13 @@ def pairing_charts():
              "overprints:de00:avg<=2", "grey:dch:pct95<=1.5", "solids-cmy:dl:best10<=0.1"]
     write("wedge-criteria.txt", lines, eol="\n")
 
+    # 15 and 14 of the Reference's patches, shuffled: "Best10%" and "95%" of a
+    # pair that meets by ID or device values are shown from 15 paired patches.
+    for name, part in (("pair-fifteen.txt", ref[:15]), ("pair-fourteen.txt", ref[10:24])):
+        chart = [(n, rec, nudge(lab, 2.0)) for n, rec, lab in part]
+        prng.shuffle(chart)
+        write(name, cgats(device_rows(chart), fields=PAIR_FIELDS, row_length=8))
+
 
 if __name__ == "__main__":
     main()
