@@ -108,5 +108,105 @@ def main():
     write("no-begin-data.txt", ["CGATS.17", "SAMPLE_NAME LAB_L LAB_A LAB_B", "A1 50 0 0"])
 
 
+# The pairing charts draw from their own generator, so that the files above
+# keep their bytes.
+prng = random.Random(20270115)
+
+PAIR_FIELDS = ("SAMPLE_ID", "SAMPLE_NAME", "CMYK_C", "CMYK_M", "CMYK_Y", "CMYK_K",
+               "LAB_L", "LAB_A", "LAB_B")
+
+
+def recipes():
+    """40 CMYK recipes of a small print chart: paper, solids, tints,
+    overprints, greys; paper white comes twice (first and last), so a
+    repeated recipe pairs in file order."""
+    out = [(0, 0, 0, 0)]
+    for c in range(4):
+        for tone in (100, 70, 40, 20):
+            r = [0, 0, 0, 0]
+            r[c] = tone
+            out.append(tuple(r))
+    out += [(100, 100, 0, 0), (100, 0, 100, 0), (0, 100, 100, 0), (100, 100, 100, 0)]
+    out += [(t, round(t * 0.74), round(t * 0.74), 0) for t in (75, 50, 25)]
+    while len(out) < 39:
+        r = tuple(prng.choice((0, 10, 30, 60, 80)) for _ in range(3)) + (prng.choice((0, 20)),)
+        if r not in out:
+            out.append(r)
+    out.append((0, 0, 0, 0))
+    return out
+
+
+def lab_of(cmyk):
+    """A rough colour for a recipe; only needs to be plausible."""
+    c, m, y, k = (v / 100 for v in cmyk)
+    L = 95 - 40 * c - 45 * m - 8 * y - 80 * k + 20 * c * m
+    a = -35 * c + 70 * m - 5 * y
+    b = -45 * c - 5 * m + 90 * y
+    return (L, a, b)
+
+
+def device_rows(patches):
+    """patches: (name, recipe, lab); SAMPLE_ID numbers them in file order."""
+    return [(n + 1, name, *("%.2f" % v for v in rec), *("%.2f" % v for v in lab))
+            for n, (name, rec, lab) in enumerate(patches)]
+
+
+def nudge(lab, spread):
+    return tuple(v + prng.uniform(-spread, spread) for v in lab)
+
+
+def pairing_charts():
+    # The Reference: 40 patches of a CMYK chart, named A1..E8 column by column.
+    ref = [(grid_id(i, 8), r, lab_of(r)) for i, r in enumerate(recipes())]
+    write("pair-ref.txt", cgats(device_rows(ref), fields=PAIR_FIELDS, row_length=8))
+
+    # The same patches measured in another order, a little off.
+    shuffled = [(name, rec, nudge(lab, 1.5)) for name, rec, lab in ref]
+    prng.shuffle(shuffled)
+    write("pair-shuffled.txt", cgats(device_rows(shuffled), fields=PAIR_FIELDS, row_length=8))
+
+    # Six Reference patches missing, four the Reference does not have.
+    kept = [p for i, p in enumerate(ref) if i not in (3, 9, 17, 22, 30, 36)]
+    extra = [("X%d" % (i + 1), r, lab_of(r))
+             for i, r in enumerate([(15, 15, 15, 0), (5, 5, 5, 5), (90, 0, 45, 0), (0, 45, 90, 0)])]
+    incomplete = [(name, rec, nudge(lab, 3.0)) for name, rec, lab in kept + extra]
+    prng.shuffle(incomplete)
+    write("pair-incomplete.txt", cgats(device_rows(incomplete), fields=PAIR_FIELDS,
+                                       row_length=8))
+
+    # One identifier twice: pairing by ID gives up; device values still pair.
+    dup = list(shuffled)
+    dup[11] = (dup[4][0], dup[11][1], dup[11][2])
+    write("pair-dup-id.txt", cgats(device_rows(dup), fields=PAIR_FIELDS, row_length=8))
+
+    # Two names swapped: ID pairs them with the other's recipe.
+    renamed = list(shuffled)
+    renamed[2], renamed[7] = ((renamed[7][0],) + renamed[2][1:], (renamed[2][0],) + renamed[7][1:])
+    write("pair-renamed.txt", cgats(device_rows(renamed), fields=PAIR_FIELDS, row_length=8))
+
+    # An RGB chart of 30 patches: device values of another colour space.
+    rgb = []
+    for i in range(30):
+        r, g, b = (prng.choice((0, 64, 128, 192, 255)) for _ in range(3))
+        rgb.append((i + 1, grid_id(i, 8), r, g, b, "%.2f" % (30 + r / 255 * 40 + g / 255 * 25),
+                    "%.2f" % ((r - g) / 255 * 60), "%.2f" % ((g - b) / 255 * 50)))
+    write("pair-rgb.txt", cgats(rgb, fields=("SAMPLE_ID", "SAMPLE_NAME", "RGB_R", "RGB_G",
+                                             "RGB_B", "LAB_L", "LAB_A", "LAB_B"), row_length=8))
+
+    # Criteria by the Reference's roles, for the wedge samples.
+    lines = ["# Criteria of the wedge by its roles, for the golden runs.", "name: Wedge roles",
+             "mw3:de00:max<=3", "mw3:de00:avg<=1", "paper:de:max<=3", "solids:dh:max<=2.5",
+             "overprints:de00:avg<=2", "grey:dch:pct95<=1.5", "solids-cmy:dl:best10<=0.1"]
+    write("wedge-criteria.txt", lines, eol="\n")
+
+    # 15 and 14 of the Reference's patches, shuffled: "Best10%" and "95%" of a
+    # pair that meets by ID or device values are shown from 15 paired patches.
+    for name, part in (("pair-fifteen.txt", ref[:15]), ("pair-fourteen.txt", ref[10:24])):
+        chart = [(n, rec, nudge(lab, 2.0)) for n, rec, lab in part]
+        prng.shuffle(chart)
+        write(name, cgats(device_rows(chart), fields=PAIR_FIELDS, row_length=8))
+
+
 if __name__ == "__main__":
     main()
+    pairing_charts()

@@ -1,0 +1,887 @@
+// The window's behaviour pinned as a recorded trace: seeded random user actions on the real
+// window, and after every one what the window shows, compared with the trace kept in
+// tests/ui/trace/window-trace.txt. The first difference is reported with the sequence, the
+// step, the action and the entry's stored and new values.
+//
+//   KORIMO_TRACE_RECORD=1 ui_trace_tests   writes the trace anew instead of comparing
+//
+// Record only for a change of behaviour that was asked for. After every action the trace
+// holds the action and every entry whose value changed since the step before ("- NAME": the
+// entry is gone), and what the desktop was asked to do (eventN). Paths show the scratch
+// folder as <TMP>, its name alone as <TMP-NAME>; written files are hashed so too. Left out, as they
+// depend on the machine rather than on the program: the path labels' shortened text (the full
+// caption and its tooltip are kept), the tooltips the labels give themselves for a caption too
+// wide, the area boxes' tooltips.
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTableWidget>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "ui/PairingBox.h"
+#include "ui/ReportControls.h"
+#include "ui/VerificationPage.h"
+#include "ui/WindowFixture.h"
+
+namespace korimo::testing {
+namespace {
+
+constexpr unsigned kSeed = 20261208;
+constexpr int kSequences = 300;
+constexpr int kSteps = 20;
+constexpr std::string_view kTmp = "<TMP>";
+constexpr std::string_view kTmpName = "<TMP-NAME>";
+constexpr std::string_view kCreationTime = "1700000000";  // the html report's
+constexpr std::string_view kDiskFull = "ディスクがいっぱいです";
+constexpr int kGridRowsShown = 3;  // grid rows written out; the rest only as a hash
+
+// A 64-bit hash, fast enough for every picture after every action.
+class Digest {
+ public:
+  void Add(std::uint64_t v) {
+    h_ = (h_ ^ v) * 0x100000001b3ULL;
+    h_ ^= h_ >> 31;
+  }
+  void Add(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+      std::uint64_t v = 0;
+      std::memcpy(&v, bytes.data() + i, 8);
+      Add(v);
+    }
+    for (; i < bytes.size(); ++i)
+      Add(static_cast<unsigned char>(bytes[i]));
+    Add(bytes.size());
+  }
+  void Add(const std::vector<std::uint32_t>& words) {
+    for (std::uint32_t w : words)
+      Add(std::uint64_t{w});
+    Add(words.size());
+  }
+  std::string Hex() const {
+    std::uint64_t z = h_;  // splitmix64's finaliser
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    z ^= z >> 31;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(z));
+    return text;
+  }
+
+ private:
+  std::uint64_t h_ = 0xcbf29ce484222325ULL;
+};
+
+std::string Utf8(const QString& text) {
+  return text.toStdString();
+}
+
+// One line per entry: line breaks, tabs and backslashes written as escapes.
+std::string Escape(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string PictureText(const Raster* picture) {
+  if (picture == nullptr)
+    return "none";
+  Digest digest;
+  digest.Add(picture->Pixels());
+  return std::to_string(picture->Width()) + "x" + std::to_string(picture->Height()) + " #" +
+         digest.Hex();
+}
+
+std::string SetName(DataSet set) {
+  return std::array{"基準", "File1", "File2"}[Index(set)];
+}
+
+// The scratch folder's path replaced, and its name where it stands alone (a report names the
+// folder chosen as a file), so that the trace does not depend on them.
+class Paths {
+ public:
+  explicit Paths(const std::filesystem::path& folder)
+      : folder_(folder.string()), name_(folder.filename().string()) {}
+  std::string operator()(std::string text) const {
+    Replace(text, folder_, kTmp);
+    Replace(text, name_, kTmpName);
+    return text;
+  }
+
+ private:
+  static void Replace(std::string& text, const std::string& from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+  }
+  std::string folder_;
+  std::string name_;
+};
+
+using Events = std::vector<std::string>;
+
+// The fake desktop, telling every call as it happens; saves named full* fail.
+class TracePlatform : public FakePlatform {
+ public:
+  TracePlatform(Events& events, const Paths& paths) : events_(events), paths_(paths) {}
+
+  std::optional<std::string> SaveFileDialog(std::string_view filter) override {
+    const std::optional<std::string> answer = FakePlatform::SaveFileDialog(filter);
+    Tell("save dialog " + std::string(filter) + ": " + (answer ? *answer : "cancelled"));
+    return answer;
+  }
+  void ShowMessage(std::string_view text) override {
+    Tell("message: " + std::string(text));
+    FakePlatform::ShowMessage(text);
+  }
+  void ClipboardClear() override {
+    Tell("clipboard cleared");
+    FakePlatform::ClipboardClear();
+  }
+  void ClipboardSetText(std::string_view text) override {
+    Tell("clipboard text: " + std::string(text));
+    FakePlatform::ClipboardSetText(text);
+  }
+  void ClipboardSetBitmap(const Raster& picture) override {
+    Tell("clipboard bitmap: " + PictureText(&picture));
+    FakePlatform::ClipboardSetBitmap(picture);
+  }
+  void ClipboardSetBitmapAndText(const Raster& picture, std::string_view text) override {
+    Tell("clipboard bitmap: " + PictureText(&picture) + ", text: " + std::string(text));
+    FakePlatform::ClipboardSetBitmapAndText(picture, text);
+  }
+  WriteOutcome WriteFile(const std::string& path, std::string_view bytes) override {
+    if (Full(path)) {
+      Tell("write " + path + ": fails");
+      return {std::string(kDiskFull)};
+    }
+    // Written texts may quote the paths of the files compared.
+    const std::string content = paths_(std::string(bytes));
+    Digest digest;
+    digest.Add(content);
+    Tell("write " + path + ": " + std::to_string(content.size()) + " bytes #" + digest.Hex());
+    return FakePlatform::WriteFile(path, bytes);
+  }
+  WriteOutcome SaveBitmap(const Raster& picture, const std::string& path) override {
+    if (Full(path)) {
+      Tell("bitmap " + path + ": fails");
+      return {std::string(kDiskFull)};
+    }
+    Tell("bitmap " + path + ": " + PictureText(&picture));
+    return FakePlatform::SaveBitmap(picture, path);
+  }
+  void OpenDocument(const std::string& path) override {
+    Tell("open document " + path);
+    FakePlatform::OpenDocument(path);
+  }
+
+ private:
+  static bool Full(const std::string& path) {
+    return std::filesystem::path(path).filename().string().starts_with("full");
+  }
+  void Tell(const std::string& event) { events_.push_back(paths_(event)); }
+
+  Events& events_;
+  const Paths& paths_;
+};
+
+// The window's own dialogs and menus, answered from the queues, telling how they were offered.
+class TraceDialogs : public FakeDialogs {
+ public:
+  TraceDialogs(Events& events, const Paths& paths) : events_(events), paths_(paths) {}
+
+  std::optional<std::string> OpenFile(DataSet set) override {
+    const std::optional<std::string> answer = FakeDialogs::OpenFile(set);
+    events_.push_back(paths_("open dialog " + SetName(set) + ": " + Answer(answer)));
+    return answer;
+  }
+  std::optional<std::string> OpenCriteriaFile() override {
+    const std::optional<std::string> answer = FakeDialogs::OpenCriteriaFile();
+    events_.push_back(paths_("criteria dialog: " + Answer(answer)));
+    return answer;
+  }
+  std::optional<MenuItem> EditMenu(bool itemsEnabled) override {
+    const std::optional<MenuItem> answer = FakeDialogs::EditMenu(itemsEnabled);
+    events_.push_back(std::string("edit menu, items ") + (itemsEnabled ? "enabled" : "disabled") +
+                      ": " +
+                      (!answer                     ? "closed"
+                       : *answer == MenuItem::Copy ? "Copy"
+                                                   : "Save"));
+    return answer;
+  }
+
+ private:
+  static std::string Answer(const std::optional<std::string>& answer) {
+    return answer ? *answer : "cancelled";
+  }
+  Events& events_;
+  const Paths& paths_;
+};
+
+struct Entry {
+  std::string name;
+  std::string value;
+};
+
+// A trace as written: per step its heading and its lines.
+struct Step {
+  std::string heading;
+  Strings lines;
+};
+
+std::vector<Step> Parse(std::istream& in) {
+  std::vector<Step> steps;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.starts_with("== "))
+      steps.push_back({line.substr(3), {}});
+    else if (!steps.empty())
+      steps.back().lines.push_back(line);
+  }
+  return steps;
+}
+
+// An entry's name and value; "- NAME" tells that the entry is gone.
+std::pair<std::string, std::string> Split(const std::string& line) {
+  if (line.starts_with("- "))
+    return {line.substr(2), "(gone)"};
+  const std::size_t at = line.find(" = ");
+  if (at == std::string::npos)
+    return {line, ""};
+  return {line.substr(0, at), line.substr(at + 3)};
+}
+
+// Where `now` first departs from `stored`, readably; empty when they agree.
+std::string FirstDifference(const std::vector<Step>& stored, const std::vector<Step>& now) {
+  for (std::size_t s = 0; s < std::min(stored.size(), now.size()); ++s) {
+    const Step& a = stored[s];
+    const Step& b = now[s];
+    if (a.lines == b.lines && a.heading == b.heading)
+      continue;
+    const std::string where = "at step " + b.heading + "\n";
+    if (a.heading != b.heading)
+      return where + "the action differs; stored: " + a.heading;
+    std::map<std::string, std::string> old, fresh;
+    for (const auto& line : a.lines)
+      old.insert(Split(line));
+    for (const auto& line : b.lines)
+      fresh.insert(Split(line));
+    // Lines not written are entries that did not change.
+    const auto value = [](const std::map<std::string, std::string>& step, const std::string& name) {
+      const auto found = step.find(name);
+      return found == step.end() ? std::string("(unchanged, not written)") : found->second;
+    };
+    for (const Strings* lines : {&b.lines, &a.lines}) {
+      for (const std::string& line : *lines) {
+        const std::string name = Split(line).first;
+        if (value(old, name) != value(fresh, name)) {
+          return where + "entry " + name + "\n  stored: " + value(old, name) +
+                 "\n  now:    " + value(fresh, name);
+        }
+      }
+    }
+    return where + "the entries are written in another order";
+  }
+  if (stored.size() != now.size())
+    return "the trace has " + std::to_string(now.size()) + " steps, the stored one " +
+           std::to_string(stored.size());
+  return {};
+}
+
+class TraceTest : public ::testing::Test {
+ protected:
+  TraceTest() : dir_("trace"), paths_(dir_.path()) {}
+
+  void SetUp() override {
+    ::setenv("SOURCE_DATE_EPOCH", std::string(kCreationTime).c_str(), 1);
+    MakePool();
+  }
+
+  std::string Trace() {
+    std::string text =
+        "# The window after seeded random actions; written by tests/ui/TraceTests.cpp with\n"
+        "# KORIMO_TRACE_RECORD=1. Per step: the action, what the desktop was asked to do\n"
+        "# (eventN), then every entry that changed (\"- NAME\": gone). <TMP>: the scratch "
+        "folder,\n# <TMP-NAME> its name.\n";
+    for (int s = 0; s < kSequences; ++s)
+      RunSequence(s, text);
+    window_.reset();
+    return text;
+  }
+
+ private:
+  // The files the actions choose from, in the scratch folder so that every path is <TMP>/...
+  void MakePool() {
+    const std::filesystem::path samples = KORIMO_SAMPLES_DIR;
+    const std::filesystem::path inputs = std::filesystem::path(KORIMO_GOLDEN_DIR) / "inputs";
+    const auto copy = [&](const std::filesystem::path& from) {
+      std::filesystem::copy_file(from, dir_.path() / from.filename());
+      return dir_.File(from.filename().string());
+    };
+    for (const char* size : {"small", "large"}) {
+      Strings family;
+      for (const char* role : {"reference", "file1", "file2"})
+        family.push_back(copy(samples / (std::string(size) + "-" + role + ".txt")));
+      families_.push_back(family);
+    }
+    families_.push_back({copy(samples / "wedge-reference.txt"),
+                         copy(samples / "wedge-proof-pass.txt"),
+                         copy(samples / "wedge-proof-fail.txt")});
+    Strings pairing;
+    for (const char* name :
+         {"ref", "shuffled", "incomplete", "dup-id", "renamed", "rgb", "fifteen", "fourteen"})
+      pairing.push_back(copy(inputs / (std::string("pair-") + name + ".txt")));
+    families_.push_back(pairing);
+    families_.push_back(pairing);  // chosen twice as often: the pairing box has most to do
+    for (const Strings& family : families_) {
+      for (const std::string& file : family) {
+        if (std::find(pool_.begin(), pool_.end(), file) == pool_.end())
+          pool_.push_back(file);
+      }
+    }
+    WriteChart(dir_.File("odd.txt"), Offsets({0, 5, 1, 5, 0.001, 12, 3}), 3);
+    WriteChart(dir_.File("tall.txt"), Flat(400), 200);  // cells of 2 pixels
+    std::mt19937 bytes(kSeed);
+    std::ofstream junk(dir_.File("junk.bin"), std::ios::binary);
+    for (int i = 0; i < 20000; ++i)
+      junk.put(static_cast<char>(bytes()));
+    junk.close();
+    for (const std::string& file :
+         {dir_.File("odd.txt"), dir_.File("tall.txt"), dir_.File("junk.bin"),
+          dir_.File("missing.txt"), dir_.path().string(), dir_.File("link.lnk"),
+          std::string("/dev/zero")})
+      pool_.push_back(file);
+
+    criteria_ = {copy(inputs / "house-criteria.txt"), copy(inputs / "wedge-criteria.txt")};
+    std::ofstream(dir_.File("broken-criteria.txt"), std::ios::binary)
+        << "name: Broken\nall:de:max<=1\nall:de:max<2\n";
+    std::ofstream(dir_.File("unknown-role.txt"), std::ios::binary)
+        << "name: Unknown\nall:de00:avg<=2\nsomewhere:de:max<=1\n";
+    criteria_.push_back(dir_.File("broken-criteria.txt"));
+    criteria_.push_back(dir_.File("unknown-role.txt"));
+    criteria_.push_back(dir_.File("missing-criteria.txt"));
+    criteria_.push_back(families_[0][0]);  // a measurement file is no criteria file
+  }
+
+  int Pick(std::size_t n) { return static_cast<int>(rng_() % n); }
+  template <typename T>
+  const T& Any(const std::vector<T>& from) {
+    return from[static_cast<std::size_t>(Pick(from.size()))];
+  }
+  // Mostly the sequence's own family of files, so that pairs and criteria meet.
+  std::string AnyFile() { return Pick(3) ? Any(*family_) : Any(pool_); }
+  std::optional<std::string> AnySave() {
+    switch (Pick(6)) {
+      case 0:
+        return std::nullopt;
+      case 1:
+        return dir_.File("full");
+      case 2:
+        return AnyFile();  // one of the files compared: refused
+      default:
+        return dir_.File(Pick(2) ? "out" : "out.bmp");
+    }
+  }
+  QPoint Somewhere(const QWidget& w) {
+    return {Pick(static_cast<std::size_t>(w.width() + 20)) - 10,
+            Pick(static_cast<std::size_t>(w.height() + 20)) - 10};
+  }
+  static std::string Text(QPoint p) {
+    return "(" + std::to_string(p.x()) + "," + std::to_string(p.y()) + ")";
+  }
+  Form1& window() { return *window_; }
+  ChartPage& page() { return window_->chartPage(); }
+  FlexGrid& grid() { return window_->FlexG(); }
+
+  // The answers one action gets, and their description.
+  std::string Answers(bool menu, bool save) {
+    std::string text;
+    if (menu) {
+      const int item = Pick(3);
+      dialogs_->menuAnswers.push_back(item == 0   ? std::nullopt
+                                      : item == 1 ? std::optional(MenuItem::Copy)
+                                                  : std::optional(MenuItem::Save));
+      text += std::string(", menu answers ") + std::array{"close", "Copy", "Save"}[item];
+    }
+    if (save) {
+      const std::optional<std::string> answer = AnySave();
+      platform_->saveAnswers.push_back(answer);
+      text += ", save answers " + (answer ? *answer : "cancel");
+    }
+    return text;
+  }
+
+  // A hover, then press, motion and release of `button` with `modifiers`.
+  std::string Drag(QWidget& w, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    const std::string answers = Answers(true, true);
+    const QPoint hover = Somewhere(w);
+    const QPoint press = Somewhere(w);
+    QTest::mouseMove(&w, hover);
+    QTest::mousePress(&w, button, modifiers, press);
+    std::string text = " hover " + Text(hover) + " press " + Text(press);
+    for (int m = Pick(4); m > 0; --m) {
+      const QPoint to = Somewhere(w);
+      QTest::mouseMove(&w, to);
+      text += " move " + Text(to);
+    }
+    const QPoint release = Somewhere(w);
+    QTest::mouseRelease(&w, button, modifiers, release);
+    return text + " release " + Text(release) + answers;
+  }
+  static std::string ButtonText(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    std::string text = button == Qt::LeftButton ? "left" : "right";
+    if (modifiers & Qt::ShiftModifier)
+      text += "+Shift";
+    if (modifiers & Qt::ControlModifier)
+      text += "+Ctrl";
+    if (modifiers & Qt::AltModifier)
+      text += "+Alt";
+    return text;
+  }
+  std::string DragText(const std::string& target, QWidget& w, Qt::MouseButton button,
+                       Qt::KeyboardModifiers modifiers) {
+    return target + " " + ButtonText(button, modifiers) + ":" + Drag(w, button, modifiers);
+  }
+
+  // One random action through the window's controls, described.
+  std::string Act() {
+    const int i = Pick(2);
+    const auto set = [&] { return kAllSets[static_cast<std::size_t>(Pick(3))]; };
+    const auto pair = kAllPairs[static_cast<std::size_t>(i)];
+    const std::string chart = "PictPat" + std::to_string(i);
+    switch (Pick(24)) {
+      case 0:
+      case 1:
+      case 2:
+      case 3: {  // a file button, answered by the open dialog
+        const DataSet s = set();
+        const std::optional<std::string> answer = Pick(6) ? std::optional(AnyFile()) : std::nullopt;
+        dialogs_->openAnswers.push_back(answer);
+        QTest::mouseClick(&window().But_File(s), Qt::LeftButton);
+        return "button " + SetName(s) + ", dialog answers " + (answer ? *answer : "cancel");
+      }
+      case 4:
+      case 5: {  // files dropped on a button, a path label, a chart or the grid
+        const DataSet s = set();
+        const int target = Pick(4);
+        QWidget* targets[] = {&window().But_File(s), &window().Lb_File(s), &window().PictPat(pair),
+                              grid().viewport()};
+        const std::string names[] = {"But_File " + SetName(s), "Lb_File " + SetName(s), chart,
+                                     "FlexG"};
+        if (Pick(12) == 0) {
+          Offer(targets[target], {}, QStringLiteral("text, not a file"));
+          return "text dropped on " + names[target];
+        }
+        Strings files = {AnyFile()};
+        if (Pick(3) == 0)
+          files.push_back(AnyFile());
+        Offer(targets[target], files);
+        std::string text = "dropped on " + names[target] + ":";
+        for (const std::string& f : files)
+          text += " " + f;
+        return text;
+      }
+      case 6:
+      case 7: {  // hovering over a chart
+        std::string text = chart + " hover";
+        for (int m = 1 + Pick(3); m > 0; --m) {
+          const QPoint to = Somewhere(window().PictPat(pair));
+          QTest::mouseMove(&window().PictPat(pair), to);
+          text += " " + Text(to);
+        }
+        return text;
+      }
+      case 8: {  // a click on a patch
+        const QPoint at = Somewhere(window().PictPat(pair));
+        QTest::mouseMove(&window().PictPat(pair), at);
+        QTest::mouseClick(&window().PictPat(pair), Qt::LeftButton, {}, at);
+        return chart + " click " + Text(at);
+      }
+      case 9:
+      case 10: {  // an area: Shift (or another modifier) and a drag
+        const Qt::KeyboardModifiers modifiers =
+            Pick(4) ? Qt::ShiftModifier : Qt::KeyboardModifier(Qt::ControlModifier << Pick(2));
+        const Qt::MouseButton button = Pick(4) ? Qt::RightButton : Qt::LeftButton;
+        return DragText(chart, window().PictPat(pair), button, modifiers);
+      }
+      case 11: {  // the chart's menu
+        return DragText(chart, window().PictPat(pair), Qt::RightButton, Qt::NoModifier);
+      }
+      case 12: {  // the histogram's menu
+        return DragText("PictG" + std::to_string(i), window().PictG(pair), Qt::RightButton,
+                        Qt::NoModifier);
+      }
+      case 13: {  // a heading, a row, or the grid's menu
+        const int what = Pick(4);
+        if (what == 0) {
+          const int col = Pick(kGridCols);
+          QHeaderView* header = grid().horizontalHeader();
+          grid().scrollTo(grid().model()->index(0, col));
+          const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
+          QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                            QPoint(x, header->height() / 2));
+          return "FlexG heading " + std::to_string(col) + " clicked";
+        }
+        if (what == 1) {
+          const QPoint at = Somewhere(*grid().viewport());
+          QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, at);
+          return "FlexG row clicked at " + Text(at);
+        }
+        return DragText("FlexG", *grid().viewport(), what == 2 ? Qt::RightButton : Qt::LeftButton,
+                        Qt::NoModifier);
+      }
+      case 14: {
+        const int row = Pick(2) ? Pick(40) : Pick(1700);
+        grid().ScrollToRow(row);
+        return "FlexG scrolled to row " + std::to_string(row);
+      }
+      case 15: {  // the copy buttons, and a key typed into the area box
+        const StatisticsFrame& frame = window().statisticsFrame(pair);
+        const int which = Pick(4);
+        QPushButton* buttons[] = {frame.CopyDe, frame.CopyDe2K, page().But_CPArea[i],
+                                  page().But_CPArea[i]};
+        const char* names[] = {"CopyDe", "CopyDe2K", "But_CPArea", "But_CPArea"};
+        QTest::mouseClick(buttons[which], Qt::LeftButton);
+        const char key = static_cast<char>('a' + Pick(26));
+        QTest::keyClick(page().Lb_DeBox[i], key);
+        return std::string(names[which]) + std::to_string(i) + " clicked, then key " +
+               std::string(1, key) + " in Lb_DeBox" + std::to_string(i);
+      }
+      case 16: {  // the results export, or the manual
+        if (Pick(5) == 0) {
+          QTest::mouseClick(&window().But_Help(), Qt::LeftButton);
+          return "But_Help clicked";
+        }
+        const std::string answers = Answers(false, true);
+        QTest::mouseClick(window().dataPage().But_DataR, Qt::LeftButton);
+        return "But_DataR clicked" + answers;
+      }
+      case 17: {
+        QSlider* slider = i ? page().SldBest : page().SldWorst;
+        const int to = Pick(21);
+        slider->setValue(to);
+        return std::string(i ? "SldBest" : "SldWorst") + " to " + std::to_string(to);
+      }
+      case 18: {
+        if (Pick(2)) {
+          page().Opt_de[i]->click();
+          return "Opt_de" + std::to_string(i) + " clicked";
+        }
+        (i ? page().ChkBest : page().ChkWorst)->click();
+        return std::string(i ? "ChkBest" : "ChkWorst") + " clicked";
+      }
+      case 19: {
+        const int tab = Pick(3);
+        window().TabStrip1().setCurrentIndex(tab);
+        return "tab " + std::to_string(tab);
+      }
+      case 20:
+      case 21: {  // the pairing box
+        QComboBox& combo = window().Cmb_Pairing().Combo();
+        const int mode = Pick(static_cast<std::size_t>(combo.count()));
+        combo.setCurrentIndex(mode);
+        emit combo.activated(mode);
+        return "対応 chosen: " + Utf8(combo.itemText(mode));
+      }
+      case 22: {  // a criteria set, or a file of criteria
+        QComboBox& choice = *window().verificationPage().setChoice;
+        const int index = Pick(static_cast<std::size_t>(choice.count()));
+        std::string text = "criteria chosen: " + Utf8(choice.itemText(index));
+        if (index == VerificationPage::FromFileIndex()) {
+          const std::optional<std::string> answer =
+              Pick(5) ? std::optional(Any(criteria_)) : std::nullopt;
+          dialogs_->criteriaAnswers.push_back(answer);
+          text += ", dialog answers " + (answer ? *answer : "cancel");
+        }
+        choice.setCurrentIndex(index);
+        emit choice.activated(index);
+        return text;
+      }
+      default: {
+        if (Pick(3) == 0) {
+          QTest::mouseClick(&window().But_Clear(), Qt::LeftButton);
+          return "But_Clear clicked";
+        }
+        ReportControls& report = window().reportControls();
+        std::string text = "report saved";
+        if (Pick(3) == 0) {
+          report.allPatches().click();
+          text +=
+              " (every patch: " + std::string(report.allPatches().isChecked() ? "on" : "off") + ")";
+        }
+        text += Answers(false, true);
+        QTest::mouseClick(&report.saveButton(), Qt::LeftButton);
+        return text;
+      }
+    }
+  }
+
+  // What the window shows, entry by entry, as the widgets show it.
+  std::vector<Entry> Snapshot() {
+    std::vector<Entry> out;
+    const auto add = [&](std::string name, const std::string& value) {
+      out.push_back({std::move(name), Escape(paths_(value))});
+    };
+    const auto label = [&](std::string name, const QLabel& l) {
+      add(std::move(name), Utf8(l.text()));
+    };
+    Form1& w = window();
+    add("Caption", Utf8(w.windowTitle()));
+    for (DataSet s : kAllSets) {
+      const std::string n = std::to_string(Index(s));
+      add("Lb_File" + n, Utf8(w.Lb_File(s).FullText()));
+      add("Lb_File" + n + ".tip", Utf8(w.Lb_File(s).toolTip()));
+      label("Lb_NoP" + n, w.Lb_NoP(s));
+    }
+    add("TabStrip1", Utf8(w.TabStrip1().tabText(w.TabStrip1().currentIndex())));
+    add("Cmb_Pairing", Utf8(w.Cmb_Pairing().Combo().currentText()));
+    for (Pair pair : kAllPairs) {
+      const std::size_t p = Index(pair);
+      const std::string n = std::to_string(p);
+      const CaptionLabel& strip = w.Lb_Pairing(pair);
+      label("Lb_Pairing" + n, strip);
+      // A tooltip of its own; the one a caption too wide gives itself depends on the fonts.
+      add("Lb_Pairing" + n + ".tip", strip.toolTip() == strip.text() ? "" : Utf8(strip.toolTip()));
+      const StatisticsFrame& f = w.statisticsFrame(pair);
+      for (std::size_t k = 0; k < 2; ++k) {
+        label("Lb_De" + std::to_string(2 * p + k), *f.De[k]);
+        label("Lb_De2K" + std::to_string(2 * p + k), *f.De2K[k]);
+      }
+      label("Lb_BestDe" + n, *f.BestDe);
+      label("Lb_Best2K" + n, *f.Best2K);
+      label("Lb_WorsDe" + n, *f.WorsDe);
+      label("Lb_Wors2K" + n, *f.Wors2K);
+      label("Lb_GX" + n, *f.GX);
+      label("Lb_GY" + n, *f.GY);
+      label("G0_" + n, *f.G0);
+      add("PictG" + n, PictureText(w.PictG(pair).Picture()));
+      const ChartPage& c = page();
+      label("Lb_PDe" + n, *c.Lb_PDe[p]);
+      label("Lb_FDe" + n, *c.Lb_FDe[p]);
+      add("Lb_DeBox" + n, Utf8(c.Lb_DeBox[p]->text()));
+      label("Lb_UPar" + n, *c.Lb_UPar[p]);
+      label("Lb_OPar" + n, *c.Lb_OPar[p]);
+      const QRect box = c.Sh_Box[p]->geometry();
+      add("Sh_Box" + n, std::string(c.Sh_Box[p]->isHidden() ? "hidden " : "shown ") +
+                            std::to_string(box.x()) + "," + std::to_string(box.y()) + " " +
+                            std::to_string(box.width()) + "x" + std::to_string(box.height()));
+      add("PictPat" + n, PictureText(w.PictPat(pair).Picture()));
+      add("Opt_de" + n, c.Opt_de[p]->isChecked() ? "checked" : "");
+    }
+    const ChartPage& c = page();
+    add("ChkBest", Utf8(c.ChkBest->text()) + (c.ChkBest->isChecked() ? " [x]" : " [ ]"));
+    add("ChkWorst", Utf8(c.ChkWorst->text()) + (c.ChkWorst->isChecked() ? " [x]" : " [ ]"));
+    add("SldBest", std::to_string(c.SldBest->value()));
+    add("SldWorst", std::to_string(c.SldWorst->value()));
+    add("PictD", PictureText(w.PictD().Picture()));
+    GridEntries(add);
+    VerificationEntries(add);
+    add("Report.allPatches", w.reportControls().allPatches().isChecked() ? "on" : "off");
+    return out;
+  }
+
+  template <typename Add>
+  void GridEntries(const Add& add) {
+    const QAbstractItemModel& model = *grid().model();
+    std::string headings;
+    for (int c = 0; c < kGridCols; ++c)
+      headings += (c ? " | " : "") + Utf8(model.headerData(c, Qt::Horizontal).toString());
+    add("FlexG.headings", headings);
+    // Every cell is read again only once the model told its views of a change.
+    if (gridChanged_) {
+      gridChanged_ = false;
+      Digest digest;
+      gridRows_.clear();
+      for (int r = 0; r < model.rowCount(); ++r) {
+        std::string row;
+        for (int c = 0; c < kGridCols; ++c)
+          row += (c ? " | " : "") + Utf8(model.index(r, c).data().toString());
+        digest.Add(row);
+        if (r < kGridRowsShown)
+          gridRows_.push_back(row);
+      }
+      gridHash_ = std::to_string(model.rowCount()) + " rows #" + digest.Hex();
+    }
+    add("FlexG.rows", gridHash_);
+    for (std::size_t r = 0; r < kGridRowsShown; ++r)
+      add("FlexG.row" + std::to_string(r + 1), r < gridRows_.size() ? gridRows_[r] : "");
+    add("FlexG.top", std::to_string(grid().TopRow()));
+  }
+
+  // The verification page: its choice, its title, then every label and table cell of its
+  // content in layout order.
+  template <typename Add>
+  void VerificationEntries(const Add& add) {
+    VerificationPage& v = window().verificationPage();
+    add("Verify.choice", Utf8(v.setChoice->currentText()));
+    for (const QLabel* title : v.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+      add("Verify.title", Utf8(title->text()));
+    int n = 0;
+    const auto name = [&] {
+      const std::string number = std::to_string(++n);
+      return "Verify." + std::string(3 - std::min<std::size_t>(3, number.size()), '0') + number;
+    };
+    std::function<void(const QLayout&)> walk = [&](const QLayout& layout) {
+      for (int k = 0; k < layout.count(); ++k) {
+        QLayoutItem* item = layout.itemAt(k);
+        if (item->layout() != nullptr) {
+          walk(*item->layout());
+          continue;
+        }
+        const QWidget* widget = item->widget();
+        if (widget == nullptr)
+          continue;
+        if (const auto* table = qobject_cast<const QTableWidget*>(widget)) {
+          const std::string tableName = name();
+          std::string headings;
+          for (int c = 0; c < table->columnCount(); ++c)
+            headings += (c ? " | " : "") + Utf8(table->horizontalHeaderItem(c)->text());
+          add(tableName, headings);
+          for (int r = 0; r < table->rowCount(); ++r) {
+            std::string row;
+            for (int c = 0; c < table->columnCount(); ++c) {
+              const QTableWidgetItem* cell = table->item(r, c);
+              row += (c ? " | " : "") + (cell != nullptr ? Utf8(cell->text()) : "");
+            }
+            add(tableName + ".r" + std::to_string(r + 1), row);
+          }
+        } else if (const auto* text = qobject_cast<const QLabel*>(widget)) {
+          add(name(), Utf8(text->text()));
+        } else if (widget->layout() != nullptr) {
+          walk(*widget->layout());
+        }
+      }
+    };
+    const QWidget* content = v.findChild<QScrollArea*>()->widget();
+    if (content != nullptr && content->layout() != nullptr)
+      walk(*content->layout());
+  }
+
+  // Writes the step: its events, then what changed since the step before.
+  void Write(std::string& text, const std::string& heading) {
+    text += "== " + heading + "\n";
+    for (std::size_t e = 0; e < events_.size(); ++e)
+      text += "event" + std::to_string(e + 1) + " = " + Escape(events_[e]) + "\n";
+    events_.clear();
+    std::set<std::string> now;
+    for (Entry& entry : Snapshot()) {
+      now.insert(entry.name);
+      const auto was = last_.find(entry.name);
+      if (was != last_.end() && was->second == entry.value)
+        continue;
+      text += entry.name + " = " + entry.value + "\n";
+      last_[entry.name] = std::move(entry.value);
+    }
+    for (auto it = last_.begin(); it != last_.end();) {
+      if (now.contains(it->first)) {
+        ++it;
+        continue;
+      }
+      text += "- " + it->first + "\n";
+      it = last_.erase(it);
+    }
+  }
+
+  // A new window on a new desktop, then kSteps actions.
+  void RunSequence(int s, std::string& text) {
+    rng_.seed(kSeed + static_cast<unsigned>(s));
+    window_.reset();
+    QCursor::setPos(QPoint(4000, 4000));  // away from the new window
+    platform_ = std::make_unique<TracePlatform>(events_, paths_);
+    dialogs_ = std::make_unique<TraceDialogs>(events_, paths_);
+    window_ = std::make_unique<Form1>(*platform_, *dialogs_);
+    QAbstractItemModel* model = grid().model();
+    gridChanged_ = true;
+    const auto changed = [this] { gridChanged_ = true; };
+    QObject::connect(model, &QAbstractItemModel::modelReset, model, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, model, changed);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, model, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, model, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, model, changed);
+    window_->show();
+    family_ = &Any(families_);
+    const std::string sequence = std::to_string(s) + ".";
+    Write(text, sequence + "0 a new window");
+    for (int step = 1; step <= kSteps; ++step) {
+      dialogs_->openAnswers.clear();
+      dialogs_->menuAnswers.clear();
+      dialogs_->criteriaAnswers.clear();
+      platform_->saveAnswers.clear();
+      const std::string action = paths_(Act());
+      Write(text, sequence + std::to_string(step) + " " + Escape(action));
+    }
+  }
+
+  TempDir dir_;
+  Paths paths_;
+  std::vector<Strings> families_;
+  const Strings* family_ = nullptr;
+  Strings pool_;
+  Strings criteria_;
+  std::mt19937 rng_;
+  Events events_;
+  std::unique_ptr<TracePlatform> platform_;
+  std::unique_ptr<TraceDialogs> dialogs_;
+  std::unique_ptr<Form1> window_;
+  std::map<std::string, std::string> last_;
+  bool gridChanged_ = true;
+  std::string gridHash_;
+  Strings gridRows_;
+};
+
+TEST_F(TraceTest, WindowShowsWhatTheRecordedTraceHolds) {
+  const std::string trace = Trace();
+  const std::filesystem::path stored = KORIMO_TRACE_FILE;
+  const char* record = std::getenv("KORIMO_TRACE_RECORD");
+  if (record != nullptr && std::string_view(record) == "1") {
+    std::filesystem::create_directories(stored.parent_path());
+    std::ofstream(stored, std::ios::binary) << trace;
+    GTEST_SKIP() << "trace recorded in " << stored;
+  }
+  std::ifstream in(stored, std::ios::binary);
+  ASSERT_TRUE(in) << stored << " is missing; record it with KORIMO_TRACE_RECORD=1";
+  std::istringstream now(trace);
+  const std::string difference = FirstDifference(Parse(in), Parse(now));
+  if (!difference.empty()) {
+    const std::filesystem::path fresh =
+        std::filesystem::temp_directory_path() / "korimo-window-trace.new.txt";
+    std::ofstream(fresh, std::ios::binary) << trace;
+    FAIL() << "The window departs from " << stored << "\n"
+           << difference << "\n(this run's whole trace: " << fresh << ")";
+  }
+}
+
+}  // namespace
+}  // namespace korimo::testing
