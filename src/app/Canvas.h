@@ -5,6 +5,12 @@
 
 namespace korimo {
 
+// Colours are packed with red in the low byte: red + 256 green + 65536 blue.
+inline constexpr std::uint32_t kBlack = 0x000000;
+inline constexpr std::uint32_t kWhite = 0xFFFFFF;
+inline constexpr std::uint32_t kRed = 0x0000FF;
+inline constexpr std::uint32_t kBlue = 0xFF0000;
+
 // Where a text stands relative to its point.
 enum class TextAnchor { Start, Middle, End };
 

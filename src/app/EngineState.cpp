@@ -14,7 +14,8 @@ Raster Picture(bool drawn, int width, int height, std::uint32_t background) {
 
 }  // namespace
 
-EngineState::EngineState(const Surfaces& sizes) : surfaces(sizes) {
+EngineState::EngineState(const Surfaces& sizes)
+    : surfaces(sizes), comparison(Comparison::Compute(inputs)) {
   for (Pair p : kAllPairs) {
     pictures.PictPat[Index(p)] =
         Picture(sizes.drawn, sizes.chartWidth, sizes.chartHeight, kWindowBackground);
@@ -22,6 +23,11 @@ EngineState::EngineState(const Surfaces& sizes) : surfaces(sizes) {
         Picture(sizes.drawn, sizes.histogramWidth, sizes.histogramHeight, kWhite);
   }
   pictures.PictD = Picture(sizes.drawn, sizes.swatchWidth, sizes.swatchHeight, kWhite);
+}
+
+void EngineState::Recompute() {
+  comparison = Comparison::Compute(inputs, comparison.get());
+  shown.textsPending = true;
 }
 
 }  // namespace korimo

@@ -17,7 +17,7 @@ std::string ReferencePathFromArguments(const std::string& text) {
 
 void ChooseFile(EngineState& state, DataSet set, const std::string& path,
                 const EngineHooks& hooks) {
-  state.record.Lb_File[Index(set)] = path;
+  state.inputs.paths[Index(set)] = path;
   LoadDataSet(state, set, hooks);
 }
 
@@ -39,7 +39,7 @@ void PictPat_OLEDragDrop(EngineState& state, Pair chart, const std::vector<std::
   if (paths.empty() || IsShellLink(paths.front()))
     return;
   const DataSet target =
-      state.record.Chosen(DataSet::Reference) ? SampleOf(chart) : DataSet::Reference;
+      state.inputs.Chosen(DataSet::Reference) ? SampleOf(chart) : DataSet::Reference;
   ChooseFile(state, target, paths.front(), hooks);
 }
 
@@ -48,7 +48,7 @@ void FlexG_OLEDragDrop(EngineState& state, const std::vector<std::string>& paths
   if (paths.empty())
     return;
   for (DataSet set : kAllSets) {
-    if (!state.record.Chosen(set)) {
+    if (!state.inputs.Chosen(set)) {
       ChooseFile(state, set, paths.front(), hooks);
       return;
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "app/Raster.h"
+#include "app/WindowRecord.h"
 #include "core/Common.h"
 
 namespace korimo {
@@ -37,15 +39,15 @@ int Tallest(const HistCounts& counts) {
 // The axis captions as the labels around the window's picture hold them:
 // the tallest count beside the top, "数" beside the bottom, "0" under the
 // left edge, the metric in the middle and the scale top under the right edge.
-void PaintCaptions(const WindowRecord& r, std::size_t p, Canvas& picture) {
+void PaintCaptions(const HistogramView& view, Canvas& picture) {
   const double size = kHistogramCaptionSize;
   const double below = picture.Height() + size + 1;
-  const std::string& gy = r.Lb_GY[p];
+  const std::string& gy = view.gy;
   const std::size_t cut = gy.find('\r');
   if (cut != 0 && cut != std::string::npos)
     picture.Text(-3, size, gy.substr(0, cut), TextAnchor::End, size);
   picture.Text(-3, picture.Height(), "数", TextAnchor::End, size);
-  const std::string& gx = r.Lb_GX[p];
+  const std::string& gx = view.gx;
   const std::size_t space = gx.find(' ');
   const std::size_t number = gx.find_last_of(' ');
   if (space == std::string::npos)
@@ -76,68 +78,44 @@ std::array<HistogramBar, 10> HistogramBars(const HistCounts& counts, int tallest
   return bars;
 }
 
-void DrawHistogram(EngineState& state, Pair pair) {
-  const std::size_t p = Index(pair);
-  HistCounts& count = state.HistCount[p];
-  HistValues& edge = state.HistValue[p];
-  count.fill(0);
-  edge.fill(0);
-  const ComparisonData& d = state.Data();
-  const int n = ShownPatchCount(d);
+HistogramView HistogramOf(const Comparison& c, Pair pair) {
+  HistogramView view;
+  const int n = c.ShownPatchCount();
   if (n == 0)
-    return;
-
-  Raster& picture = state.HistogramPicture(pair);
-  picture.Clear();
-  WindowRecord& r = state.record;
-  const bool deAb = state.panel.metric == Metric::DeAb;
-  r.Lb_GY[p] = kCountAxisEmpty;
-  r.Lb_GX[p] = deAb ? "⊿E      " : "⊿E00    ";
-  const float max = deAb ? d.MaxDeAb[p] : d.MaxDe00[p];
+    return view;
+  view.counted = true;
+  const Metric metric = c.Panel().metric;
+  const bool deAb = metric == Metric::DeAb;
+  view.gy = kCountAxisEmpty;
+  view.gx = deAb ? "⊿E      " : "⊿E00    ";
   // A whole number, but of any size: extreme readings give huge maxima.
-  const double top = std::floor(max - 0.001) + 1;
+  const double top = std::floor(c.Max(metric, pair) - 0.001) + 1;
   const float w = NarrowToSingle(top / kBins);
   if (w == 0)
-    return;
-
-  edge[0] = w;
+    return view;
+  view.edges[0] = w;
   for (int k = 1; k < kBins; ++k)
-    edge[static_cast<std::size_t>(k)] = edge[static_cast<std::size_t>(k - 1)] + w;
-  const PairMap& map = state.Map(pair);
+    view.edges[static_cast<std::size_t>(k)] = view.edges[static_cast<std::size_t>(k - 1)] + w;
+  const PairComparison& p = c.PairOf(pair);
   for (int i = 0; i < n; ++i) {
-    if (!map.Paired(i))
+    if (!p.map.Paired(i))
       continue;
-    const float v = deAb ? d.DeAb[i][p] : d.De00[i][p];
-    const double q = static_cast<double>(v) / static_cast<double>(w);
+    const double q = static_cast<double>(p.Stored(metric, i)) / static_cast<double>(w);
     // The scale top covers the maximum, so q stays below 11; the clamp keeps
     // a stale maximum from ever indexing past the table.
     const int k = q >= 0 ? static_cast<int>(std::min<double>(std::floor(q), kBins)) : 0;
-    ++count[static_cast<std::size_t>(k)];
+    ++view.counts[static_cast<std::size_t>(k)];
   }
-  const int tallest = Tallest(count);
-  r.Lb_GY[p] = std::to_string(tallest) + std::string(kCountAxisEmpty);
-  r.Lb_GX[p] = (deAb ? "⊿E     " : "⊿E00   ") + FormatDecimals(top, 0);
-  if (!picture.Empty())
-    PaintHistogram(state, pair, picture);
+  view.gy = std::to_string(Tallest(view.counts)) + std::string(kCountAxisEmpty);
+  view.gx = (deAb ? "⊿E     " : "⊿E00   ") + FormatDecimals(top, 0);
+  return view;
 }
 
-void PaintHistogram(const EngineState& state, Pair pair, Canvas& picture) {
-  const std::size_t p = Index(pair);
+void PaintHistogram(const HistogramView& view, Canvas& picture) {
   // No bars while nothing was counted or every difference is 0.
-  if (state.HistValue[p][0] != 0) {
-    const HistCounts& count = state.HistCount[p];
-    PaintBars(picture, count, Tallest(count));
-  }
-  PaintCaptions(state.record, p, picture);
-}
-
-bool PictG_MouseUp(EngineState& state, Pair pair, MouseButton button) {
-  if (button != MouseButton::Right)
-    return false;
-  state.record.Menu_EditSub_Enabled = state.Loaded(SampleOf(pair));
-  state.menuSource = MenuSource::Histogram;
-  state.menuIndex = pair;
-  return true;
+  if (view.HasBars())
+    PaintBars(picture, view.counts, Tallest(view.counts));
+  PaintCaptions(view, picture);
 }
 
 }  // namespace korimo

@@ -1,30 +1,40 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 
 #include "app/Canvas.h"
-#include "app/EngineState.h"
+#include "app/Comparison.h"
 
 namespace korimo {
 
-// Recounts the ten bins of `pair` in the selected metric into HistCount and
-// HistValue, writes the axis captions and draws the bars.
-void DrawHistogram(EngineState& state, Pair pair);
+using HistCounts = std::array<std::int32_t, 11>;
+using HistValues = std::array<float, 11>;
 
-// A release on a histogram; true when the Edit menu is to be shown (the
-// right button), its items enabled while the pair's file is loaded.
-// The pair's histogram as last counted, on any canvas of the histogram's
-// size: the bars, the half-scale line and the axis captions (which the
-// window shows in its own labels). Reads the state only.
-void PaintHistogram(const EngineState& state, Pair pair, Canvas& picture);
+// A pair's histogram in the metric of the comparison's panel: the counts of
+// bins 0..10, their upper edges, and the axis captions the window's labels
+// around the picture show.
+struct HistogramView {
+  bool counted = false;  // false: nothing loaded; the captions stay as they were
+  HistCounts counts{};
+  HistValues edges{};
+  std::string gx;  // metric and scale top
+  std::string gy;  // tallest count, then "数" two lines below
+  bool HasBars() const { return edges[0] != 0; }
+};
+HistogramView HistogramOf(const Comparison& c, Pair pair);
+
+// The bars, the half-scale line and the captions (which the window shows in
+// its own labels) on any canvas of the histogram's size, cleared first by
+// the caller.
+void PaintHistogram(const HistogramView& view, Canvas& picture);
 
 // Captions' height in pixels, and the room a picture needs around the bars
 // for them.
 inline constexpr double kHistogramCaptionSize = 10;
 inline constexpr int kHistogramCaptionLeft = 30;
 inline constexpr int kHistogramCaptionBottom = 14;
-
-bool PictG_MouseUp(EngineState& state, Pair pair, MouseButton button);
 
 // One bar as the corners of its filled box: (x1, y1) on the bottom edge,
 // (x2, y2) the top-right corner.

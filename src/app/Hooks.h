@@ -1,27 +1,23 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/Indices.h"
-#include "core/MeasurementReader.h"
+#include "core/Measurement.h"
 
 namespace korimo {
 
-// A file the load driver has just read.
-struct FileRead {
-  DataSet set = DataSet::Reference;
-  std::string path;
-  ReadResult result;
-};
-
-// What the engine tells the face that runs it, while a procedure runs.
+// What the engine asks of the face that runs it, while a procedure runs.
 struct EngineHooks {
   // A message box with one OK button; the procedure goes on once it returns.
   std::function<void(std::string_view text)> showMessage;
-  // After every read of a file, including the re-reads of the load driver.
-  std::function<void(const FileRead& read)> fileRead;
+  // Reads the file chosen for a set. Without it the file is read from disk,
+  // the 3000-patch message through showMessage; the batch tool answers
+  // repeated reads of one file with the record of its one read.
+  std::function<std::shared_ptr<const Measurement>(DataSet set, const std::string& path)> read;
 };
 
 }  // namespace korimo

@@ -1,15 +1,9 @@
 #include "app/LoadDriver.h"
 
 #include "app/ChartMouse.h"
-#include "app/Histogram.h"
-#include "app/PairedComparison.h"
 #include "app/PatchChart.h"
-#include "app/ReadNotes.h"
 #include "app/ResultsGrid.h"
-#include "app/ThresholdPanel.h"
-#include "app/VerificationRecord.h"
-#include "color/ColorDifference.h"
-#include "core/Common.h"
+#include "core/MeasurementReader.h"
 
 namespace korimo {
 
@@ -26,12 +20,85 @@ void ClearPatchInfo(WindowRecord& r, DataSet set) {
   }
   const Pair box = set == DataSet::File1 ? Pair::ReferenceFile1 : Pair::ReferenceFile2;
   r.Lb_DeBox[Index(box)] = kAreaHint;
+  r.areaFigures[Index(box)].reset();
+}
+
+MeasurementPtr ReadFile(EngineState& state, DataSet set, const EngineHooks& hooks) {
+  const std::string& path = state.inputs.paths[Index(set)];
+  if (hooks.read)
+    return hooks.read(set, path);
+  auto read = std::make_shared<Measurement>(ReadMeasurementFile(path, [&hooks](std::string_view m) {
+    if (hooks.showMessage)
+      hooks.showMessage(m);
+  }));
+  // A file read again unchanged is the same record, so what was computed
+  // from it holds.
+  for (const MeasurementPtr& known : state.inputs.sets) {
+    if (known && SameMeasurement(*known, *read))
+      return known;
+  }
+  return read;
+}
+
+// What a read that stored patches writes: the averages of complete pairs,
+// the percentile labels, and the thresholds with the percentages of the
+// pairs the read concerns.
+void ShowFigures(EngineState& state, DataSet set) {
+  const Comparison& c = state.Current();
+  for (Pair pair : kAllPairs) {
+    Shown::PairViews& views = state.shown.pairs[Index(pair)];
+    if (c.Complete(pair))
+      views.averages = state.comparison;
+    if (c.PairOf(pair).labels != PercentileLabels::Kept)
+      views.percentiles = state.comparison;
+  }
+  UpdateThresholds(state, set);
+}
+
+// Reads one file into `set` and compares; false when it stored nothing,
+// which stops the load (the views keep what they showed).
+bool ReadAndCompare(EngineState& state, DataSet set, const EngineHooks& hooks) {
+  ClearPatchInfo(state.record, set);
+  state.ui.reading = set;
+  MeasurementPtr read = ReadFile(state, set, hooks);
+  ApplyRead(state.inputs, set, read);
+  state.Recompute();
+  state.ui.reading.reset();
+  if (!read->Stored())
+    return false;
+  ShowFigures(state, set);
+  return true;
+}
+
+void DrawChart(EngineState& state, DataSet set) {
+  state.shown.pairs[Index(ChartOf(set))].chart = PendingChart{state.comparison, set};
+}
+
+void DrawHistogram(EngineState& state, Pair pair) {
+  state.shown.pairs[Index(pair)].histogram = state.comparison;
+  state.shown.pairs[Index(pair)].histogramPending = true;
+}
+
+// The chart refresh after data set `set` was loaded: a Reference load lays
+// the chart out anew and redraws every chart whose file is chosen.
+void ShowPatchChart(EngineState& state, DataSet set) {
+  if (set != DataSet::Reference) {
+    DrawChart(state, set);
+    return;
+  }
+  ChooseChartShape(state.Current(), state.surfaces, state.ui.chart);
+  LayoutChart(state.surfaces, state.ui.chart);
+  DrawChart(state, DataSet::Reference);
+  for (DataSet sample : {DataSet::File1, DataSet::File2}) {
+    if (state.inputs.Chosen(sample))
+      DrawChart(state, sample);
+  }
 }
 
 // Reads a sample file again because the load just changed its figures;
-// false stops the driver (the views keep what they showed).
+// false stops the driver.
 bool RereadSample(EngineState& state, DataSet sample, const EngineHooks& hooks) {
-  if (ReadAndCompare(state, sample, state.record.Path(sample), hooks) == 0)
+  if (!ReadAndCompare(state, sample, hooks))
     return false;
   ShowPatchChart(state, sample);
   DrawHistogram(state, PairOf(sample));
@@ -39,74 +106,12 @@ bool RereadSample(EngineState& state, DataSet sample, const EngineHooks& hooks) 
   return true;
 }
 
-}  // namespace
-
-int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
-                   const EngineHooks& hooks) {
-  ComparisonData& d = state.Data();
-  d.AvgDeAb = {};
-  d.AvgDe00 = {};
-  d.MaxDeAb = {};
-  d.MaxDe00 = {};
-  ClearPatchInfo(state.record, set);
-
-  const int s = static_cast<int>(Index(set));
-  state.reading = set;
-  ReadResult read = ReadMeasurementFile(path, s, d, [&hooks](std::string_view message) {
-    if (hooks.showMessage)
-      hooks.showMessage(message);
-  });
-  ++state.dataRevision;
-  MeasurementSet& info = state.sets[Index(set)];
-  info = std::move(read.info);
-  info.failure = read.Reason();
-  state.record.Lb_ReadFailure[Index(set)] =
-      read.patches == 0 ? ReadFailureLine(set, info.failure) : std::string();
-  state.record.Lb_FileTip[Index(set)] = SourceNote(info);
-  if (hooks.fileRead)
-    hooks.fileRead({set, path, read});
-  const int n = read.patches;
-  d.PatchCount[Index(set)] = static_cast<std::int16_t>(n);
-  state.record.Lb_NoP[Index(set)] = std::to_string(n) + std::string(kPatchUnit);
-  if (n == 0) {
-    state.reading.reset();
-    return 0;
-  }
-
-  state.lastCompare = {set, n, state.lastCompare.serial + 1};
-  CompareAfterRead(state, set, n);
-  state.reading.reset();
-  return n;
-}
-
-void AbandonRead(EngineState& state) {
-  if (!state.reading)
-    return;
-  const DataSet set = *state.reading;
-  state.reading.reset();
-  ComparisonData& d = state.Data();
-  const std::size_t s = Index(set);
-  d.Lab(static_cast<int>(s)).clear();
-  if (set == DataSet::Reference)
-    d.PatchId.clear();
-  d.FileId[s].clear();
-  d.HasIdColumn[s] = false;
-  d.PatchCount[s] = 0;
-  state.sets[s] = {};
-  ++state.dataRevision;
-  state.record.Lb_NoP[s] = "0" + std::string(kPatchUnit);
-  CheckPairing(state);
-}
-
-namespace {
-
-// The load itself; it stops at the first read that yields no patches.
 void LoadAndRefresh(EngineState& state, DataSet set, const EngineHooks& hooks) {
-  if (ReadAndCompare(state, set, state.record.Path(set), hooks) == 0)
+  if (!ReadAndCompare(state, set, hooks))
     return;
   if (set == DataSet::Reference) {
     RefreshOrHideArea(state, Pair::ReferenceFile1);
-    if (state.record.Chosen(DataSet::File2) && !RereadSample(state, DataSet::File2, hooks))
+    if (state.inputs.Chosen(DataSet::File2) && !RereadSample(state, DataSet::File2, hooks))
       return;
     ShowPatchChart(state, DataSet::Reference);
     DrawHistogram(state, Pair::ReferenceFile1);
@@ -115,7 +120,7 @@ void LoadAndRefresh(EngineState& state, DataSet set, const EngineHooks& hooks) {
     DrawHistogram(state, PairOf(set));
     RefreshOrHideArea(state, PairOf(set));
     const DataSet other = set == DataSet::File1 ? DataSet::File2 : DataSet::File1;
-    if (state.record.Chosen(other) && !RereadSample(state, other, hooks))
+    if (state.inputs.Chosen(other) && !RereadSample(state, other, hooks))
       return;
   }
   FillGrid(state);
@@ -123,28 +128,88 @@ void LoadAndRefresh(EngineState& state, DataSet set, const EngineHooks& hooks) {
 
 }  // namespace
 
-void CheckPairing(EngineState& state) {
+void UpdateThresholds(EngineState& state, DataSet changed) {
+  const ReadHistory& h = state.inputs.history;
+  const bool taken = h.thresholdsTaken && h.thresholdsReset == h.figuresReset;
+  ApplyThresholdUpdate(state.inputs);
+  if (!taken)
+    state.Recompute();
+  const Comparison& c = state.Current();
+  state.shown.captions = state.comparison;
+  if (!c.Loaded(DataSet::Reference))
+    return;
   for (Pair pair : kAllPairs) {
-    const std::size_t p = Index(pair);
-    state.pairing[p] = CheckPair(state.Data(), pair);
-    if (state.pairingMode == PairingMode::Position) {
-      state.record.Lb_Pairing[p] = PairingWarning(state.Data(), pair, state.pairing[p]);
-      state.record.Lb_PairingTip[p] = PairingDetails(state.Data(), pair, state.pairing[p]);
-    } else {
-      state.record.Lb_Pairing[p] = PairMapStrip(pair, state.maps[p]);
-      state.record.Lb_PairingTip[p] = PairMapTip(pair, state.maps[p]);
+    // A pair compared by position follows the window's rule: a read of its
+    // own sample counts over the Reference's patches, the Reference's read
+    // and every panel change over the sample's, and the other sample's read
+    // leaves it; a pair paired otherwise counts over its k paired patches.
+    const bool byPosition = c.PairOf(pair).map.byPosition;
+    Shown::PairViews& views = state.shown.pairs[Index(pair)];
+    if (byPosition && changed == SampleOf(pair)) {
+      views.over = views.under = PercentShown{state.comparison, false};
+    } else if (!byPosition || changed == DataSet::Reference) {
+      const int n = byPosition ? c.Count(SampleOf(pair)) : c.PairOf(pair).map.paired;
+      if (n > 0)
+        views.over = views.under = PercentShown{state.comparison, true};
     }
-    state.record.Lb_Conditions[p] =
-        state.pairing[p].complete
-            ? ConditionLine(pair, state.sets[0], state.sets[Index(SampleOf(pair))])
-            : std::string();
   }
 }
 
 void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks) {
   LoadAndRefresh(state, set, hooks);
-  CheckPairing(state);
-  UpdateVerification(state);
+  state.shown.textsPending = true;
+}
+
+void AbandonRead(EngineState& state) {
+  if (!state.ui.reading)
+    return;
+  const DataSet set = *state.ui.reading;
+  state.ui.reading.reset();
+  ApplyAbandonedRead(state.inputs, set);
+  state.Recompute();
+}
+
+void ChangePairingMode(EngineState& state, PairingMode mode) {
+  if (mode == state.inputs.mode)
+    return;
+  // The rows now stand for other patches: what the hover and click showed
+  // no longer holds.
+  state.record.Lb_PDe = {};
+  state.record.Lb_FDe = {};
+  const bool compares = state.inputs.history.basis &&
+                        state.inputs.Count(state.inputs.history.basis->set) >= 1;
+  ApplyPairingMode(state.inputs, mode);
+  state.Recompute();
+  if (compares) {
+    const Comparison& c = state.Current();
+    for (Pair pair : kAllPairs) {
+      Shown::PairViews& views = state.shown.pairs[Index(pair)];
+      if (c.Complete(pair))
+        views.averages = state.comparison;
+      if (c.PairOf(pair).labels != PercentileLabels::Kept)
+        views.percentiles = state.comparison;
+    }
+  }
+  // Percentages left by the other mode would stand for other patches: both
+  // pairs' are taken again, as a slider change takes them.
+  if (compares || (mode == PairingMode::Position && state.Current().Loaded(DataSet::Reference)))
+    UpdateThresholds(state, DataSet::Reference);
+  state.shown.textsPending = true;
+  if (state.Current().ShownPatchCount() == 0)
+    return;
+  for (Pair pair : kAllPairs) {
+    if (!state.Current().Loaded(SampleOf(pair)))
+      continue;
+    DrawChart(state, SampleOf(pair));
+    DrawHistogram(state, pair);
+    RefreshOrHideArea(state, pair);
+  }
+  FillGrid(state);
+}
+
+void ChooseCriteriaSet(EngineState& state, std::optional<CriteriaSet> set) {
+  state.inputs.criteria = std::move(set);
+  state.shown.verificationPending = true;
 }
 
 }  // namespace korimo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/EngineState.h"
@@ -7,23 +9,25 @@
 
 namespace korimo {
 
-// Every change of a data set goes through here: read the file, recompare
-// both pairs, show the statistics, re-read the other sample file where its
-// figures depend on it, and refresh the views in a fixed order. The path is
-// the one shown in the set's path label. However the load ends, it checks
-// afterwards whether the files of each pair match.
+// Every change of a data set goes through here: the window's rules, in
+// their order, as edits to the inputs: read the file, compare, note which
+// labels and views the read writes, re-read the other sample file where its
+// figures depend on it. The views are rendered once, after the event.
 void LoadDataSet(EngineState& state, DataSet set, const EngineHooks& hooks);
-
-// Recomputes state.pairing and its warnings in the record.
-void CheckPairing(EngineState& state);
-
-// Reads one file into `set` and recomputes both pairs over its patches;
-// returns the patch count stored.
-int ReadAndCompare(EngineState& state, DataSet set, const std::string& path,
-                   const EngineHooks& hooks);
 
 // After a load that ended in an exception (memory ran out): the set that
 // was being read is left empty, as after a read that stored nothing.
 void AbandonRead(EngineState& state);
+
+// The "対応:" box: pairs again in `mode` and recomputes every figure and
+// view from the data already read.
+void ChangePairingMode(EngineState& state, PairingMode mode);
+
+// The set the verification page checks against; nullopt chooses none.
+void ChooseCriteriaSet(EngineState& state, std::optional<CriteriaSet> set);
+
+// The thresholds taken again and the Under/Over percentages written, of the
+// pairs the change of `changed` concerns (both for the Reference).
+void UpdateThresholds(EngineState& state, DataSet changed);
 
 }  // namespace korimo

@@ -6,14 +6,18 @@ namespace korimo {
 
 namespace {
 
-const std::string& FileIdAt(const ComparisonData& d, DataSet set, int patch) {
-  return d.FileId[Index(set)][static_cast<std::size_t>(patch)];
+int CountOf(const Measurement* m) {
+  return m == nullptr ? 0 : m->Count();
+}
+
+const std::string& IdAt(const Measurement* m, int patch) {
+  return m->ids.values[static_cast<std::size_t>(patch)];
 }
 
 // No.1「1」≠「A1」: a position as the grid numbers it, and both identifiers.
-std::string Difference(const ComparisonData& d, Pair pair, int patch) {
-  return "No." + std::to_string(patch + 1) + "「" + FileIdAt(d, DataSet::Reference, patch) +
-         "」≠「" + FileIdAt(d, SampleOf(pair), patch) + "」";
+std::string Difference(const Measurement* reference, const Measurement* sample, int patch) {
+  return "No." + std::to_string(patch + 1) + "「" + IdAt(reference, patch) + "」≠「" +
+         IdAt(sample, patch) + "」";
 }
 
 }  // namespace
@@ -22,21 +26,20 @@ std::string_view PairName(Pair pair) {
   return pair == Pair::ReferenceFile1 ? "基準–File1" : "基準–File2";
 }
 
-PairCheck CheckPair(const ComparisonData& d, Pair pair) {
+PairCheck CheckPair(const Measurement* reference, const Measurement* sample) {
   PairCheck check;
-  const DataSet sample = SampleOf(pair);
-  check.referenceCount = d.PatchCount[Index(DataSet::Reference)];
-  check.sampleCount = d.PatchCount[Index(sample)];
+  check.referenceCount = CountOf(reference);
+  check.sampleCount = CountOf(sample);
   check.complete = check.referenceCount >= 1 && check.sampleCount >= 1;
   if (!check.complete)
     return check;
   check.countsDiffer = check.referenceCount != check.sampleCount;
-  check.idsCompared = d.HasIdColumn[Index(DataSet::Reference)] && d.HasIdColumn[Index(sample)];
+  check.idsCompared = reference->ids.present && sample->ids.present;
   if (!check.idsCompared)
     return check;
   const int common = std::min(check.referenceCount, check.sampleCount);
   for (int i = 0; i < common; ++i) {
-    if (FileIdAt(d, DataSet::Reference, i) == FileIdAt(d, sample, i))
+    if (IdAt(reference, i) == IdAt(sample, i))
       continue;
     ++check.idMismatches;
     if (check.firstMismatches.size() < PairCheck::kListed)
@@ -45,14 +48,15 @@ PairCheck CheckPair(const ComparisonData& d, Pair pair) {
   return check;
 }
 
-std::string PairingWarning(const ComparisonData& d, Pair pair, const PairCheck& check) {
+std::string PairingWarning(const Measurement* reference, const Measurement* sample, Pair pair,
+                           const PairCheck& check) {
   if (!check.Mismatch())
     return {};
   std::string text = std::string(PairName(pair)) + ": ";
   if (check.idMismatches > 0) {
     text += "ID不一致 " + std::to_string(check.idMismatches) + "/" +
             std::to_string(std::min(check.referenceCount, check.sampleCount)) + "（" +
-            Difference(d, pair, check.firstMismatches.front()) + "）";
+            Difference(reference, sample, check.firstMismatches.front()) + "）";
     if (check.countsDiffer)
       text += " ";
   }
@@ -63,7 +67,8 @@ std::string PairingWarning(const ComparisonData& d, Pair pair, const PairCheck& 
   return text + " 位置で比較";
 }
 
-std::string PairingDetails(const ComparisonData& d, Pair pair, const PairCheck& check) {
+std::string PairingDetails(const Measurement* reference, const Measurement* sample, Pair pair,
+                           const PairCheck& check) {
   if (!check.Mismatch())
     return {};
   std::string text = std::string(PairName(pair)) + ": ";
@@ -80,7 +85,7 @@ std::string PairingDetails(const ComparisonData& d, Pair pair, const PairCheck& 
       text += "（最初の " + std::to_string(check.firstMismatches.size()) + " 件）";
     text += ":";
     for (const int patch : check.firstMismatches)
-      text += "\n" + Difference(d, pair, patch);
+      text += "\n" + Difference(reference, sample, patch);
   }
   return text;
 }

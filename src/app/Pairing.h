@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/Indices.h"
-#include "core/ComparisonData.h"
+#include "core/Measurement.h"
 
 namespace korimo {
 
@@ -27,12 +27,14 @@ struct PairCheck {
 
 // Compares the Reference with the pair's sample file: counts, then the
 // whole stored identifiers at every position below the smaller count.
-PairCheck CheckPair(const ComparisonData& data, Pair pair);
+PairCheck CheckPair(const Measurement* reference, const Measurement* sample);
 
 // The short Japanese line the window shows for a mismatching pair, and the
 // tooltip that lists its first differing positions; both empty otherwise.
-std::string PairingWarning(const ComparisonData& data, Pair pair, const PairCheck& check);
-std::string PairingDetails(const ComparisonData& data, Pair pair, const PairCheck& check);
+std::string PairingWarning(const Measurement* reference, const Measurement* sample, Pair pair,
+                           const PairCheck& check);
+std::string PairingDetails(const Measurement* reference, const Measurement* sample, Pair pair,
+                           const PairCheck& check);
 
 // "基準–File1" or "基準–File2".
 std::string_view PairName(Pair pair);

@@ -1,11 +1,12 @@
 #include "app/PairingMap.h"
 
+#include "app/Pairing.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <unordered_map>
 
-#include "app/Pairing.h"
 
 namespace korimo {
 
@@ -29,34 +30,33 @@ IdList ColumnOf(const IdentifierColumn& column, int count) {
   return {column.values.data(), std::min(count, static_cast<int>(column.values.size()))};
 }
 
-// The column both files share: SAMPLE_NAME first, then SAMPLE_ID. Files read
-// without those records still carry the window's own identifier column.
-std::array<IdList, 2> SharedIds(const ComparisonData& d,
-                                const std::array<MeasurementSet, kSets>& sets, DataSet sample,
-                                int nRef, int nSample) {
-  const MeasurementSet& ref = sets[0];
-  const MeasurementSet& other = sets[Index(sample)];
+int CountOf(const Measurement* m) {
+  return m == nullptr ? 0 : m->Count();
+}
+
+// The column both files share: SAMPLE_NAME first, then SAMPLE_ID, else the
+// identifier column each file shows.
+std::array<IdList, 2> SharedIds(const Measurement& ref, const Measurement& other) {
+  const int nRef = ref.Count();
+  const int nSample = other.Count();
   if (ref.sampleName.present && other.sampleName.present)
     return {ColumnOf(ref.sampleName, nRef), ColumnOf(other.sampleName, nSample)};
   if (ref.sampleId.present && other.sampleId.present)
     return {ColumnOf(ref.sampleId, nRef), ColumnOf(other.sampleId, nSample)};
   const bool anyRecord = ref.sampleName.present || ref.sampleId.present ||
                          other.sampleName.present || other.sampleId.present;
-  if (!anyRecord && d.HasIdColumn[0] && d.HasIdColumn[Index(sample)])
-    return {IdList{d.FileId[0].data(), nRef}, IdList{d.FileId[Index(sample)].data(), nSample}};
+  if (!anyRecord && ref.ids.present && other.ids.present)
+    return {ColumnOf(ref.ids, nRef), ColumnOf(other.ids, nSample)};
   return {};
 }
 
 // A sample patch as the user knows it: its identifier, or No.n.
-std::string SampleLabel(const ComparisonData& d, const MeasurementSet& set, DataSet sample,
-                        int patch) {
+std::string SampleLabel(const Measurement& set, int patch) {
   const std::size_t i = static_cast<std::size_t>(patch);
-  for (const IdentifierColumn* column : {&set.sampleName, &set.sampleId}) {
+  for (const IdentifierColumn* column : {&set.sampleName, &set.sampleId, &set.ids}) {
     if (column->present && i < column->values.size())
       return column->values[i];
   }
-  if (d.HasIdColumn[Index(sample)])
-    return d.FileId[Index(sample)][i];
   return "No." + std::to_string(patch + 1);
 }
 
@@ -176,15 +176,14 @@ std::string Obstacle(PairingMode mode, const std::array<IdList, 2>& ids, const D
   return {};
 }
 
-void CountPositions(PairMap& map, const ComparisonData& d, const MeasurementSet& set,
-                    DataSet sample, int nRef, int nSample) {
+void CountPositions(PairMap& map, const Measurement& sample, int nRef, int nSample) {
   map.byPosition = true;
   map.sample.clear();
   map.paired = std::min(nRef, nSample);
   map.referenceOnly = nRef - map.paired;
   map.sampleOnly = nSample - map.paired;
   for (int j = map.paired; j < nSample && map.sampleOnlyIds.size() < kListedSampleOnly; ++j)
-    map.sampleOnlyIds.push_back(SampleLabel(d, set, sample, j));
+    map.sampleOnlyIds.push_back(SampleLabel(sample, j));
 }
 
 }  // namespace
@@ -197,23 +196,22 @@ std::string_view PairingModeKey(PairingMode mode) {
   return {};
 }
 
-PairMap BuildPairMap(const ComparisonData& d, const std::array<MeasurementSet, kSets>& sets,
-                     Pair pair, PairingMode mode) {
+PairMap BuildPairMap(const Measurement* reference, const Measurement* sample, PairingMode mode) {
   PairMap map;
   map.mode = mode;
-  const DataSet sample = SampleOf(pair);
-  const int nRef = d.PatchCount[0];
-  const int nSample = d.PatchCount[Index(sample)];
+  const int nRef = CountOf(reference);
+  const int nSample = CountOf(sample);
   map.complete = nRef >= 1 && nSample >= 1;
   if (!map.complete)
     return map;
-  const MeasurementSet& other = sets[Index(sample)];
+  const Measurement& ref = *reference;
+  const Measurement& other = *sample;
   if (mode == PairingMode::Position) {
-    CountPositions(map, d, other, sample, nRef, nSample);
+    CountPositions(map, other, nRef, nSample);
     return map;
   }
-  const std::array<IdList, 2> ids = SharedIds(d, sets, sample, nRef, nSample);
-  const DeviceValues& refDevice = sets[0].device;
+  const std::array<IdList, 2> ids = SharedIds(ref, other);
+  const DeviceValues& refDevice = ref.device;
   const DeviceValues& otherDevice = other.device;
   map.fallbackReason = Obstacle(mode, ids, refDevice, otherDevice);
   if (map.fallbackReason.empty()) {
@@ -230,7 +228,7 @@ PairMap BuildPairMap(const ComparisonData& d, const std::array<MeasurementSet, k
   }
   if (!map.fallbackReason.empty()) {
     map.mode = PairingMode::Position;
-    CountPositions(map, d, other, sample, nRef, nSample);
+    CountPositions(map, other, nRef, nSample);
     return map;
   }
   map.referenceOnly = nRef - map.paired;
@@ -242,16 +240,11 @@ PairMap BuildPairMap(const ComparisonData& d, const std::array<MeasurementSet, k
   }
   for (int j = 0; j < nSample && map.sampleOnlyIds.size() < kListedSampleOnly; ++j) {
     if (!used[static_cast<std::size_t>(j)])
-      map.sampleOnlyIds.push_back(SampleLabel(d, other, sample, j));
+      map.sampleOnlyIds.push_back(SampleLabel(other, j));
   }
   if (mode == PairingMode::Id)
     map.deviceMismatches = DeviceMismatches(map, refDevice, otherDevice);
   return map;
-}
-
-const std::string& ShownId(const ComparisonData& d, PairingMode mode, int patch) {
-  const std::size_t i = static_cast<std::size_t>(std::clamp(patch, 0, kSlots - 1));
-  return mode == PairingMode::Position ? d.PatchId[i] : d.FileId[0][i];
 }
 
 namespace {

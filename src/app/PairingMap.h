@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "app/Indices.h"
-#include "core/ComparisonData.h"
-#include "core/MeasurementSet.h"
+#include "core/Measurement.h"
 
 namespace korimo {
 
@@ -66,14 +65,9 @@ struct PairMap {
   }
 };
 
-// The map of `pair` in `mode` from the files as last read.
-PairMap BuildPairMap(const ComparisonData& d, const std::array<MeasurementSet, kSets>& sets,
-                     Pair pair, PairingMode mode);
-
-// The identifier views show for Reference patch i: in position mode that of
-// the file read last, as the window always did; in the others the
-// Reference's own, since the rows are the Reference's patches.
-const std::string& ShownId(const ComparisonData& d, PairingMode mode, int patch);
+// The map in `mode` between the Reference and a sample file (null: none
+// read).
+PairMap BuildPairMap(const Measurement* reference, const Measurement* sample, PairingMode mode);
 
 // The tab row's line for a pair whose chosen mode did not pair everything,
 // and its tooltip listing the unpaired sample patches; empty otherwise.

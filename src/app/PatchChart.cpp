@@ -79,11 +79,11 @@ int LargestNumberIn(std::string_view id) {
 
 // Largest number found in the identifiers before the first one holding
 // "GS0"; 0 when the identifiers give none.
-int LargestIdentifierNumber(const ComparisonData& d, int n, bool& stoppedAtGs0) {
+int LargestIdentifierNumber(const Comparison& c, int n, bool& stoppedAtGs0) {
   int m = 0;
   stoppedAtGs0 = false;
   for (int i = 0; i < n; ++i) {
-    const std::string& id = d.PatchId[i];
+    const std::string& id = c.PatchId(i);
     if (id.find("GS0") != std::string::npos) {
       stoppedAtGs0 = true;
       return m;
@@ -126,18 +126,18 @@ void FallbackShape(ChartGeometry& g, int n, int m) {
 
 // Every patch compared so far? Before anything is compared, cells show
 // their colours only.
-bool Compared(const EngineState& state, Pair chart) {
-  return chart != Pair::ReferenceFile1 || state.Loaded(DataSet::File1) ||
-         state.Loaded(DataSet::File2);
+bool Compared(const Comparison& c, Pair chart) {
+  return chart != Pair::ReferenceFile1 || c.Loaded(DataSet::File1) || c.Loaded(DataSet::File2);
 }
 
-void DrawMarks(const EngineState& state, Canvas& box, Pair chart, int patch, int X, int Y, int s) {
-  const ComparisonData& d = state.Data();
-  const std::size_t c = Index(chart);
+void DrawMarks(const ChartScene& scene, const Thresholds& t, Canvas& box, int patch, int X, int Y,
+               int s) {
+  const Comparison& c = scene.c;
+  const Pair chart = scene.chart;
   const int h = s / 2;
-  const bool deAb = state.panel.metric == Metric::DeAb;
-  const float v = deAb ? d.DeAb[patch][c] : d.De00[patch][c];
-  const float maximum = deAb ? d.MaxDeAb[c] : d.MaxDe00[c];
+  const Metric metric = c.Panel().metric;
+  const float v = c.PairOf(chart).Stored(metric, patch);
+  const float maximum = c.Max(metric, chart);
   if (v == maximum && maximum != 0) {
     box.Line(X + s - 1, Y, X, Y + s - 1, kBlue);
     box.Line(X, Y, X + s - 1, Y + s - 1, kBlue);
@@ -145,18 +145,16 @@ void DrawMarks(const EngineState& state, Canvas& box, Pair chart, int patch, int
   }
   // Marks need a compared pair that is not identical everywhere; this always
   // asks the ⊿E maximum, whichever metric is shown.
-  if (d.MaxDeAb[c] == 0)
+  if (c.MaxDeAb(chart) == 0)
     return;
-  const float under = deAb ? d.UnderDeAb : d.UnderDe00;
-  const float over = deAb ? d.OverDeAb : d.OverDe00;
-  if (state.panel.underMarks && v < under) {
+  if (c.Panel().underMarks && v < t.Under(metric)) {
     double r = std::nearbyint(0.3 * s);
     if (r <= 1)
       r = 2;
     box.Circle(X + h, Y + h, r, kWhite);
     box.FillRect(X + h - 1, Y + h - 1, X + h + 1, Y + h + 1, kBlack);
   }
-  if (state.panel.overMarks && v > over) {
+  if (c.Panel().overMarks && v > t.Over(metric)) {
     box.SetLineWidth(kOverLineWidth);
     box.Circle(X + h, Y + h, static_cast<float>(0.1 * s), kBlack);
     box.SetLineWidth(1);
@@ -164,19 +162,17 @@ void DrawMarks(const EngineState& state, Canvas& box, Pair chart, int patch, int
   }
 }
 
-void ShapeFromFile(EngineState& state, int n) {
-  const ComparisonData& d = state.Data();
-  ChartGeometry& g = state.chart;
-  if (d.RowLength[0] >= 1) {
-    const int rows = d.RowLength[0];
-    SetShape(g, rows, std::max(ColumnsFor(n, rows), 1));
+void ShapeFromFile(const Comparison& c, ChartGeometry& g, int n) {
+  const int rowLength = c.RowLength(DataSet::Reference);
+  if (rowLength >= 1) {
+    SetShape(g, rowLength, std::max(ColumnsFor(n, rowLength), 1));
     return;
   }
   SetShape(g, 0, 0);
   int m = 0;
-  if (!d.PatchId[0].empty()) {
+  if (!c.PatchId(0).empty()) {
     bool stoppedAtGs0 = false;
-    m = LargestIdentifierNumber(d, n, stoppedAtGs0);
+    m = LargestIdentifierNumber(c, n, stoppedAtGs0);
     if (!stoppedAtGs0 && m > 0) {
       SetShape(g, m, ColumnsFor(n, m));
       return;
@@ -185,25 +181,57 @@ void ShapeFromFile(EngineState& state, int n) {
   FallbackShape(g, n, m);
 }
 
+void PaintCell(const ChartScene& scene, const Thresholds& t, int patch, Canvas& box) {
+  const ChartGeometry& g = scene.g;
+  const Comparison& c = scene.c;
+  if (!g.Laid() || patch < 0 || patch > c.ShownPatchCount() - 1 || box.Blank())
+    return;
+  const int X = g.CellX(g.ColumnOf(patch), g.RowOf(patch));
+  const int Y = g.CellY(g.ColumnOf(patch), g.RowOf(patch));
+  const int s = g.CellSize;
+  const int h = s / 2;
+  const auto& upper = c.Lab(DataSet::Reference, patch);
+  box.FillRect(X, Y, X + s - 1, Y + h, LabToRgb(upper[0], upper[1], upper[2]));
+  // The lower half shows the sample patch this Reference patch meets.
+  const PairMap& map = c.PairOf(scene.chart).map;
+  const bool ofPair = scene.lowerSet == SampleOf(scene.chart);
+  const bool paired = !ofPair || map.Paired(patch);
+  // Drawn second, the lower half owns the shared middle row.
+  if (paired) {
+    const auto& lower = c.Lab(scene.lowerSet, ofPair ? map.SampleOf(patch) : patch);
+    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, LabToRgb(lower[0], lower[1], lower[2]));
+  } else {
+    // Nothing to compare with: an empty half, crossed out thinly.
+    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, box.Background());
+    box.Line(X, Y + s - 1, X + s - 1, Y + h, kUnpairedLine);
+  }
+  if (!Compared(c, scene.chart))
+    return;
+  if (paired)
+    DrawMarks(scene, t, box, patch, X, Y, s);
+  if (scene.selection == CellSelection::Shown && scene.selected - 1 == patch) {
+    box.RectOutline(X, Y, X + s - 1, Y + s - 1, kBlue);
+    box.RectOutline(X + 1, Y + 1, X + s - 2, Y + s - 2, kWhite);
+  }
+}
+
 }  // namespace
 
-void ChooseChartShape(EngineState& state) {
-  const int n = ShownPatchCount(state.Data());
-  ShapeFromFile(state, n);
+void ChooseChartShape(const Comparison& c, const Surfaces& surfaces, ChartGeometry& g) {
+  const int n = c.ShownPatchCount();
+  ShapeFromFile(c, g, n);
   // Plain numbered identifiers (1 ... 1617) or a row length taller than the
   // box ask for more cells than the box has pixels, and every cell would be
   // 0 pixels: the chart would stay blank. The square-root shape shows it.
-  ChartGeometry& g = state.chart;
-  if (g.ChartRows > state.surfaces.chartHeight || g.ChartCols > state.surfaces.chartWidth) {
+  if (g.ChartRows > surfaces.chartHeight || g.ChartCols > surfaces.chartWidth) {
     const int rows = std::max(RoundedRoot(n), 1);
     SetShape(g, rows, ColumnsFor(n, rows));
   }
 }
 
-void LayoutChart(EngineState& state) {
-  ChartGeometry& g = state.chart;
-  const int width = state.surfaces.chartWidth;
-  const int height = state.surfaces.chartHeight;
+void LayoutChart(const Surfaces& surfaces, ChartGeometry& g) {
+  const int width = surfaces.chartWidth;
+  const int height = surfaces.chartHeight;
   if (!g.Laid()) {
     g.CellSize = 0;
     g.Redim(g.ChartCols, g.ChartRows);
@@ -220,75 +248,24 @@ void LayoutChart(EngineState& state) {
   }
 }
 
-void ShowPatchChart(EngineState& state, DataSet set) {
-  if (set != DataSet::Reference) {
-    DrawChart(state, set);
-    return;
-  }
-  ChooseChartShape(state);
-  LayoutChart(state);
-  DrawChart(state, DataSet::Reference);
-  for (DataSet sample : {DataSet::File1, DataSet::File2}) {
-    if (state.record.Chosen(sample))
-      DrawChart(state, sample);
-  }
-}
-
-void DrawChart(EngineState& state, DataSet set) {
-  const Pair chart = ChartOf(set);
-  Raster& box = state.ChartPicture(chart);
-  if (box.Empty())
-    return;
-  box.Clear();
-  PaintChart(state, chart, set, box, CellSelection::Shown);
-}
-
-void PaintChart(const EngineState& state, Pair chart, DataSet lowerSet, Canvas& box,
-                CellSelection selection) {
-  const ChartGeometry& g = state.chart;
-  const int cells = g.ChartCols * g.ChartRows;
+void PaintChart(const ChartScene& scene, Canvas& box) {
+  const Thresholds t = scene.c.CurrentThresholds();
+  const int cells = scene.g.ChartCols * scene.g.ChartRows;
   for (int p = 0; p < cells; ++p)
-    PaintPatchCell(state, chart, lowerSet, p, box, selection);
+    PaintCell(scene, t, p, box);
 }
 
-void DrawPatchCell(EngineState& state, Pair chart, DataSet lowerSet, int patch) {
-  PaintPatchCell(state, chart, lowerSet, patch, state.ChartPicture(chart), CellSelection::Shown);
+void PaintPatchCell(const ChartScene& scene, int patch, Canvas& box) {
+  PaintCell(scene, scene.c.CurrentThresholds(), patch, box);
 }
 
-void PaintPatchCell(const EngineState& state, Pair chart, DataSet lowerSet, int patch, Canvas& box,
-                    CellSelection selection) {
-  const ChartGeometry& g = state.chart;
-  const ComparisonData& d = state.Data();
-  if (!g.Laid() || patch < 0 || patch > ShownPatchCount(d) - 1 || box.Blank())
-    return;
-  const int X = g.CellX(g.ColumnOf(patch), g.RowOf(patch));
-  const int Y = g.CellY(g.ColumnOf(patch), g.RowOf(patch));
-  const int s = g.CellSize;
-  const int h = s / 2;
-  const auto& upper = d.Lab0[patch];
-  box.FillRect(X, Y, X + s - 1, Y + h, LabToRgb(upper[0], upper[1], upper[2]));
-  // The lower half shows the sample patch this Reference patch meets.
-  const PairMap& map = state.Map(chart);
-  const bool ofPair = lowerSet == SampleOf(chart);
-  const bool paired = !ofPair || map.Paired(patch);
-  // Drawn second, the lower half owns the shared middle row.
-  if (paired) {
-    const auto& lower =
-        d.Lab(static_cast<int>(Index(lowerSet)))[ofPair ? map.SampleOf(patch) : patch];
-    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, LabToRgb(lower[0], lower[1], lower[2]));
-  } else {
-    // Nothing to compare with: an empty half, crossed out thinly.
-    box.FillRect(X, Y + h, X + s - 1, Y + s - 1, box.Background());
-    box.Line(X, Y + s - 1, X + s - 1, Y + h, kUnpairedLine);
+bool LowerSetOfChart(const Comparison& c, Pair chart, DataSet& lower) {
+  if (chart == Pair::ReferenceFile2) {
+    lower = DataSet::File2;
+    return c.Loaded(DataSet::File2);
   }
-  if (!Compared(state, chart))
-    return;
-  if (paired)
-    DrawMarks(state, box, chart, patch, X, Y, s);
-  if (selection == CellSelection::Shown && state.Mouse(chart).PrevPatch - 1 == patch) {
-    box.RectOutline(X, Y, X + s - 1, Y + s - 1, kBlue);
-    box.RectOutline(X + 1, Y + 1, X + s - 2, Y + s - 2, kWhite);
-  }
+  lower = c.Loaded(DataSet::File1) ? DataSet::File1 : DataSet::Reference;
+  return c.Loaded(lower);
 }
 
 }  // namespace korimo

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/MeasurementSet.h"
+#include "core/Measurement.h"
 
 namespace korimo {
 

@@ -7,12 +7,6 @@
 
 namespace korimo {
 
-// Colours are packed with red in the low byte: red + 256 green + 65536 blue.
-inline constexpr std::uint32_t kBlack = 0x000000;
-inline constexpr std::uint32_t kWhite = 0xFFFFFF;
-inline constexpr std::uint32_t kRed = 0x0000FF;
-inline constexpr std::uint32_t kBlue = 0xFF0000;
-
 // A picture the window draws into: pixels row by row from the top-left
 // corner, kept until cleared, so the screen, the clipboard and bitmap files
 // all see the same pixels. Nothing is antialiased; drawing outside the

@@ -20,11 +20,6 @@ std::string_view ObserverText(Observer observer) {
   return observer == Observer::Deg10 ? "10°" : "2°";
 }
 
-std::string_view ConditionText(Condition condition) {
-  static constexpr std::array<std::string_view, 5> kNames = {"", "M0", "M1", "M2", "M3"};
-  return kNames[static_cast<std::size_t>(condition)];
-}
-
 // Declared by both and different.
 template <typename T>
 bool Differ(T reference, T sample) {
@@ -53,7 +48,7 @@ std::string ReadFailureLine(DataSet set, const FailureReason& reason) {
   return std::string(kSetNames[Index(set)]) + ": 読み込めません（" + JapaneseReason(reason) + "）";
 }
 
-std::string SourceNote(const MeasurementSet& set) {
+std::string SourceNote(const Measurement& set) {
   // What was computed with: undeclared conditions are taken as D50, 2°.
   const std::string conditions =
       std::string(IlluminantText(set.illuminant)) + "・" + std::string(ObserverText(set.observer));
@@ -70,14 +65,14 @@ std::string SourceNote(const MeasurementSet& set) {
   return {};
 }
 
-bool ConditionsDiffer(const MeasurementSet& reference, const MeasurementSet& sample) {
+bool ConditionsDiffer(const Measurement& reference, const Measurement& sample) {
   return Differ(reference.illuminant, sample.illuminant) ||
          Differ(reference.observer, sample.observer) ||
          Differ(reference.condition, sample.condition);
 }
 
-std::string ConditionLine(Pair pair, const MeasurementSet& reference,
-                          const MeasurementSet& sample) {
+std::string ConditionLine(Pair pair, const Measurement& reference,
+                          const Measurement& sample) {
   std::string text;
   auto part = [&text](std::string_view caption, std::string_view ref, std::string_view other) {
     text += " " + std::string(caption) + " " + std::string(ref) + "≠" + std::string(other);
@@ -87,7 +82,7 @@ std::string ConditionLine(Pair pair, const MeasurementSet& reference,
   if (Differ(reference.observer, sample.observer))
     part("観察者", ObserverText(reference.observer), ObserverText(sample.observer));
   if (Differ(reference.condition, sample.condition))
-    part("測定条件", ConditionText(reference.condition), ConditionText(sample.condition));
+    part("測定条件", ConditionName(reference.condition), ConditionName(sample.condition));
   if (text.empty())
     return {};
   return std::string(PairName(pair)) + ":" + text;

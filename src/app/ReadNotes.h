@@ -5,7 +5,7 @@
 
 #include "app/Indices.h"
 #include "app/WindowRecord.h"
-#include "core/MeasurementSet.h"
+#include "core/Measurement.h"
 
 namespace korimo {
 
@@ -15,14 +15,14 @@ std::string ReadFailureLine(DataSet set, const FailureReason& reason);
 // Where a file's L*a*b* came from when not from its LAB columns, for the
 // path label's tooltip: "L*a*b*: 分光反射率から計算（D50・2°・10 nm）".
 // Empty for LAB files and failed reads.
-std::string SourceNote(const MeasurementSet& set);
+std::string SourceNote(const Measurement& set);
 
 // Both files declare an illuminant, observer or condition, and declare
 // different ones: M1 data against M0 data fails for no fault of the print.
-bool ConditionsDiffer(const MeasurementSet& reference, const MeasurementSet& sample);
+bool ConditionsDiffer(const Measurement& reference, const Measurement& sample);
 
 // "基準–File1: 測定条件 M1≠M0"; empty when the conditions do not differ.
-std::string ConditionLine(Pair pair, const MeasurementSet& reference, const MeasurementSet& sample);
+std::string ConditionLine(Pair pair, const Measurement& reference, const Measurement& sample);
 
 // The two lines of the tab-row strip and their tooltips. With no refused
 // file, line p holds what concerns pair p; a refused file's line comes

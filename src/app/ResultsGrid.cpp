@@ -30,28 +30,31 @@ std::optional<Pair> PairOfColumn(int k) {
   return std::nullopt;
 }
 
-double SortKeyOf(const EngineState& state, int i, int k) {
-  const ComparisonData& d = state.Data();
+double SortKeyOf(const Comparison& c, int i, int k) {
+  const auto sampleLab = [&](Pair pair, int component) {
+    const PairComparison& p = c.PairOf(pair);
+    return static_cast<double>(c.Lab(SampleOf(pair), p.map.SampleOf(i))[component]);
+  };
   if (k >= 2 && k <= 4)
-    return d.Lab0[i][k - 2];
+    return c.Lab(DataSet::Reference, i)[static_cast<std::size_t>(k - 2)];
   if (k >= 5 && k <= 7)
-    return d.Lab1[state.Map(Pair::ReferenceFile1).SampleOf(i)][k - 5];
+    return sampleLab(Pair::ReferenceFile1, k - 5);
   if (k == 8)
-    return d.DeAb[i][0];
+    return c.PairOf(Pair::ReferenceFile1).StoredDeAb(i);
   if (k == 9)
-    return d.De00[i][0];
+    return c.PairOf(Pair::ReferenceFile1).StoredDe00(i);
   if (k >= 10 && k <= 12)
-    return d.Lab2[state.Map(Pair::ReferenceFile2).SampleOf(i)][k - 10];
+    return sampleLab(Pair::ReferenceFile2, k - 10);
   if (k == 13)
-    return d.DeAb[i][1];
+    return c.PairOf(Pair::ReferenceFile2).StoredDeAb(i);
   if (k == 14)
-    return d.De00[i][1];
+    return c.PairOf(Pair::ReferenceFile2).StoredDe00(i);
   return i;  // 0 and 1: patch order; identifiers are never compared
 }
 
 std::string RightAligned(std::string_view padding, const std::string& text) {
   // Numbers and most identifiers are ASCII, one byte a character.
-  if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; })) {
+  if (std::all_of(text.begin(), text.end(), [](char ch) { return ch > 0; })) {
     if (text.size() >= kNumberWidth)
       return text.substr(text.size() - kNumberWidth);
     const std::size_t pad = std::min(padding.size(), kNumberWidth - text.size());
@@ -63,81 +66,48 @@ std::string RightAligned(std::string_view padding, const std::string& text) {
 
 // The values a row's number cells are written from, in column order from
 // L0; a sample patch the Reference patch does not meet gives empty cells.
-CellValues ValuesOf(const EngineState& state, int i) {
-  const ComparisonData& d = state.Data();
+CellValues ValuesOf(const Comparison& c, int i) {
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   CellValues values;
   values.fill(kNone);
-  values[0] = d.Lab0[i][0];
-  values[1] = d.Lab0[i][1];
-  values[2] = d.Lab0[i][2];
+  const auto& ref = c.Lab(DataSet::Reference, i);
+  values[0] = ref[0];
+  values[1] = ref[1];
+  values[2] = ref[2];
   for (Pair pair : kAllPairs) {
-    const PairMap& map = state.Map(pair);
-    if (!map.Paired(i))
+    const PairComparison& p = c.PairOf(pair);
+    if (!p.map.Paired(i))
       continue;
     const std::size_t at = pair == Pair::ReferenceFile1 ? 3 : 8;
-    const auto& lab = d.Lab(static_cast<int>(Index(SampleOf(pair))))[map.SampleOf(i)];
-    const std::size_t p = Index(pair);
+    const auto& lab = c.Lab(SampleOf(pair), p.map.SampleOf(i));
     values[at] = lab[0];
     values[at + 1] = lab[1];
     values[at + 2] = lab[2];
-    values[at + 3] = d.DeAb[i][p];
-    values[at + 4] = d.De00[i][p];
+    values[at + 3] = p.StoredDeAb(i);
+    values[at + 4] = p.StoredDe00(i);
   }
   return values;
 }
 
-bool SameBits(double a, double b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// Writes the cells of patch i whose value differs from `before`, bit for bit;
-// without `before`, all of them.
-void WriteRow(GridRow& row, const EngineState& state, int i, const CellValues& now,
-              const CellValues* before) {
+void WriteRow(GridRow& row, const Comparison& c, int i) {
+  const CellValues now = ValuesOf(c, i);
   std::string text;
   text.reserve(96);
   std::array<std::uint16_t, kGridCols> ends{};
-  const auto end = [&](std::size_t c) { ends[c] = static_cast<std::uint16_t>(text.size()); };
-  text.append(before == nullptr ? RightAligned(kFourBlanks, std::to_string(i + 1)) : row[0]);
+  const auto end = [&](std::size_t col) { ends[col] = static_cast<std::uint16_t>(text.size()); };
+  text.append(RightAligned(kFourBlanks, std::to_string(i + 1)));
   end(0);
-  text.append(RightAligned(kFiveBlanks, ShownId(state.Data(), state.pairingMode, i)));
+  text.append(RightAligned(kFiveBlanks, c.ShownId(i)));
   end(1);
   constexpr std::size_t kFile2 = 8;  // L2 decides whether File2's cells show
-  const bool file2Changed = before == nullptr || !SameBits(now[kFile2], (*before)[kFile2]);
   for (std::size_t v = 0; v < now.size(); ++v) {
-    const bool changed =
-        before == nullptr || !SameBits(now[v], (*before)[v]) || (v >= kFile2 && file2Changed);
     // A File2 patch without lightness has no measurement behind it; a
     // sample patch not met has no value at all.
-    if (!changed)
-      text.append(row[v + 2]);
-    else if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
+    if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
       text.append(FormatTwoDec(now[v]));
     end(v + 2);
   }
   row.Assign(std::move(text), ends);
-}
-
-// The cell texts follow only the data read, so they are rebuilt only after a
-// read, and then only where a value changed; a sort reuses them.
-void RefreshCells(EngineState& state, int n) {
-  GridContent& grid = state.record.FlexG;
-  if (state.gridCellsRevision == state.dataRevision &&
-      grid.cells.size() == static_cast<std::size_t>(n))
-    return;
-  const std::size_t rows = static_cast<std::size_t>(n);
-  // Only rows whose remembered values match their texts can be kept.
-  const std::size_t kept = std::min({grid.cells.size(), state.gridCellValues.size(), rows});
-  grid.cells.resize(rows);
-  state.gridCellValues.resize(rows);
-  for (std::size_t i = 0; i < rows; ++i) {
-    const CellValues now = ValuesOf(state, static_cast<int>(i));
-    WriteRow(grid.cells[i], state, static_cast<int>(i), now,
-             i < kept ? &state.gridCellValues[i] : nullptr);
-    state.gridCellValues[i] = now;
-  }
-  state.gridCellsRevision = state.dataRevision;
 }
 
 // Replaces the last character of `text` by `mark`.
@@ -153,13 +123,16 @@ bool EndsWithMark(const std::string& text) {
 
 }  // namespace
 
-void FillGrid(EngineState& state) {
-  const ComparisonData& d = state.Data();
-  const int n = ShownPatchCount(d);
-  if (n == 0)
-    return;
-  RefreshCells(state, n);
-  const int k = std::abs(state.GridSortKey);
+void FillGridContent(const ComparisonPtr& from, std::int16_t sortKey, GridContent& grid) {
+  const Comparison& c = *from;
+  const int n = c.ShownPatchCount();
+  if (grid.cellsFrom != from) {
+    grid.cells.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+      WriteRow(grid.cells[static_cast<std::size_t>(i)], c, i);
+    grid.cellsFrom = from;
+  }
+  const int k = std::abs(sortKey);
   // Sorted by a sample's column, rows without a partner have no key: they
   // follow the others in either direction, in patch order.
   const std::optional<Pair> column = PairOfColumn(k);
@@ -168,39 +141,47 @@ void FillGrid(EngineState& state) {
   std::vector<std::int16_t> unpaired;
   keys.reserve(static_cast<std::size_t>(n));
   order.reserve(static_cast<std::size_t>(n));
-  int sorted = std::min<int>(d.PatchCount[0], n);
+  const int refCount = c.Count(DataSet::Reference);
+  int sorted = std::min(refCount, n);
   for (int i = 0; i < n; ++i) {
-    if (column && !state.Map(*column).Paired(i)) {
+    if (column && !c.PairOf(*column).map.Paired(i)) {
       unpaired.push_back(static_cast<std::int16_t>(i));
-      sorted -= i < d.PatchCount[0] ? 1 : 0;
+      sorted -= i < refCount ? 1 : 0;
       continue;
     }
     order.push_back(static_cast<std::int16_t>(i));
-    keys.push_back(SortKeyOf(state, i, k));
+    keys.push_back(SortKeyOf(c, i, k));
   }
   // The Reference's count, even when the rows come from File1 or File2.
   SortWithIndex(keys, order, sorted);
   const int m = static_cast<int>(order.size());
-  GridContent& grid = state.record.FlexG;
   grid.order.resize(static_cast<std::size_t>(n));
   for (int r = 0; r < m; ++r) {
-    const std::size_t from = static_cast<std::size_t>(state.GridSortKey >= 0 ? r : m - 1 - r);
-    grid.order[static_cast<std::size_t>(r)] = order[from];
+    const std::size_t at = static_cast<std::size_t>(sortKey >= 0 ? r : m - 1 - r);
+    grid.order[static_cast<std::size_t>(r)] = order[at];
   }
   std::copy(unpaired.begin(), unpaired.end(), grid.order.begin() + m);
   ++grid.revision;
-  FlexG_Scroll(state, state.gridTopRow);
+}
+
+void FillGrid(EngineState& state) {
+  if (state.Current().ShownPatchCount() == 0)
+    return;
+  state.shown.grid = state.comparison;
+  state.shown.gridKey = state.inputs.sortKey;
+  state.shown.gridPending = true;
+  state.shown.swatchesPending = true;
 }
 
 void FlexG_MouseDown(EngineState& state, bool onHeadingRow) {
-  state.GridHeaderDown = onHeadingRow;
+  state.ui.gridHeaderDown = onHeadingRow;
 }
 
 bool FlexG_Click(EngineState& state, int column) {
-  if (!state.GridHeaderDown)
+  if (!state.ui.gridHeaderDown)
     return false;
-  state.GridHeaderDown = false;
-  ApplyHeadingClick(state.GridSortKey, state.record.FlexG_Headings, column);
+  state.ui.gridHeaderDown = false;
+  ApplyHeadingClick(state.inputs.sortKey, state.record.FlexG_Headings, column);
   FillGrid(state);
   return true;
 }
@@ -208,32 +189,37 @@ bool FlexG_Click(EngineState& state, int column) {
 bool FlexG_MouseUp(EngineState& state, MouseButton button) {
   if (button != MouseButton::Right)
     return false;
-  state.record.Menu_EditSub_Enabled = state.Loaded(DataSet::File1) || state.Loaded(DataSet::File2);
-  state.menuSource = MenuSource::Grid;
-  state.menuIndex = Pair::ReferenceFile1;
+  const Comparison& c = state.Current();
+  state.record.Menu_EditSub_Enabled = c.Loaded(DataSet::File1) || c.Loaded(DataSet::File2);
+  state.ui.menuSource = MenuSource::Grid;
+  state.ui.menuIndex = Pair::ReferenceFile1;
   return true;
 }
 
 void FlexG_Scroll(EngineState& state, int topRow) {
-  state.gridTopRow = topRow;
+  state.ui.gridTopRow = topRow;
+  PaintSwatches(state);
+}
+
+void PaintSwatches(EngineState& state) {
   Raster& strip = state.pictures.PictD;
   const int visible = state.surfaces.gridVisibleRows;
-  if (visible <= 0 || strip.Empty())
-    return;
   const GridContent& grid = state.record.FlexG;
+  if (visible <= 0 || strip.Empty() || !grid.cellsFrom)
+    return;
+  const int topRow = state.ui.gridTopRow;
   const int w = strip.Width();
   const int h = static_cast<int>(std::nearbyint(static_cast<double>(strip.Height()) / visible));
-  const int count = std::min(ShownPatchCount(state.Data()), visible);
+  const int count = std::min(state.Current().ShownPatchCount(), visible);
   for (int g = 0; g < count; ++g) {
     const std::size_t row = static_cast<std::size_t>(topRow - 1 + g);
     if (topRow < 1 || row >= grid.RowCount())
       break;  // the grid shows fewer rows than fit
-    // The colours come from the texts shown, not from the stored values.
-    const GridRow& cells = grid.Row(row);
-    const double L = ParseSingle(cells[2]);
-    const double a = ParseSingle(cells[3]);
-    const double b = ParseSingle(cells[4]);
-    strip.FillRect(0, h * g, w - 1, h * g + h - 1, LabToRgb(L, a, b));
+    // The colour of the Reference values as the row's texts show them.
+    const auto& lab = grid.cellsFrom->Lab(DataSet::Reference, grid.order[row]);
+    strip.FillRect(0, h * g, w - 1, h * g + h - 1,
+                   LabToRgb(TwoDecimalsAsSingle(lab[0]), TwoDecimalsAsSingle(lab[1]),
+                            TwoDecimalsAsSingle(lab[2])));
   }
 }
 

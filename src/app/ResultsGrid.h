@@ -1,15 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "app/EngineState.h"
 
 namespace korimo {
 
-// Rebuilds the grid's data rows in the current sort order and repaints the
-// swatch strip for the rows in view; nothing changes while no set is loaded.
+// The grid's rows for a comparison in the order of `sortKey`: its cell texts
+// are made once per comparison and reordered by a sort.
+void FillGridContent(const ComparisonPtr& c, std::int16_t sortKey, GridContent& grid);
+
+// The grid refilled from the current comparison once the event is handled;
+// nothing changes while no set is loaded.
 void FillGrid(EngineState& state);
 
 // A press on the grid; `onHeadingRow` when it was on the heading row.
@@ -24,9 +27,10 @@ bool FlexG_Click(EngineState& state, int column);
 bool FlexG_MouseUp(EngineState& state, MouseButton button);
 
 // The grid scrolled so that data row `topRow` (1 = the first) is at the
-// top: repaints the swatch strip from the L0, a0, b0 texts of the rows in
-// view.
+// top: repaints the swatch strip from the Reference values the rows in
+// view show.
 void FlexG_Scroll(EngineState& state, int topRow);
+void PaintSwatches(EngineState& state);
 
 // A click on the heading of `column`: moves the mark and updates the key.
 void ApplyHeadingClick(std::int16_t& gridSortKey, std::array<std::string, kGridCols>& headings,

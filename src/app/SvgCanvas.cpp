@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include "core/Common.h"
 #include <cmath>
 
 namespace korimo {
@@ -10,9 +10,7 @@ namespace korimo {
 namespace {
 
 std::string Num(double value) {
-  std::array<char, 32> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  return std::string(buffer.data(), end);
+  return ShortestDecimal(value);
 }
 
 std::string Num(int value) {

@@ -5,8 +5,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "app/EngineState.h"
-#include "color/ColorDifference.h"
+#include "app/Comparison.h"
 #include "color/DifferenceComponents.h"
 #include "core/Common.h"
 
@@ -22,15 +21,17 @@ double AsShown(double value) {
   return shown;
 }
 
-bool DeclaresOtherThanM1(const MeasurementSet& set) {
-  return set.condition != Condition::Unknown && set.condition != Condition::M1;
+bool DeclaresOtherThanM1(const Measurement* set) {
+  return set != nullptr && set->condition != Condition::Unknown && set->condition != Condition::M1;
 }
 
-CriterionResult Evaluate(const EngineState& state, const std::vector<PatchDifference>& patches,
+CriterionResult Evaluate(const Comparison& c, const std::vector<PatchDifference>& patches,
                          const Criterion& criterion) {
   CriterionResult result{criterion, 0, std::nullopt, false, Unevaluable::None, 0, 0};
   const int n = static_cast<int>(patches.size());
-  RolePatches role = FindRolePatches(criterion.role, state.sets[0].device, n);
+  static const DeviceValues kNoDevice;
+  const Measurement* ref = c.Set(DataSet::Reference);
+  RolePatches role = FindRolePatches(criterion.role, ref != nullptr ? ref->device : kNoDevice, n);
   if (criterion.role == Role::All) {
     std::erase_if(role.patches,
                   [&](int i) { return !patches[static_cast<std::size_t>(i)].Paired(); });
@@ -71,49 +72,23 @@ CriterionResult Evaluate(const EngineState& state, const std::vector<PatchDiffer
 
 }  // namespace
 
-std::vector<int> PositionMap(const ComparisonData& data, Pair pair) {
-  const int reference = data.PatchCount[Index(DataSet::Reference)];
-  const int sample = data.PatchCount[Index(SampleOf(pair))];
-  std::vector<int> map(static_cast<std::size_t>(std::max(reference, 0)), -1);
-  for (int i = 0; i < std::min(reference, sample); ++i)
-    map[static_cast<std::size_t>(i)] = i;
-  return map;
-}
-
-std::vector<int> ComparedPatches(const EngineState& state, Pair pair) {
-  const PairMap& map = state.Map(pair);
-  if (map.byPosition)
-    return PositionMap(state.Data(), pair);
-  std::vector<int> sampleOf(static_cast<std::size_t>(state.Count(DataSet::Reference)), -1);
-  for (std::size_t i = 0; i < sampleOf.size(); ++i) {
-    if (map.Paired(static_cast<int>(i)))
-      sampleOf[i] = map.SampleOf(static_cast<int>(i));
-  }
-  return sampleOf;
-}
-
-std::vector<PatchDifference> PatchDifferences(const EngineState& state, Pair pair) {
-  if (!state.Complete(pair))
+std::vector<PatchDifference> PatchDifferences(const Comparison& c, Pair pair) {
+  if (!c.Complete(pair))
     return {};
-  const ComparisonData& d = state.Data();
-  const std::vector<int> sampleOf = ComparedPatches(state, pair);
-  const LabTable& ref = d.Lab(0);
-  const LabTable& other = d.Lab(static_cast<int>(Index(SampleOf(pair))));
-  std::vector<PatchDifference> patches(sampleOf.size());
-  for (std::size_t i = 0; i < sampleOf.size(); ++i) {
-    const int j = sampleOf[i];
-    if (j < 0)
+  const PairComparison& compared = c.PairOf(pair);
+  const int nRef = c.Count(DataSet::Reference);
+  const int common = std::min(nRef, c.Count(SampleOf(pair)));
+  std::vector<PatchDifference> patches(static_cast<std::size_t>(nRef));
+  for (int i = 0; i < nRef; ++i) {
+    const bool met = compared.map.byPosition ? i < common : compared.map.Paired(i);
+    if (!met)
       continue;
-    const auto& r = ref[i];
-    const auto& s = other[static_cast<std::size_t>(j)];
+    const int j = compared.map.SampleOf(i);
+    const auto& r = c.Lab(DataSet::Reference, i);
+    const auto& s = c.Lab(SampleOf(pair), j);
     const DifferenceComponents parts = Components(r[0], r[1], r[2], s[0], s[1], s[2]);
-    patches[i] = {j,
-                  Cie76(r[0], r[1], r[2], s[0], s[1], s[2]),
-                  Ciede2000(r[0], r[1], r[2], s[0], s[1], s[2]),
-                  parts.dL,
-                  parts.dC,
-                  parts.dH,
-                  parts.dCh};
+    const auto at = static_cast<std::size_t>(i);
+    patches[at] = {j, compared.deAb[at], compared.de00[at], parts.dL, parts.dC, parts.dH, parts.dCh};
   }
   return patches;
 }
@@ -156,28 +131,26 @@ double RoleStatistic(std::vector<double> values, VerifyStat stat) {
   return values.back();
 }
 
-VerificationInput VerificationInputs(const EngineState& state) {
-  return {PatchDifferences(state, Pair::ReferenceFile1),
-          PatchDifferences(state, Pair::ReferenceFile2)};
+VerificationInput VerificationInputs(const Comparison& c) {
+  return {PatchDifferences(c, Pair::ReferenceFile1), PatchDifferences(c, Pair::ReferenceFile2)};
 }
 
-SetVerdict Verify(const EngineState& state, const VerificationInput& input,
-                  const CriteriaSet& set) {
+SetVerdict Verify(const Comparison& c, const VerificationInput& input, const CriteriaSet& set) {
   SetVerdict verdict;
   verdict.name = set.name;
   verdict.pass = true;
   for (Pair pair : kAllPairs) {
-    if (!state.Complete(pair))
+    if (!c.Complete(pair))
       continue;
     PairVerdict p;
     p.pair = pair;
     p.pass = true;
     for (const Criterion& criterion : set.criteria) {
-      p.criteria.push_back(Evaluate(state, input[Index(pair)], criterion));
+      p.criteria.push_back(Evaluate(c, input[Index(pair)], criterion));
       p.pass = p.pass && p.criteria.back().pass;
     }
-    p.otherCondition = set.assumesM1 && (DeclaresOtherThanM1(state.sets[0]) ||
-                                         DeclaresOtherThanM1(state.sets[Index(SampleOf(pair))]));
+    p.otherCondition = set.assumesM1 && (DeclaresOtherThanM1(c.Set(DataSet::Reference)) ||
+                                         DeclaresOtherThanM1(c.Set(SampleOf(pair))));
     verdict.pass = verdict.pass && p.pass;
     verdict.pairs.push_back(std::move(p));
   }

@@ -10,18 +10,7 @@
 
 namespace korimo {
 
-struct EngineState;
-struct ComparisonData;
-
-// Pair `pair`'s map: per Reference patch, the sample patch compared with it,
-// or -1. By position: patch i with patch i below both counts. The one place
-// the pairing modes will plug in.
-std::vector<int> PositionMap(const ComparisonData& data, Pair pair);
-
-// Per Reference patch, the sample patch the pair compares it with, -1 for
-// none: the pair's map in the ID and device modes, and by position only where
-// both files hold the patch, so nothing meets the zeros of a missing patch.
-std::vector<int> ComparedPatches(const EngineState& state, Pair pair);
+class Comparison;
 
 // One Reference patch and what it was compared with.
 struct PatchDifference {
@@ -35,9 +24,11 @@ struct PatchDifference {
   bool Paired() const { return sample >= 0; }
 };
 
-// Per Reference patch of a complete pair, in double; empty for a pair that
-// is not complete.
-std::vector<PatchDifference> PatchDifferences(const EngineState& state, Pair pair);
+// Per Reference patch of a complete pair, in double: the pair's map in the
+// ID and device modes, and by position only where both files hold the
+// patch, so nothing meets the zeros of a missing patch. Empty for a pair
+// that is not complete.
+std::vector<PatchDifference> PatchDifferences(const Comparison& c, Pair pair);
 
 // A metric's value for one paired patch: components as absolute values.
 double MetricValue(const PatchDifference& patch, VerifyMetric metric);
@@ -78,9 +69,9 @@ struct SetVerdict {
 
 // Per pair, its patch differences: what every set of one run is evaluated on.
 using VerificationInput = std::array<std::vector<PatchDifference>, 2>;
-VerificationInput VerificationInputs(const EngineState& state);
+VerificationInput VerificationInputs(const Comparison& c);
 
-SetVerdict Verify(const EngineState& state, const VerificationInput& input, const CriteriaSet& set);
+SetVerdict Verify(const Comparison& c, const VerificationInput& input, const CriteriaSet& set);
 
 // The figure over sorted values, with the statistics' positions taken on the
 // role's own count k and kept within 0 … k - 1.

@@ -1,10 +1,10 @@
 #include "app/VerificationRecord.h"
 
 #include <algorithm>
-#include <charconv>
 #include <numeric>
 
-#include "app/EngineState.h"
+#include "app/Comparison.h"
+#include "app/Pairing.h"
 #include "app/Verification.h"
 #include "core/Common.h"
 
@@ -12,33 +12,11 @@ namespace korimo {
 
 namespace {
 
-std::string Shortest(double value) {
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
-}
-
-std::string_view ConditionName(Condition condition) {
-  switch (condition) {
-    case Condition::Unknown:
-      break;
-    case Condition::M0:
-      return "M0";
-    case Condition::M1:
-      return "M1";
-    case Condition::M2:
-      return "M2";
-    case Condition::M3:
-      return "M3";
-  }
-  return "?";
-}
-
 // "注: M1の測定値が前提です（基準 M0、File1 M2）"
-std::string ConditionNote(const EngineState& state, Pair pair) {
+std::string ConditionNote(const Comparison& c, Pair pair) {
   std::string declared;
   for (DataSet set : {DataSet::Reference, SampleOf(pair)}) {
-    const Condition condition = state.sets[Index(set)].condition;
+    const Condition condition = c.Set(set)->condition;
     if (condition == Condition::Unknown || condition == Condition::M1)
       continue;
     declared += declared.empty() ? "" : "、";
@@ -52,7 +30,7 @@ VerificationRow Row(const CriterionResult& result) {
   VerificationRow row;
   row.criterion = result.criterion.Words();
   row.patches = std::to_string(result.patches);
-  row.limit = Shortest(result.criterion.limit);
+  row.limit = ShortestDecimal(result.criterion.limit);
   if (!result.value) {
     row.verdict = "評価不可（" + ReasonText(result, Language::Japanese) + "）";
     row.mark = VerdictMark::NotEvaluated;
@@ -64,7 +42,7 @@ VerificationRow Row(const CriterionResult& result) {
   return row;
 }
 
-std::vector<WorstPatchRow> WorstPatches(const EngineState& state,
+std::vector<WorstPatchRow> WorstPatches(const Comparison& c,
                                         const std::vector<PatchDifference>& patches) {
   std::vector<int> order;
   for (std::size_t i = 0; i < patches.size(); ++i) {
@@ -80,8 +58,8 @@ std::vector<WorstPatchRow> WorstPatches(const EngineState& state,
   for (std::size_t r = 0; r < shown; ++r) {
     const int i = order[r];
     const PatchDifference& p = patches[static_cast<std::size_t>(i)];
-    rows.push_back({std::to_string(i + 1), state.Data().PatchId[static_cast<std::size_t>(i)],
-                    DeviceText(state, i), FormatTwoDec(p.de00), FormatTwoDec(p.dl),
+    rows.push_back({std::to_string(i + 1), c.PatchId(i), DeviceText(c.Set(DataSet::Reference), i),
+                    FormatTwoDec(p.de00), FormatTwoDec(p.dl),
                     FormatTwoDec(p.dc), FormatTwoDec(p.dh)});
   }
   return rows;
@@ -89,28 +67,31 @@ std::vector<WorstPatchRow> WorstPatches(const EngineState& state,
 
 }  // namespace
 
-std::string DeviceText(const EngineState& state, int patch) {
-  const DeviceValues& device = state.sets[0].device;
+std::string DeviceText(const Measurement* file, int patch) {
+  if (file == nullptr)
+    return {};
+  const DeviceValues& device = file->device;
   if (patch < 0 || static_cast<std::size_t>(patch) >= device.values.size())
     return {};
   std::string text;
-  for (int c = 0; c < device.Channels(); ++c) {
-    text += c == 0 ? "" : "/";
-    text += Shortest(device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(c)]);
+  for (int ch = 0; ch < device.Channels(); ++ch) {
+    text += ch == 0 ? "" : "/";
+    text += ShortestDecimal(device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(ch)]);
   }
   return text;
 }
 
-VerificationRecord BuildVerificationRecord(const EngineState& state) {
-  return state.criteria ? BuildVerificationRecord(state, *state.criteria) : VerificationRecord{};
+VerificationRecord BuildVerificationRecord(const Comparison& c,
+                                           const std::optional<CriteriaSet>& set) {
+  return set ? BuildVerificationRecord(c, *set) : VerificationRecord{};
 }
 
-VerificationRecord BuildVerificationRecord(const EngineState& state, const CriteriaSet& set) {
+VerificationRecord BuildVerificationRecord(const Comparison& c, const CriteriaSet& set) {
   VerificationRecord record;
   record.setName = set.name;
   record.disclaimer = kNoCertification;
-  const VerificationInput input = VerificationInputs(state);
-  const SetVerdict verdict = Verify(state, input, set);
+  const VerificationInput input = VerificationInputs(c);
+  const SetVerdict verdict = Verify(c, input, set);
   if (verdict.noPair)
     record.message = NoPairText(Language::Japanese) + "（" + std::string(kFailOverall) + "）";
   for (const PairVerdict& pair : verdict.pairs) {
@@ -120,22 +101,13 @@ VerificationRecord BuildVerificationRecord(const EngineState& state, const Crite
     for (const CriterionResult& result : pair.criteria)
       page.rows.push_back(Row(result));
     if (pair.otherCondition)
-      page.note = ConditionNote(state, pair.pair);
+      page.note = ConditionNote(c, pair.pair);
     page.pass = pair.pass;
     page.overall = pair.pass ? kPassOverall : kFailOverall;
-    page.worst = WorstPatches(state, input[Index(pair.pair)]);
+    page.worst = WorstPatches(c, input[Index(pair.pair)]);
     record.pairs.push_back(std::move(page));
   }
   return record;
-}
-
-void UpdateVerification(EngineState& state) {
-  state.verification = BuildVerificationRecord(state);
-}
-
-void ChooseCriteriaSet(EngineState& state, std::optional<CriteriaSet> set) {
-  state.criteria = std::move(set);
-  UpdateVerification(state);
 }
 
 }  // namespace korimo

@@ -11,7 +11,8 @@
 
 namespace korimo {
 
-struct EngineState;
+class Comparison;
+struct Measurement;
 
 enum class VerdictMark { Pass, Fail, NotEvaluated };
 
@@ -62,18 +63,14 @@ inline constexpr std::array<std::string_view, 5> kCriteriaHeadings = {"判定基
 inline constexpr std::array<std::string_view, kWorstColumns> kWorstHeadings = {
     "No.", "ID", "デバイス値", "⊿E00", "ΔL*", "ΔC*", "ΔH*"};
 
-// The page for the set chosen in `state`, from the current files and maps.
-VerificationRecord BuildVerificationRecord(const EngineState& state);
-// The same for any set: what the report shows of each set the batch tool checks.
-VerificationRecord BuildVerificationRecord(const EngineState& state, const CriteriaSet& set);
-
-// Rebuilds state.verification; runs after every load and every change of set.
-void UpdateVerification(EngineState& state);
-
-// The set the page checks against; nullopt chooses none.
-void ChooseCriteriaSet(EngineState& state, std::optional<CriteriaSet> set);
+// The page for a set, from the comparison's files and maps: the window's
+// chosen set, or each set the batch tool checks, as the report shows it.
+VerificationRecord BuildVerificationRecord(const Comparison& c, const CriteriaSet& set);
+// Nothing to show without a set.
+VerificationRecord BuildVerificationRecord(const Comparison& c,
+                                           const std::optional<CriteriaSet>& set);
 
 // "40/27/27/0": a patch's device values, empty when the file has none.
-std::string DeviceText(const EngineState& state, int patch);
+std::string DeviceText(const Measurement* file, int patch);
 
 }  // namespace korimo

@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/Indices.h"
+#include "app/VerificationRecord.h"
 
 namespace korimo {
 
@@ -34,12 +37,16 @@ class GridRow {
   std::array<std::uint16_t, kGridCols> end_{};  // one past each cell's last byte
 };
 
+class Comparison;
+
 // The results grid's data rows. The texts of a patch's row depend only on the
-// data read, so they are kept per patch and a sort only reorders them.
+// comparison, so they are made once per comparison and a sort only reorders
+// them.
 struct GridContent {
   std::vector<GridRow> cells;  // per patch
   std::vector<int> order;      // data row r (0 = the first) shows cells[order[r]]
   std::uint64_t revision = 0;  // counts every refill
+  std::shared_ptr<const Comparison> cellsFrom;  // what the cells show
 
   std::size_t RowCount() const { return order.size(); }
   const GridRow& Row(std::size_t r) const { return cells[static_cast<std::size_t>(order[r])]; }
@@ -53,6 +60,17 @@ struct AreaFrame {
   double height = 0;
   bool visible = false;
   bool operator==(const AreaFrame&) const = default;
+};
+
+// What an area drag found: the identifiers at its corners and the average
+// and maximum differences of the patches inside.
+struct AreaFigures {
+  std::string corners;
+  int count = 0;
+  double avgDeAb = 0;
+  double maxDeAb = 0;
+  double avgDe00 = 0;
+  double maxDe00 = 0;
 };
 
 // Every text and shape the window shows, as its procedures wrote them. A text
@@ -83,12 +101,11 @@ struct WindowRecord {
   std::array<std::string, 2> Lb_Conditions;   // the pair's files declare other conditions
   std::array<std::string, 3> Lb_FileTip;      // where a set's L*a*b* came from
   std::array<AreaFrame, 2> Sh_Box;
+  std::array<std::optional<AreaFigures>, 2> areaFigures;  // what Lb_DeBox shows, if figures
   bool Menu_EditSub_Enabled = false;  // both items of the Edit menu
   std::array<std::string, kGridCols> FlexG_Headings;
   GridContent FlexG;
-
-  const std::string& Path(DataSet set) const { return Lb_File[Index(set)]; }
-  bool Chosen(DataSet set) const { return !Path(set).empty(); }
+  VerificationRecord verification;
 };
 
 // Texts the procedures write.

@@ -6,12 +6,14 @@
 #include <exception>
 #include <new>
 #include <optional>
-#include <set>
+#include <map>
 #include <utility>
 
 #include "app/EngineState.h"
-#include "app/FileSelection.h"
 #include "app/Hooks.h"
+#include "app/LoadDriver.h"
+#include "app/Pairing.h"
+#include "app/Render.h"
 #include "app/OutputGuard.h"
 #include "app/ThresholdPanel.h"
 #include "app/VerificationRecord.h"
@@ -20,6 +22,7 @@
 #include "cli/JsonReport.h"
 #include "core/Common.h"
 #include "core/Encoding.h"
+#include "core/MeasurementReader.h"
 #include "export/HtmlReport.h"
 #include "export/ResultsText.h"
 
@@ -27,30 +30,28 @@ namespace korimo {
 
 namespace {
 
-// What the runs of the reader left to tell: the cut at 3000 patches once per
-// file (the load driver reads files again), and why each set's last read
-// stored nothing.
-class ReadLog {
+// Each file the command line names is read once; the window's load plan
+// reads some again, and a repeated read gives the same record. The
+// 3000-patch cut is told once per file, in the order the files are read.
+class FileCache {
  public:
-  void Record(const FileRead& read) {
-    if (read.result.cutAt3000 && cut_.insert(read.path).second) {
-      lines_.push_back("korimo-cli: " + read.path + ": " + std::string(kTooManyPatchesMessage));
-      lines_.push_back("korimo-cli: " + read.path + ": more than " + std::to_string(kMaxPatches) +
+  MeasurementPtr Read(const std::string& path) {
+    const auto known = reads_.find(path);
+    if (known != reads_.end())
+      return known->second;
+    auto read = std::make_shared<const Measurement>(ReadMeasurementFile(path));
+    if (read->cutAt3000) {
+      lines_.push_back("korimo-cli: " + path + ": " + std::string(kTooManyPatchesMessage));
+      lines_.push_back("korimo-cli: " + path + ": more than " + std::to_string(kMaxPatches) +
                        " patches; the first " + std::to_string(kMaxPatches) + " are used");
     }
-    last_[Index(read.set)] = read.result.Reason();
-    lastReadStored_ = read.result.patches > 0;
+    reads_.emplace(path, read);
+    return read;
   }
-  const FailureReason& LastFailure(DataSet set) const { return last_[Index(set)]; }
-  // False when the run's last read stored nothing; it reset the stored
-  // averages and maxima.
-  bool LastReadStored() const { return lastReadStored_; }
   std::vector<std::string>& Lines() { return lines_; }
 
  private:
-  std::set<std::string> cut_;
-  std::array<FailureReason, 3> last_{};
-  bool lastReadStored_ = true;
+  std::map<std::string, MeasurementPtr> reads_;
   std::vector<std::string> lines_;
 };
 
@@ -64,11 +65,12 @@ std::string Quoted(const std::string& text) {
 
 // One line per pair whose files do not match: the counts, or how many
 // identifiers differ and the first difference.
-std::vector<std::string> PairingLines(const EngineState& state) {
+std::vector<std::string> PairingLines(const Comparison& c) {
   std::vector<std::string> lines;
-  const ComparisonData& d = state.Data();
+  const Measurement* ref = c.Set(DataSet::Reference);
   for (Pair pair : kAllPairs) {
-    const PairCheck& check = state.pairing[Index(pair)];
+    const Measurement* sample = c.Set(SampleOf(pair));
+    const PairCheck check = CheckPair(ref, sample);
     if (!check.Mismatch())
       continue;
     std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
@@ -77,8 +79,8 @@ std::vector<std::string> PairingLines(const EngineState& state) {
       line += std::to_string(check.idMismatches) + " of " +
               std::to_string(std::min(check.referenceCount, check.sampleCount)) +
               " identifiers differ, first at No. " + std::to_string(first + 1) + " (" +
-              Quoted(d.FileId[0][static_cast<std::size_t>(first)]) + " vs " +
-              Quoted(d.FileId[Index(SampleOf(pair))][static_cast<std::size_t>(first)]) + ")";
+              Quoted(ref->ids.values[static_cast<std::size_t>(first)]) + " vs " +
+              Quoted(sample->ids.values[static_cast<std::size_t>(first)]) + ")";
       if (check.countsDiffer)
         line += "; ";
     }
@@ -92,13 +94,13 @@ std::vector<std::string> PairingLines(const EngineState& state) {
 }
 
 // One line per complete pair that the chosen mode did not pair completely.
-std::vector<std::string> PairMapLines(const EngineState& state) {
+std::vector<std::string> PairMapLines(const Comparison& c) {
   std::vector<std::string> lines;
-  if (state.pairingMode == PairingMode::Position)
+  if (c.Mode() == PairingMode::Position)
     return lines;
-  const std::string mode(PairingModeKey(state.pairingMode));
+  const std::string mode(PairingModeKey(c.Mode()));
   for (Pair pair : kAllPairs) {
-    const PairMap& map = state.Map(pair);
+    const PairMap& map = c.PairOf(pair).map;
     if (!map.complete)
       continue;
     std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
@@ -123,12 +125,6 @@ std::vector<std::string> PairMapLines(const EngineState& state) {
   return lines;
 }
 
-std::string FormatLimit(double value) {
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
-}
-
 std::vector<std::string> FailedCheckLines(const Verdict& verdict, bool tolerances) {
   std::vector<std::string> lines;
   for (const CheckResult& check : verdict.checks) {
@@ -136,7 +132,7 @@ std::vector<std::string> FailedCheckLines(const Verdict& verdict, bool tolerance
       continue;
     std::string line =
         "korimo-cli: " + std::string(PairNameEnglish(check.pair)) + ": " + check.tolerance.text;
-    line += check.value ? " failed: " + FormatLimit(*check.value)
+    line += check.value ? " failed: " + ShortestDecimal(*check.value)
                         : " not evaluated (best10 and pct95 need 15 Reference patches, and "
                           "every figure a last read that stored patches)";
     lines.push_back(line);
@@ -162,7 +158,7 @@ std::string_view StatisticWords(Statistic statistic) {
 
 // The --tolerance checks as one criteria set of the report, worded as the
 // statistics frames word their figures.
-ReportVerification ToleranceVerification(const Verdict& verdict, const EngineState& state) {
+ReportVerification ToleranceVerification(const Verdict& verdict, const Comparison& c) {
   ReportCriteriaSet set;
   set.name = "許容値（--tolerance）";
   set.pass = verdict.pass;
@@ -179,9 +175,9 @@ ReportVerification ToleranceVerification(const Verdict& verdict, const EngineSta
     ReportCriterion row;
     row.words = std::string("全パッチ ") + (t.metric == Metric::DeAb ? "⊿E " : "⊿E00 ") +
                 std::string(StatisticWords(t.statistic));
-    row.patches = std::to_string(
-        std::min(state.Count(DataSet::Reference), state.Count(SampleOf(check.pair))));
-    row.limit = FormatLimit(t.limit);
+    row.patches =
+        std::to_string(std::min(c.Count(DataSet::Reference), c.Count(SampleOf(check.pair))));
+    row.limit = ShortestDecimal(t.limit);
     row.pass = check.pass;
     if (check.value) {
       row.value = FormatTwoDec(*check.value);
@@ -227,21 +223,21 @@ std::vector<std::string> SetLines(const SetVerdict& set) {
 }
 
 // The tolerance checks and the criteria sets together.
-Verdict VerdictOf(const EngineState& state, const CliOptions& options, bool figuresCurrent) {
-  Verdict verdict = Evaluate(state, options.tolerances, figuresCurrent);
+Verdict VerdictOf(const Comparison& c, const CliOptions& options) {
+  Verdict verdict = Evaluate(c, options.tolerances);
   bool evaluated = std::any_of(verdict.checks.begin(), verdict.checks.end(),
-                               [](const CheckResult& c) { return c.value.has_value(); });
+                               [](const CheckResult& r) { return r.value.has_value(); });
   bool pass = std::all_of(verdict.checks.begin(), verdict.checks.end(),
-                          [](const CheckResult& c) { return c.pass; });
+                          [](const CheckResult& r) { return r.pass; });
   if (!options.checks.empty()) {
-    const VerificationInput input = VerificationInputs(state);
+    const VerificationInput input = VerificationInputs(c);
     for (const CriteriaSet& set : options.checks) {
-      verdict.sets.push_back(Verify(state, input, set));
+      verdict.sets.push_back(Verify(c, input, set));
       pass = pass && verdict.sets.back().pass;
       for (const PairVerdict& pair : verdict.sets.back().pairs) {
         evaluated =
             evaluated || std::any_of(pair.criteria.begin(), pair.criteria.end(),
-                                     [](const CriterionResult& c) { return c.value.has_value(); });
+                                     [](const CriterionResult& r) { return r.value.has_value(); });
       }
     }
   }
@@ -252,21 +248,32 @@ Verdict VerdictOf(const EngineState& state, const CliOptions& options, bool figu
 class BatchRun {
  public:
   explicit BatchRun(const CliOptions& options) : options_(options), state_(kBatchSurfaces) {
-    hooks_.fileRead = [this](const FileRead& read) { log_.Record(read); };
+    hooks_.read = [this](DataSet, const std::string& path) { return files_.Read(path); };
   }
 
   BatchOutcome Execute() {
     BatchOutcome outcome;
-    SetUpPanel();
-    ChooseFiles();
-    const bool emptyFiles = ReportEmptyFiles();
-    std::vector<std::string>& lines = log_.Lines();
+    ApplyPanel(state_, options_.panel);
+    state_.inputs.sortKey = static_cast<std::int16_t>(options_.sortKey);
+    state_.inputs.mode = options_.pairBy;
+    // The window's load plan, as a user choosing the files in this order
+    // would run it.
+    for (std::size_t s = 0; s < options_.files.size(); ++s) {
+      if (options_.files[s].empty())
+        continue;
+      state_.inputs.paths[s] = options_.files[s];
+      LoadDataSet(state_, kAllSets[s], hooks_);
+    }
+    korimo::Render(state_);
+    const Comparison& c = state_.Current();
+    std::vector<std::string>& lines = files_.Lines();
+    const bool emptyFiles = ReportEmptyFiles(lines);
     const std::vector<std::string> pairing =
-        state_.pairingMode == PairingMode::Position ? PairingLines(state_) : PairMapLines(state_);
+        c.Mode() == PairingMode::Position ? PairingLines(c) : PairMapLines(c);
     lines.insert(lines.end(), pairing.begin(), pairing.end());
     std::optional<Verdict> verdict;
     if (!options_.tolerances.empty() || !options_.checks.empty()) {
-      verdict = VerdictOf(state_, options_, log_.LastReadStored());
+      verdict = VerdictOf(c, options_);
       if (!verdict->pass) {
         const std::vector<std::string> failed =
             FailedCheckLines(*verdict, !options_.tolerances.empty());
@@ -289,35 +296,16 @@ class BatchRun {
   }
 
  private:
-  // Handlers run only for a control the user would have touched.
-  void SetUpPanel() {
-    const PanelSettings& wanted = options_.panel;
-    const PanelSettings start;
-    if (wanted.metric != start.metric)
-      Opt_de_Click(state_, wanted.metric);
-    SldBest_Change(state_, wanted.under);
-    SldWorst_Change(state_, wanted.over);
-    state_.GridSortKey = static_cast<std::int16_t>(options_.sortKey);
-    state_.pairingMode = options_.pairBy;
-  }
-
-  void ChooseFiles() {
-    for (std::size_t s = 0; s < options_.files.size(); ++s) {
-      if (!options_.files[s].empty())
-        ChooseFile(state_, kAllSets[s], options_.files[s], hooks_);
-    }
-  }
-
-  // The load driver re-reads files, so only the final count of each set says
-  // whether its file was usable.
-  bool ReportEmptyFiles() {
+  // Every file given that stored no patches, with why.
+  bool ReportEmptyFiles(std::vector<std::string>& lines) const {
     bool any = false;
     for (std::size_t s = 0; s < options_.files.size(); ++s) {
       const std::string& path = options_.files[s];
-      if (path.empty() || state_.Loaded(kAllSets[s]))
+      const Measurement* read = state_.inputs.Set(kAllSets[s]);
+      if (path.empty() || (read != nullptr && read->Stored()))
         continue;
-      log_.Lines().push_back("korimo-cli: " + path + ": " +
-                             EnglishReason(log_.LastFailure(kAllSets[s])));
+      const FailureReason reason = read != nullptr ? read->failure : FailureReason{};
+      lines.push_back("korimo-cli: " + path + ": " + EnglishReason(reason));
       any = true;
     }
     return any;
@@ -328,7 +316,7 @@ class BatchRun {
       return BuildJsonReport(state_, verdict ? &*verdict : nullptr);
     if (options_.format == OutputFormat::Html)
       return BuildHtmlReport(state_, ReportFor(verdict));
-    std::string text = BuildResultsText(state_.record);
+    std::string text = BuildResultsText(state_.inputs.paths, state_.record.FlexG);
     return options_.encoding == TextEncoding::Cp932 ? Utf8ToCp932(text) : text;
   }
 
@@ -339,9 +327,10 @@ class BatchRun {
     input.createdAt = ReportCreationTime();
     input.pairing = PairingForReport(state_);
     if (verdict && !options_.tolerances.empty())
-      input.verification = ToleranceVerification(*verdict, state_);
+      input.verification = ToleranceVerification(*verdict, state_.Current());
     for (const CriteriaSet& set : options_.checks)
-      input.verification.sets.push_back(ReportSetOf(BuildVerificationRecord(state_, set)));
+      input.verification.sets.push_back(
+          ReportSetOf(BuildVerificationRecord(state_.Current(), set)));
     return input;
   }
 
@@ -354,21 +343,21 @@ class BatchRun {
     const std::vector<std::string> criteria = CriteriaFilePaths(options_);
     inputs.insert(inputs.end(), criteria.begin(), criteria.end());
     if (const std::string refusal = OutputRefusal(*options_.outputPath, inputs); !refusal.empty()) {
-      log_.Lines().push_back("korimo-cli: " + refusal);
+      files_.Lines().push_back("korimo-cli: " + refusal);
       return ExitStatus::OutputFailed;
     }
     const WriteOutcome written = WriteFileAtomically(*options_.outputPath, bytes);
     if (written.ok())
       return ExitStatus::Ok;
-    log_.Lines().push_back("korimo-cli: cannot write " + *options_.outputPath + ": " +
-                           written.error);
+    files_.Lines().push_back("korimo-cli: cannot write " + *options_.outputPath + ": " +
+                             written.error);
     return ExitStatus::OutputFailed;
   }
 
   const CliOptions& options_;
   EngineState state_;
   EngineHooks hooks_;
-  ReadLog log_;
+  FileCache files_;
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Common.h"
+
 namespace korimo {
 
 namespace {
@@ -27,7 +29,7 @@ void AppendScalar(std::string& out, const Json& value) {
     case Json::value_t::number_float: {
       const double number = value.get<double>();
       if (std::isfinite(number))
-        AppendNumber(out, number);
+        out += ShortestDecimal(number);
       else
         out += "null";
       return;

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "app/Histogram.h"
+#include "app/Labels.h"
+#include "app/Pairing.h"
 #include "app/ReadNotes.h"
 #include "app/Version.h"
 #include "cli/JsonLayout.h"
@@ -48,9 +51,8 @@ Json ObserverKey(Observer observer) {
 }
 
 Json ConditionKey(Condition condition) {
-  static constexpr std::array<const char*, 5> kKeys = {nullptr, "M0", "M1", "M2", "M3"};
-  const char* key = kKeys[static_cast<std::size_t>(condition)];
-  return key == nullptr ? Json(nullptr) : Json(key);
+  const std::string_view name = ConditionName(condition);
+  return name.empty() ? Json(nullptr) : Json(std::string(name));
 }
 
 // One row of channel values per stored patch, widened as L*a*b* is.
@@ -69,20 +71,19 @@ Json Device(const DeviceValues& device) {
 }
 
 Json Sets(const EngineState& state) {
-  const ComparisonData& d = state.Data();
+  const Comparison& c = state.Current();
   Json sets = Json::array();
   for (DataSet set : kAllSets) {
     const std::size_t s = Index(set);
+    static const Measurement kUnread;
+    const Measurement& info = c.Set(set) != nullptr ? *c.Set(set) : kUnread;
     Json lab = Json::array();
-    for (int i = 0; i < d.PatchCount[s]; ++i) {
-      const auto& v = d.Lab(static_cast<int>(s))[i];
-      lab.push_back(Json::array({v[0], v[1], v[2]}));
-    }
-    const MeasurementSet& info = state.sets[s];
+    for (const LabValue& v : info.lab)
+      lab.push_back(Json::array({Number(v[0]), Number(v[1]), Number(v[2])}));
     sets.push_back(
-        {{"path", Text(state.record.Path(set))},
-         {"patch_count", d.PatchCount[s]},
-         {"row_length", d.RowLength[s]},
+        {{"path", Text(state.inputs.paths[s])},
+         {"patch_count", info.Count()},
+         {"row_length", c.RowLength(set)},
          {"lab", std::move(lab)},
          {"source", SourceKey(info.source)},
          {"illuminant", IlluminantKey(info.illuminant)},
@@ -95,12 +96,11 @@ Json Sets(const EngineState& state) {
   return sets;
 }
 
-Json PatchIds(const EngineState& state) {
-  const ComparisonData& d = state.Data();
+Json PatchIds(const Comparison& c) {
   Json ids = Json::array();
-  const int n = ShownPatchCount(d);
+  const int n = c.ShownPatchCount();
   for (int i = 0; i < n; ++i)
-    ids.push_back(Text(ShownId(d, state.pairingMode, i)));
+    ids.push_back(Text(c.ShownId(i)));
   return ids;
 }
 
@@ -119,48 +119,52 @@ Json Components(const std::vector<PatchDifference>& patches, int n, double Patch
 }
 
 Json Pairs(const EngineState& state) {
-  const ComparisonData& d = state.Data();
-  const VerificationInput input = VerificationInputs(state);
-  const WindowRecord& r = state.record;
-  const int n = ShownPatchCount(d);
+  const Comparison& c = state.Current();
+  const VerificationInput input = VerificationInputs(c);
+  const int n = c.ShownPatchCount();
   Json pairs = Json::array();
   for (Pair pair : kAllPairs) {
     const std::size_t p = Index(pair);
-    const PairMap& map = state.Map(pair);
+    const PairComparison& compared = c.PairOf(pair);
     Json deAb = Json::array();
     Json de00 = Json::array();
     for (int i = 0; i < n; ++i) {
-      const bool paired = map.Paired(i);
-      deAb.push_back(paired ? Number(d.DeAb[i][p]) : Json(nullptr));
-      de00.push_back(paired ? Number(d.De00[i][p]) : Json(nullptr));
+      const bool paired = compared.map.Paired(i);
+      deAb.push_back(paired ? Number(compared.StoredDeAb(i)) : Json(nullptr));
+      de00.push_back(paired ? Number(compared.StoredDe00(i)) : Json(nullptr));
     }
+    const Shown::PairViews& views = state.shown.pairs[p];
+    const HistogramView histogram =
+        views.histogram ? HistogramOf(*views.histogram, pair) : HistogramView{};
     Json histValues = Json::array();
-    for (const float value : state.HistValue[p])
+    for (const float value : histogram.edges)
       histValues.push_back(Number(value));
+    const FrameTexts t = FrameTextsOf(views.averages.get(), views.percentiles.get(), pair);
     pairs.push_back({
         {"de_ab", std::move(deAb)},
         {"de00", std::move(de00)},
-        {"avg_de_ab", Number(d.AvgDeAb[p])},
-        {"max_de_ab", Number(d.MaxDeAb[p])},
-        {"best10_de_ab", Number(d.Best10DeAb[p])},
-        {"pct95_de_ab", Number(d.Pct95DeAb[p])},
-        {"avg_de00", Number(d.AvgDe00[p])},
-        {"max_de00", Number(d.MaxDe00[p])},
-        {"best10_de00", Number(d.Best10De00[p])},
-        {"pct95_de00", Number(d.Pct95De00[p])},
+        {"avg_de_ab", Number(c.AvgDeAb(pair))},
+        {"max_de_ab", Number(c.MaxDeAb(pair))},
+        {"best10_de_ab", Number(c.Best10DeAb(pair))},
+        {"pct95_de_ab", Number(c.Pct95DeAb(pair))},
+        {"avg_de00", Number(c.AvgDe00(pair))},
+        {"max_de00", Number(c.MaxDe00(pair))},
+        {"best10_de00", Number(c.Best10De00(pair))},
+        {"pct95_de00", Number(c.Pct95De00(pair))},
         {"labels",
-         {{"avg_de_ab", r.Lb_De[2 * p]},
-          {"max_de_ab", r.Lb_De[2 * p + 1]},
-          {"best10_de_ab", r.Lb_BestDe[p]},
-          {"pct95_de_ab", r.Lb_WorsDe[p]},
-          {"avg_de00", r.Lb_De2K[2 * p]},
-          {"max_de00", r.Lb_De2K[2 * p + 1]},
-          {"best10_de00", r.Lb_Best2K[p]},
-          {"pct95_de00", r.Lb_Wors2K[p]}}},
-        {"hist_count", state.HistCount[p]},
+         {{"avg_de_ab", t.de[0]},
+          {"max_de_ab", t.de[1]},
+          {"best10_de_ab", t.de[2]},
+          {"pct95_de_ab", t.de[3]},
+          {"avg_de00", t.de00[0]},
+          {"max_de00", t.de00[1]},
+          {"best10_de00", t.de00[2]},
+          {"pct95_de00", t.de00[3]}}},
+        {"hist_count", histogram.counts},
         {"hist_value", std::move(histValues)},
-        {"under_percent", r.Lb_UPar[p]},
-        {"over_percent", r.Lb_OPar[p]},
+        {"under_percent",
+         UnderPercent(views.under.from.get(), pair, views.under.overSampleCount)},
+        {"over_percent", OverPercent(views.over.from.get(), pair, views.over.overSampleCount)},
         {"dl", Components(input[p], n, &PatchDifference::dl)},
         {"dc", Components(input[p], n, &PatchDifference::dc)},
         {"dh", Components(input[p], n, &PatchDifference::dh)},
@@ -170,11 +174,12 @@ Json Pairs(const EngineState& state) {
   return pairs;
 }
 
-Json Thresholds(const ComparisonData& d) {
-  return {{"under_de_ab", Number(d.UnderDeAb)},
-          {"over_de_ab", Number(d.OverDeAb)},
-          {"under_de00", Number(d.UnderDe00)},
-          {"over_de00", Number(d.OverDe00)}};
+Json ThresholdsOf(const Comparison& c) {
+  const korimo::Thresholds t = c.CurrentThresholds();
+  return {{"under_de_ab", Number(t.underDeAb)},
+          {"over_de_ab", Number(t.overDeAb)},
+          {"under_de00", Number(t.underDe00)},
+          {"over_de00", Number(t.overDe00)}};
 }
 
 Json Grid(const GridContent& grid) {
@@ -205,17 +210,18 @@ void AddPairMap(Json& entry, const PairMap& map) {
 }
 
 // Always both pairs, Reference-File1 first; an incomplete pair reports nothing.
-Json Pairing(const EngineState& state) {
-  const ComparisonData& d = state.Data();
+Json Pairing(const Comparison& c) {
+  const Measurement* ref = c.Set(DataSet::Reference);
   Json pairs = Json::array();
   for (Pair pair : kAllPairs) {
-    const PairCheck& check = state.pairing[Index(pair)];
+    const Measurement* sample = c.Set(SampleOf(pair));
+    const PairCheck check = CheckPair(ref, sample);
     Json first = nullptr;
     if (check.idMismatches > 0) {
       const auto at = static_cast<std::size_t>(check.firstMismatches.front());
       first = {{"patch", check.firstMismatches.front()},
-               {"reference", Text(d.FileId[Index(DataSet::Reference)][at])},
-               {"sample", Text(d.FileId[Index(SampleOf(pair))][at])}};
+               {"reference", Text(ref->ids.values[at])},
+               {"sample", Text(sample->ids.values[at])}};
     }
     Json entry = {
         {"complete", check.complete},
@@ -223,9 +229,8 @@ Json Pairing(const EngineState& state) {
         {"id_mismatches", check.idMismatches},
         {"first_mismatch", std::move(first)},
         {"counts_differ", check.countsDiffer},
-        {"conditions_differ",
-         check.complete && ConditionsDiffer(state.sets[0], state.sets[Index(SampleOf(pair))])}};
-    AddPairMap(entry, state.Map(pair));
+        {"conditions_differ", check.complete && ConditionsDiffer(*ref, *sample)}};
+    AddPairMap(entry, c.PairOf(pair).map);
     pairs.push_back(std::move(entry));
   }
   return pairs;
@@ -281,18 +286,22 @@ Json VerdictOf(const Verdict* verdict) {
 }  // namespace
 
 std::string BuildJsonReport(const EngineState& state, const Verdict* verdict) {
-  const WindowRecord& r = state.record;
+  const Comparison& c = state.Current();
+  const auto captions = CheckBoxCaptions(state.shown.captions.get());
+  Json counts = Json::array();
+  for (DataSet set : kAllSets)
+    counts.push_back(CountLabel(c.Set(set)));
   Json doc = {
       {"version", std::string(kVersionText)},
       {"sets", Sets(state)},
-      {"patch_id", PatchIds(state)},
+      {"patch_id", PatchIds(c)},
       {"pairs", Pairs(state)},
-      {"thresholds", Thresholds(state.Data())},
-      {"captions", {{"under", r.ChkBest}, {"over", r.ChkWorst}}},
-      {"count_labels", r.Lb_NoP},
-      {"chart", {{"rows", state.chart.ChartRows}, {"cols", state.chart.ChartCols}}},
-      {"grid", Grid(r.FlexG)},
-      {"pairing", Pairing(state)},
+      {"thresholds", ThresholdsOf(c)},
+      {"captions", {{"under", captions[0]}, {"over", captions[1]}}},
+      {"count_labels", std::move(counts)},
+      {"chart", {{"rows", state.ui.chart.ChartRows}, {"cols", state.ui.chart.ChartCols}}},
+      {"grid", Grid(state.record.FlexG)},
+      {"pairing", Pairing(c)},
       {"verdict", VerdictOf(verdict)},
   };
   return LayOutJson(doc);

@@ -31,18 +31,17 @@ bool Lookup(const Table& table, std::string_view key, Value& out) {
   return false;
 }
 
-float Figure(const ComparisonData& d, Pair pair, Metric metric, Statistic statistic) {
-  const std::size_t p = Index(pair);
+float Figure(const Comparison& c, Pair pair, Metric metric, Statistic statistic) {
   const bool deAb = metric == Metric::DeAb;
   switch (statistic) {
     case Statistic::Average:
-      return deAb ? d.AvgDeAb[p] : d.AvgDe00[p];
+      return deAb ? c.AvgDeAb(pair) : c.AvgDe00(pair);
     case Statistic::Maximum:
-      return deAb ? d.MaxDeAb[p] : d.MaxDe00[p];
+      return deAb ? c.MaxDeAb(pair) : c.MaxDe00(pair);
     case Statistic::Best10:
-      return deAb ? d.Best10DeAb[p] : d.Best10De00[p];
+      return deAb ? c.Best10DeAb(pair) : c.Best10De00(pair);
     case Statistic::Pct95:
-      return deAb ? d.Pct95DeAb[p] : d.Pct95De00[p];
+      return deAb ? c.Pct95DeAb(pair) : c.Pct95De00(pair);
   }
   return 0;
 }
@@ -95,22 +94,21 @@ std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& erro
   return t;
 }
 
-Verdict Evaluate(const EngineState& state, const std::vector<Tolerance>& tolerances,
-                 bool figuresCurrent) {
+Verdict Evaluate(const Comparison& c, const std::vector<Tolerance>& tolerances) {
   Verdict verdict;
   bool evaluated = false;
   bool failed = false;
+  const bool figuresCurrent = !c.FiguresReset();
   for (Pair pair : kAllPairs) {
-    if (!state.Complete(pair))
+    if (!c.Complete(pair))
       continue;
-    const bool percentiles =
-        state.Map(pair).SortedCount(state.Count(DataSet::Reference)) >= kPercentileMinimum;
+    const bool percentiles = c.PairOf(pair).sortedCount >= kPercentileMinimum;
     for (const Tolerance& t : tolerances) {
       CheckResult check{pair, t, std::nullopt, false};
       const bool needsPercentiles =
           t.statistic == Statistic::Best10 || t.statistic == Statistic::Pct95;
       if (figuresCurrent && (percentiles || !needsPercentiles)) {
-        check.value = static_cast<double>(Figure(state.Data(), pair, t.metric, t.statistic));
+        check.value = static_cast<double>(Figure(c, pair, t.metric, t.statistic));
         check.pass = *check.value <= t.limit;
         evaluated = true;
       }

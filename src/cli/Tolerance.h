@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/EngineState.h"
+#include "app/Comparison.h"
 #include "app/Verification.h"
 
 namespace korimo {
@@ -45,9 +45,8 @@ struct Verdict {
 // the stored 32-bit figures widened to doubles; a value equal to the limit
 // passes. "Best10%" and "95%" need a Reference of 15 patches, as the window
 // shows them only from there on; a check that cannot be evaluated fails.
-// `figuresCurrent` is false when the last read of the run stored nothing,
-// which resets the stored averages and maxima: no check is evaluated then.
-Verdict Evaluate(const EngineState& state, const std::vector<Tolerance>& tolerances,
-                 bool figuresCurrent);
+// When the last read of the run stored nothing, which resets the stored
+// averages and maxima, no check is evaluated.
+Verdict Evaluate(const Comparison& c, const std::vector<Tolerance>& tolerances);
 
 }  // namespace korimo

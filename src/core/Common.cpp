@@ -128,19 +128,11 @@ std::optional<std::uint64_t> ScaledAwayFromHalf(double ax, int decimals) {
   return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
 }
 
-}  // namespace
-
-std::string FormatDecimals(double x, int decimals) {
-  if (!std::isfinite(x))
-    x = 0;
-  if (decimals < 0)
-    decimals = 0;
-  if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), decimals))
-    return ComposeScaled(*scaled, decimals, x < 0);
+// The digits of |x| rounded to `decimals` decimals, right-aligned with a
+// leading zero that a carry out of the top digit can take.
+std::string RoundedDigits(double x, int decimals) {
   const Decimal d = FifteenDigits(std::fabs(x));
   const int intDigits = d.exponent + 1;
-  // The digits kept, integer and fraction together, right-aligned in a
-  // buffer with a leading zero that a carry out of the top digit can take.
   const int kept = x == 0 ? -1 : intDigits + decimals;
   const int width = std::max(kept, decimals) + 1;
   std::string digits(static_cast<std::size_t>(width), '0');
@@ -155,6 +147,20 @@ std::string FormatDecimals(double x, int decimals) {
       ++digits[i];
     }
   }
+  return digits;
+}
+
+}  // namespace
+
+std::string FormatDecimals(double x, int decimals) {
+  if (!std::isfinite(x))
+    x = 0;
+  if (decimals < 0)
+    decimals = 0;
+  if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), decimals))
+    return ComposeScaled(*scaled, decimals, x < 0);
+  const std::string digits = RoundedDigits(x, decimals);
+  const int width = static_cast<int>(digits.size());
   const int intLen = width - decimals;
   int first = 0;
   while (first < intLen - 1 && digits[first] == '0')
@@ -172,6 +178,27 @@ std::string FormatDecimals(double x, int decimals) {
   return out;
 }
 
+float TwoDecimalsAsSingle(double x) {
+  if (!std::isfinite(x))
+    return 0;
+  std::optional<std::uint64_t> hundredths = ScaledAwayFromHalf(std::fabs(x), 2);
+  if (!hundredths) {
+    const std::string digits = RoundedDigits(x, 2);
+    if (digits.size() <= 18)
+      hundredths = std::stoull(digits);
+  }
+  // Below 2^24 both the count and 100 are exact floats, and the quotient is
+  // rounded once, to the float nearest the decimal, as the text reads.
+  constexpr std::uint64_t kExact = std::uint64_t{1} << 24;
+  if (hundredths && *hundredths < kExact) {
+    const float value = static_cast<float>(*hundredths) / 100.0f;
+    return x < 0 ? -value : value;
+  }
+  // Larger values are beyond any measurement; their hundredths lie far
+  // below a float's step there.
+  return NarrowToSingle(x);
+}
+
 std::string FormatTwoDec(double x) {
   // Most of a run's texts are two-decimal cells; with the precision known the
   // common case needs none of the general route's checks. Cells of a file
@@ -183,6 +210,12 @@ std::string FormatTwoDec(double x) {
       return ComposeScaled(*scaled, 2, x < 0);
   }
   return FormatDecimals(x, 2);
+}
+
+std::string ShortestDecimal(double x) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
+  return std::string(buffer, result.ptr);
 }
 
 std::string FormatFixed7(double x) {

@@ -16,6 +16,15 @@ std::string FormatDecimals(double x, int decimals);
 // The "0.00" pattern.
 std::string FormatTwoDec(double x);
 
+// The number a FormatTwoDec text of x reads back as (ParseSingle), made from
+// x itself: x rounded to hundredths as the pattern rounds it, then to the
+// nearest 32-bit float.
+float TwoDecimalsAsSingle(double x);
+
+// The shortest text that reads back to the same double ("2", "0.5",
+// "1e+30"): how limits and device values are written where they are quoted.
+std::string ShortestDecimal(double x);
+
 // "0.00" right-aligned in exactly 7 characters: the last 7 characters of five
 // blanks followed by FormatTwoDec(x).
 std::string FormatFixed7(double x);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "core/Common.h"
 #include "core/TextFields.h"
 
 namespace korimo {
@@ -208,22 +209,87 @@ int BandWavelength(std::string_view name) {
   return 0;
 }
 
-void HeaderScan::Feed(std::string_view line) {
-  // No field-name or keyword line is this long; a file without line breaks
-  // is not copied or split here.
-  constexpr std::size_t kLongestLine = 64 * 1024;
-  if (line.size() > kLongestLine)
-    return;
-  ScanColumns(line);
-  ScanKeyword(line);
+namespace {
+
+constexpr std::string_view kRowLengthKeyword = "LGOROWLENGTH";
+
+// The LAB search's names, and whether one of them names field `number`.
+bool NoteLab(LabColumns& lab, std::string_view name, int number) {
+  if (EqualsUpperAscii(name, "LAB_L"))
+    lab.l = number;
+  else if (EqualsUpperAscii(name, "LAB_A"))
+    lab.a = number;
+  else if (EqualsUpperAscii(name, "LAB_B"))
+    lab.b = number;
+  else if (EqualsUpperAscii(name, "SAMPLENAME") || EqualsUpperAscii(name, "SAMPLE_NAME"))
+    lab.name = number;
+  else if (EqualsUpperAscii(name, "SAMPLEID") || EqualsUpperAscii(name, "SAMPLE_ID"))
+    lab.sampleId = number;
+  else
+    return false;
+  return true;
 }
 
-void HeaderScan::ScanColumns(std::string_view line) {
+// Whether `text` holds `lower` in any case; `lower` is lower-case ASCII.
+bool ContainsNoCase(std::string_view text, std::string_view lower) {
+  if (text.size() < lower.size())
+    return false;
+  for (std::size_t i = 0; i + lower.size() <= text.size(); ++i) {
+    std::size_t k = 0;
+    while (k < lower.size() && (text[i + k] | 0x20) == lower[k])
+      ++k;
+    if (k == lower.size())
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void HeaderScan::Feed(std::string_view line) {
+  // No field-name or keyword line is this long; a file without line breaks
+  // is not split for more than the LAB search.
+  constexpr std::size_t kLongestLine = 64 * 1024;
+  const bool extra = line.size() <= kLongestLine;
+  ScanColumns(line, extra);
+  if (extra)
+    ScanKeyword(line);
+}
+
+bool HeaderScan::FeedData(std::string_view line) {
+  if (LabSearchDone())
+    return false;
+  // Data lines seldom name columns; only a line that could is split.
+  if (!line.starts_with(kRowLengthKeyword) && !ContainsNoCase(line, "lab_") &&
+      !ContainsNoCase(line, "sample"))
+    return false;
+  const LabColumns before = lab_;
+  ScanColumns(line, false);
+  return !(lab_ == before);
+}
+
+void HeaderScan::ScanColumns(std::string_view line, bool extra) {
+  const bool searching = !LabSearchDone();
+  if (searching && line.starts_with(kRowLengthKeyword))
+    rowLength_ = ParseInteger(line.substr(kRowLengthKeyword.size()));
   LineColumns found;
+  bool labWalk = searching;
   std::size_t pos = 1;
-  for (int number = 1; pos <= line.size(); ++number)
-    Note(found, NextField(line, pos), number);
-  if (found.names <= bestNames_)
+  // The LAB search examines at least the first field, even of an empty line.
+  for (int number = 1; labWalk || (extra && pos <= line.size()); ++number) {
+    if (!labWalk && number > 1 && pos > line.size())
+      break;
+    const std::string_view name = NextField(line, pos);
+    if (extra)
+      Note(found, name, number);
+    if (labWalk) {
+      NoteLab(lab_, name, number);
+      labWalk = !lab_.AllLab() && pos < line.size();
+    }
+    if (!extra && !labWalk)
+      break;
+  }
+  if (!extra || found.names <= bestNames_)
     return;
   ExtraColumns& c = found.columns;
   if (std::all_of(found.cmyk.begin(), found.cmyk.end(), [](int n) { return n != 0; })) {

@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/MeasurementSet.h"
+#include <cstdint>
+#include <optional>
+
+#include "core/Measurement.h"
 
 namespace korimo {
 
@@ -40,22 +43,48 @@ struct Declarations {
   Condition condition = Condition::Unknown;
 };
 
+// The LAB and identifier columns the way the window's header pass finds
+// them: field numbers (1-based; 0 absent) from the lines up to the one that
+// names L*. A name that stands after the last of the three LAB columns on
+// that line is not seen, and a final one-character field is never examined.
+struct LabColumns {
+  int l = 0;
+  int a = 0;
+  int b = 0;
+  int name = 0;      // SAMPLE_NAME
+  int sampleId = 0;  // SAMPLE_ID, used when there is no name column
+  bool AllLab() const { return l != 0 && a != 0 && b != 0; }
+  int Identifier() const { return name != 0 ? name : sampleId; }
+  bool operator==(const LabColumns&) const = default;
+};
+
 // The wavelength of a band column name, or 0 when the name is no band.
 int BandWavelength(std::string_view name);
 
-// Fed the lines before BEGIN_DATA, one at a time; apart from the header pass
-// of the LAB and identifier columns, whose rules it leaves alone.
+// One walk over the lines of a file's header: keywords, every known column,
+// the declarations, and the LAB search, whose rules differ: it goes on past
+// BEGIN_DATA until a line names L*, and it alone reads LGOROWLENGTH.
 class HeaderScan {
  public:
+  // A line before BEGIN_DATA.
   void Feed(std::string_view line);
+  // A line from BEGIN_DATA on, while the LAB search goes on; true when the
+  // line changed the LAB or identifier columns.
+  bool FeedData(std::string_view line);
+
+  bool LabSearchDone() const { return lab_.l != 0; }
+  const LabColumns& Lab() const { return lab_; }
+  const std::optional<std::int16_t>& RowLength() const { return rowLength_; }
   const ExtraColumns& Columns() const { return best_; }
   Declarations Declared() const;
 
  private:
-  void ScanColumns(std::string_view line);
+  void ScanColumns(std::string_view line, bool extra);
   void ScanKeyword(std::string_view line);
 
   static constexpr std::size_t kLevels = 5;  // sources of a declaration, first first
+  LabColumns lab_;
+  std::optional<std::int16_t> rowLength_;
   ExtraColumns best_;
   int bestNames_ = 0;
   std::array<std::string, kLevels> illuminant_;

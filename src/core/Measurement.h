@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ReadFailure.h"
@@ -85,5 +86,12 @@ struct Measurement {
   int Count() const { return static_cast<int>(lab.size()); }
   bool Stored() const { return !lab.empty(); }
 };
+
+// "M0" … "M3"; empty for Unknown.
+std::string_view ConditionName(Condition condition);
+
+// Whether two reads yielded the same record: what a file read again
+// unchanged gives.
+bool SameMeasurement(const Measurement& a, const Measurement& b);
 
 }  // namespace korimo

@@ -21,7 +21,6 @@ namespace korimo {
 
 namespace {
 
-constexpr std::string_view kRowLengthKeyword = "LGOROWLENGTH";
 constexpr std::string_view kBeginData = "BEGIN_DATA";
 constexpr std::string_view kEndData = "END_DATA";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -154,37 +153,6 @@ bool FileIsUtf8(std::FILE* file) {
   return validator.Valid();
 }
 
-struct Columns {
-  int l = 0;
-  int a = 0;
-  int b = 0;
-  int name = 0;      // SAMPLE_NAME
-  int sampleId = 0;  // SAMPLE_ID, used when there is no name column
-  bool AllLab() const { return l != 0 && a != 0 && b != 0; }
-  int Identifier() const { return name != 0 ? name : sampleId; }
-};
-
-void ScanHeaderLine(std::string_view line, Columns& cols) {
-  std::size_t pos = 1;
-  int number = 0;
-  do {
-    const std::string_view name = NextField(line, pos);
-    ++number;
-    if (EqualsUpperAscii(name, "LAB_L")) {
-      cols.l = number;
-    } else if (EqualsUpperAscii(name, "LAB_A")) {
-      cols.a = number;
-    } else if (EqualsUpperAscii(name, "LAB_B")) {
-      cols.b = number;
-    } else if (EqualsUpperAscii(name, "SAMPLENAME") || EqualsUpperAscii(name, "SAMPLE_NAME")) {
-      cols.name = number;
-    } else if (EqualsUpperAscii(name, "SAMPLEID") || EqualsUpperAscii(name, "SAMPLE_ID")) {
-      cols.sampleId = number;
-    }
-    // A final one-character field is never examined; no field name is that short.
-  } while (!cols.AllLab() && pos < line.size());
-}
-
 std::string_view TrimSpaces(std::string_view t) {
   while (!t.empty() && t.front() == ' ')
     t.remove_prefix(1);
@@ -193,18 +161,9 @@ std::string_view TrimSpaces(std::string_view t) {
   return t;
 }
 
-void EmptySet(int set, ComparisonData& data) {
-  data.Lab(set).clear();
-  if (set == 0)
-    data.PatchId.clear();
-  data.FileId[set].clear();
-  data.HasIdColumn[set] = false;
-}
-
-ReadResult Failed(ReadFailure failure, std::string detail = {}) {
-  ReadResult result;
-  result.failure = failure;
-  result.failureDetail = std::move(detail);
+Measurement Failed(ReadFailure failure, std::string detail = {}) {
+  Measurement result;
+  result.failure = {failure, std::move(detail)};
   return result;
 }
 
@@ -237,11 +196,10 @@ float DeviceCell(const FieldList& row, int column) {
   return static_cast<float>(value);
 }
 
-// Held as the reader holds the values it reads: a 32-bit float, widened.
-void StoreLab(std::array<double, 3>& patch, const CieLab& lab) {
-  patch[0] = static_cast<float>(lab.L);
-  patch[1] = static_cast<float>(lab.a);
-  patch[2] = static_cast<float>(lab.b);
+// Held as the reader holds the values it reads: computed in double, stored
+// as a 32-bit float once, and every figure uses that one value.
+LabValue StoredLab(const CieLab& lab) {
+  return {static_cast<float>(lab.L), static_cast<float>(lab.a), static_cast<float>(lab.b)};
 }
 
 // What the data pass takes beyond L*a*b* and the shown identifiers: XYZ or
@@ -249,9 +207,8 @@ void StoreLab(std::array<double, 3>& patch, const CieLab& lab) {
 // then), both identifier columns, device values.
 class DataColumns {
  public:
-  DataColumns(LabSource source, const ExtraColumns& extra, int& lastColumn)
-      : source_(source), extra_(extra) {
-    auto reach = [&lastColumn](int column) { lastColumn = std::max(lastColumn, column); };
+  DataColumns(LabSource source, const ExtraColumns& extra) : source_(source), extra_(extra) {
+    auto reach = [this](int column) { last_ = std::max(last_, column); };
     if (source == LabSource::Xyz) {
       for (const int column : extra.xyz)
         reach(column);
@@ -269,14 +226,19 @@ class DataColumns {
     reach(extra.sampleId);
   }
 
-  void Prepare(MeasurementSet& info) const {
+  int Lines() const { return lines_; }
+  // The last column a data line is split up to.
+  void Reach(int& lastColumn) const { lastColumn = std::max(lastColumn, last_); }
+
+  void Prepare(Measurement& info) const {
     info.sampleName.present = extra_.sampleName != 0;
     info.sampleId.present = extra_.sampleId != 0;
     info.device.space = extra_.deviceSpace;
   }
 
   void Take(const FieldList& row, int idColumn, const std::string& idText, bool utf8,
-            MeasurementSet& info) {
+            Measurement& info) {
+    ++lines_;
     if (source_ == LabSource::Xyz) {
       for (const int column : extra_.xyz)
         xyz_.push_back(Cell(row, column));
@@ -310,8 +272,7 @@ class DataColumns {
   }
 
   // L*a*b* of the n patches read, for XYZ and spectral files.
-  FailureReason ComputeLab(const Declarations& declared, LabTable& lab, int n,
-                           MeasurementSet& info) const {
+  FailureReason ComputeLab(const Declarations& declared, int n, Measurement& info) const {
     // Files that do not say are taken as D50, 2°, as graphic arts measure.
     const StdIlluminant illuminant =
         declared.illuminant == Illuminant::D65 ? StdIlluminant::D65 : StdIlluminant::D50;
@@ -327,7 +288,7 @@ class DataColumns {
       const Xyz white = ReferenceWhite(illuminant, observer);
       for (std::size_t i = 0; i < count; ++i) {
         const Xyz colour{xyz_[3 * i] * scale, xyz_[3 * i + 1] * scale, xyz_[3 * i + 2] * scale};
-        StoreLab(lab[i], XyzToLab(colour, white));
+        info.lab.push_back(StoredLab(XyzToLab(colour, white)));
       }
     } else if (source_ == LabSource::Spectral) {
       const SpectralWeights plan = PlanSpectralWeights(bandNm_, illuminant, observer);
@@ -341,7 +302,7 @@ class DataColumns {
       std::vector<Xyz> xyz(count);
       WeighSpectra(plan, bands_, extra_.bands.size(), percent ? 0.01 : 1.0, xyz);
       for (std::size_t i = 0; i < count; ++i)
-        StoreLab(lab[i], XyzToLab(xyz[i], plan.white));
+        info.lab.push_back(StoredLab(XyzToLab(xyz[i], plan.white)));
       info.spectralStepNm = plan.stepNm;
     }
     return {};
@@ -354,12 +315,133 @@ class DataColumns {
   std::vector<float> bands_;  // every band per patch
   std::vector<int> bandNm_;
   bool pairsNamed_ = false;
+  int last_ = 0;
+  int lines_ = 0;
 };
+
+// Where the data section starts and how its lines are read.
+struct DataPlan {
+  LabSource source = LabSource::None;
+  LabColumns lab;
+  ExtraColumns extra;
+  bool utf8 = false;
+};
+
+// Reads data lines up to END_DATA, the end of the file or the 3000th patch
+// into `m`, and while `scan` searches for the LAB columns, feeds it every
+// line it reads; false when the file broke off. `moved` tells whether the
+// search changed the columns this pass used.
+bool ReadData(LineReader& reader, const DataPlan& plan, HeaderScan* scan, DataColumns& taken,
+              Measurement& m, bool& moved) {
+  const int idColumn = plan.lab.Identifier();
+  int lastColumn = std::max({1, idColumn, plan.lab.l, plan.lab.a, plan.lab.b});
+  taken.Reach(lastColumn);
+  std::vector<std::string_view> fields;
+  fields.reserve(static_cast<std::size_t>(lastColumn));
+  m.ids.present = idColumn >= 1;
+  std::string line;
+  int n = 0;
+  for (;;) {
+    const LineReader::Status st = reader.Next(line);
+    if (st == LineReader::Status::kError)
+      return false;
+    if (st == LineReader::Status::kEnd)
+      return true;
+    const std::string_view text = line;
+    if (scan != nullptr)
+      moved = scan->FeedData(text) || moved;
+    if (EqualsUpperAscii(text.substr(0, kEndData.size()), kEndData))
+      break;
+    if (n == kMaxPatches) {
+      m.cutAt3000 = true;
+      break;
+    }
+    // Field c is what the c-th split from the start gives (column 0 the
+    // first), so one walk along the line serves all columns.
+    fields.clear();
+    std::size_t pos = 1;
+    for (int c = 0; c < lastColumn && pos <= text.size(); ++c)
+      fields.push_back(NextField(text, pos));
+    const FieldList row{fields};
+    std::string id;
+    if (idColumn >= 1) {
+      id = StoredIdentifier(TrimSpaces(StripQuotes(row(idColumn))), plan.utf8);
+      m.ids.values.push_back(id);
+    }
+    if (plan.source == LabSource::Lab)
+      m.lab.push_back({Cell(row, plan.lab.l), Cell(row, plan.lab.a), Cell(row, plan.lab.b)});
+    taken.Take(row, idColumn, id, plan.utf8, m);
+    ++n;
+  }
+  // The LAB search reads to the end of the file.
+  while (scan != nullptr && !scan->LabSearchDone()) {
+    const LineReader::Status st = reader.Next(line);
+    if (st == LineReader::Status::kError)
+      return false;
+    if (st == LineReader::Status::kEnd)
+      break;
+    moved = scan->FeedData(line) || moved;
+  }
+  return true;
+}
+
+// Back to the first data line; false when the file cannot be read again.
+bool SkipToData(LineReader& reader) {
+  if (!reader.Rewind())
+    return false;
+  std::string line;
+  for (;;) {
+    if (reader.Next(line) != LineReader::Status::kLine)
+      return false;
+    std::size_t pos = 1;
+    if (EqualsUpperAscii(NextField(line, pos), kBeginData))
+      return true;
+  }
+}
+
+// The read's end: refusals that need the whole header, the 3000-patch
+// notice, and L*a*b* from XYZ or spectra.
+Measurement Finish(Measurement m, const DataPlan& plan, const DataColumns& taken,
+                   const Declarations& declared, const HeaderScan& scan,
+                   const TooManyPatchesNotice& notice) {
+  const auto refuse = [&scan](ReadFailure failure, std::string detail = {}) {
+    Measurement failed = Failed(failure, std::move(detail));
+    failed.rowLength = scan.RowLength();
+    return failed;
+  };
+  if (plan.source == LabSource::None)
+    return refuse(ReadFailure::NoColourColumns);
+  if (plan.source != LabSource::Lab && !declared.otherIlluminant.empty())
+    return refuse(ReadFailure::UnknownIlluminant, declared.otherIlluminant);
+  const int n = taken.Lines();
+  if (n == 0)
+    return refuse(ReadFailure::NoDataLines);
+  if (m.cutAt3000 && notice)
+    notice(kTooManyPatchesMessage);
+  m.rowLength = scan.RowLength();
+  m.illuminant = declared.illuminant;
+  m.observer = declared.observer;
+  m.condition = declared.condition;
+  m.source = plan.source;
+  const FailureReason computed = taken.ComputeLab(declared, n, m);
+  if (computed.code != ReadFailure::None) {
+    Measurement failed = refuse(computed.code, computed.detail);
+    failed.cutAt3000 = m.cutAt3000;
+    return failed;
+  }
+  return m;
+}
+
+LabSource SourceOf(const LabColumns& lab, const ExtraColumns& extra) {
+  return lab.AllLab()            ? LabSource::Lab
+         : extra.AllXyz()        ? LabSource::Xyz
+         : !extra.bands.empty() ? LabSource::Spectral
+                                : LabSource::None;
+}
 
 }  // namespace
 
-ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData& data,
-                               const TooManyPatchesNotice& notice) {
+Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNotice& notice) {
   // Devices and pipes may never end (a dropped /dev/zero); folders have no
   // lines. Only regular files are measurement files.
   std::error_code ec;
@@ -370,137 +452,68 @@ ReadResult ReadMeasurementFile(const std::string& path, int set, ComparisonData&
   else if (!std::filesystem::is_regular_file(status))
     failure = ReadFailure::NotRegularFile;
   FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
-  if (!file) {
-    EmptySet(set, data);  // a failed read leaves the set empty
-    return Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
-  }
-  return ReadMeasurementStream(file.get(), set, data, notice);
+  Measurement m = file ? ReadMeasurementStream(file.get(), notice)
+                       : Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
+  m.path = path;
+  return m;
 }
 
-ReadResult ReadMeasurementStream(std::FILE* file, int set, ComparisonData& data,
-                                 const TooManyPatchesNotice& notice) {
-  const ReadResult kUnreadable = Failed(ReadFailure::Unreadable);
-  EmptySet(set, data);
-  LabTable& lab = data.Lab(set);
+Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& notice) {
   const bool utf8 = FileIsUtf8(file);
   LineReader reader(file);
   std::string line;
-
-  // Header pass: keywords and column numbers, until the L* column is known.
   if (!reader.Rewind())
-    return kUnreadable;
-  Columns cols;
-  for (;;) {
-    const LineReader::Status st = reader.Next(line);
-    if (st == LineReader::Status::kError)
-      return kUnreadable;
-    if (st == LineReader::Status::kEnd)
-      break;
-    if (std::string_view(line).starts_with(kRowLengthKeyword)) {
-      data.RowLength[set] = ParseInteger(std::string_view(line).substr(kRowLengthKeyword.size()));
-    }
-    ScanHeaderLine(line, cols);
-    if (cols.l != 0)
-      break;
-  }
+    return Failed(ReadFailure::Unreadable);
 
-  // Data start. The lines on the way are scanned once more for what the
-  // header pass does not look for: XYZ, spectral and device columns, and the
-  // measurement conditions.
-  if (!reader.Rewind())
-    return kUnreadable;
+  // The header: every line up to BEGIN_DATA.
   HeaderScan scan;
+  bool begun = false;
   for (;;) {
     const LineReader::Status st = reader.Next(line);
     if (st == LineReader::Status::kError)
-      return kUnreadable;
+      return Failed(ReadFailure::Unreadable);
     if (st == LineReader::Status::kEnd)
-      return Failed(ReadFailure::NoBeginData);
-    std::size_t pos = 1;
-    if (EqualsUpperAscii(NextField(line, pos), kBeginData))
       break;
+    std::size_t pos = 1;
+    if (EqualsUpperAscii(NextField(line, pos), kBeginData)) {
+      begun = true;
+      break;
+    }
     scan.Feed(line);
   }
+  // What the header said stays known, whatever becomes of the data.
+  const auto refuse = [&scan](ReadFailure failure, std::string detail = {}) {
+    Measurement m = Failed(failure, std::move(detail));
+    m.rowLength = scan.RowLength();
+    return m;
+  };
+  if (!begun) {
+    // The LAB search may still take a row length from the lines it read.
+    return refuse(ReadFailure::NoBeginData);
+  }
 
-  const ExtraColumns& extra = scan.Columns();
+  DataPlan plan{SourceOf(scan.Lab(), scan.Columns()), scan.Lab(), scan.Columns(), utf8};
   const Declarations declared = scan.Declared();
-  const LabSource source = cols.AllLab()          ? LabSource::Lab
-                           : extra.AllXyz()       ? LabSource::Xyz
-                           : !extra.bands.empty() ? LabSource::Spectral
-                                                  : LabSource::None;
-  if (source == LabSource::None)
-    return Failed(ReadFailure::NoColourColumns);
-  if (source != LabSource::Lab && !declared.otherIlluminant.empty())
-    return Failed(ReadFailure::UnknownIlluminant, declared.otherIlluminant);
-
-  // Data pass. Most characterization data names its patches only in a
-  // SAMPLE_ID column; those identifiers serve when there is no name column.
-  const int idColumn = cols.Identifier();
-  data.HasIdColumn[set] = idColumn >= 1;
-  int lastColumn = std::max({1, idColumn, cols.l, cols.a, cols.b});
-  DataColumns taken(source, extra, lastColumn);
-  std::vector<std::string_view> fields;
-  fields.reserve(static_cast<std::size_t>(lastColumn));
-  ReadResult result;
-  MeasurementSet& info = result.info;
-  taken.Prepare(info);
-  int& n = result.patches;
-  for (;;) {
-    const LineReader::Status st = reader.Next(line);
-    if (st == LineReader::Status::kError) {
-      // A file that breaks off mid-way is not trusted in part.
-      EmptySet(set, data);
-      return kUnreadable;
-    }
-    if (st == LineReader::Status::kEnd)
-      break;
-    const std::string_view text = line;
-    if (EqualsUpperAscii(text.substr(0, kEndData.size()), kEndData))
-      break;
-    if (n == kMaxPatches) {
-      result.cutAt3000 = true;
-      if (notice)
-        notice(kTooManyPatchesMessage);
-      break;
-    }
-    // Field c is what the c-th split from the start gives (column 0 the
-    // first), so one walk along the line serves all columns.
-    fields.clear();
-    std::size_t pos = 1;
-    // Past the end of the line every further field is empty.
-    for (int c = 0; c < lastColumn && pos <= text.size(); ++c)
-      fields.push_back(NextField(text, pos));
-    const FieldList row{fields};
-    if (idColumn >= 1) {
-      const std::string_view raw = TrimSpaces(StripQuotes(row(idColumn)));
-      data.FileId[set][n] = StoredIdentifier(raw, utf8);
-      data.PatchId[n] = data.FileId[set][n];
-    }
-    if (source == LabSource::Lab) {
-      lab[n][0] = ParseSingle(StripQuotes(row(cols.l)));
-      lab[n][1] = ParseSingle(StripQuotes(row(cols.a)));
-      lab[n][2] = ParseSingle(StripQuotes(row(cols.b)));
-    }
-    taken.Take(row, idColumn, idColumn >= 1 ? data.FileId[set][n] : std::string(), utf8, info);
-    ++n;
+  Measurement m;
+  bool moved = false;
+  DataColumns taken(plan.source, plan.extra);
+  taken.Prepare(m);
+  if (!ReadData(reader, plan, &scan, taken, m, moved))
+    return refuse(ReadFailure::Unreadable);  // a file that breaks off is not trusted in part
+  if (moved) {
+    // A data line named the LAB or identifier columns after all: the
+    // header pass that found them would have read every line with them.
+    plan.lab = scan.Lab();
+    plan.source = SourceOf(plan.lab, plan.extra);
+    m = Measurement{};
+    DataColumns again(plan.source, plan.extra);
+    again.Prepare(m);
+    bool unused = false;
+    if (!SkipToData(reader) || !ReadData(reader, plan, nullptr, again, m, unused))
+      return refuse(ReadFailure::Unreadable);
+    return Finish(std::move(m), plan, again, declared, scan, notice);
   }
-  if (n == 0) {
-    result.failure = ReadFailure::NoDataLines;
-    result.info = {};
-    return result;
-  }
-  info.illuminant = declared.illuminant;
-  info.observer = declared.observer;
-  info.condition = declared.condition;
-  info.source = source;
-  const FailureReason computed = taken.ComputeLab(declared, lab, n, info);
-  if (computed.code != ReadFailure::None) {
-    EmptySet(set, data);
-    ReadResult failed = Failed(computed.code, computed.detail);
-    failed.cutAt3000 = result.cutAt3000;
-    return failed;
-  }
-  return result;
+  return Finish(std::move(m), plan, taken, declared, scan, notice);
 }
 
 }  // namespace korimo

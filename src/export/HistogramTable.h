@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/EngineState.h"
+#include "app/Histogram.h"
 
 namespace korimo {
 

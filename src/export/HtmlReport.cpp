@@ -6,14 +6,17 @@
 #include <ctime>
 #include <numeric>
 
+#include "app/EngineState.h"
 #include "app/Histogram.h"
+#include "app/Labels.h"
+#include "app/ReadNotes.h"
+#include "app/Render.h"
 #include "app/PairingMap.h"
 #include "app/PatchChart.h"
 #include "app/SvgCanvas.h"
 #include "app/Verification.h"
 #include "app/VerificationRecord.h"
 #include "app/Version.h"
-#include "color/DifferenceComponents.h"
 #include "core/Common.h"
 
 namespace korimo {
@@ -94,12 +97,6 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Shortest(double value) {
-  std::array<char, 32> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  return std::string(buffer.data(), end);
-}
-
 std::string_view SourceName(LabSource source) {
   switch (source) {
     case LabSource::Xyz:
@@ -113,7 +110,7 @@ std::string_view SourceName(LabSource source) {
   return "LAB";
 }
 
-std::string Conditions(const MeasurementSet& set) {
+std::string Conditions(const Measurement& set) {
   std::string text;
   auto add = [&text](std::string_view part) {
     text += text.empty() ? std::string(part) : " / " + std::string(part);
@@ -123,20 +120,7 @@ std::string Conditions(const MeasurementSet& set) {
   if (set.observer != Observer::Unknown)
     add(set.observer == Observer::Deg2 ? "2°" : "10°");
   if (set.condition != Condition::Unknown)
-    add("M" + std::to_string(static_cast<int>(set.condition) - 1));
-  return text;
-}
-
-std::string DeviceText(const MeasurementSet& set, int patch) {
-  const DeviceValues& device = set.device;
-  if (device.space == DeviceSpace::None || patch >= static_cast<int>(device.values.size()))
-    return {};
-  std::string text;
-  for (int k = 0; k < device.Channels(); ++k) {
-    if (k > 0)
-      text += '/';
-    text += Shortest(device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(k)]);
-  }
+    add(ConditionName(set.condition));
   return text;
 }
 
@@ -173,21 +157,21 @@ std::string Timestamp(std::int64_t seconds) {
   return std::string(buffer.data(), n);
 }
 
-// One compared patch of a pair: where it sits in the Reference and in the
-// sample file.
+// One compared patch of a pair: where it sits in the Reference, and what it
+// was compared with.
 struct PatchPair {
   int reference = 0;
-  int sample = 0;
+  PatchDifference difference;
 };
 
 // The patches a pair compares, in the Reference's order.
-std::vector<PatchPair> PatchPairs(const EngineState& state, Pair pair) {
-  const std::vector<int> sampleOf = ComparedPatches(state, pair);
+std::vector<PatchPair> PatchPairs(const Comparison& c, Pair pair) {
+  const std::vector<PatchDifference> differences = PatchDifferences(c, pair);
   std::vector<PatchPair> patches;
-  patches.reserve(sampleOf.size());
-  for (std::size_t i = 0; i < sampleOf.size(); ++i) {
-    if (sampleOf[i] >= 0)
-      patches.push_back({static_cast<int>(i), sampleOf[i]});
+  patches.reserve(differences.size());
+  for (std::size_t i = 0; i < differences.size(); ++i) {
+    if (differences[i].Paired())
+      patches.push_back({static_cast<int>(i), differences[i]});
   }
   return patches;
 }
@@ -195,7 +179,7 @@ std::vector<PatchPair> PatchPairs(const EngineState& state, Pair pair) {
 class ReportWriter {
  public:
   ReportWriter(const EngineState& state, const ReportInput& input)
-      : state_(state), d_(state.Data()), input_(input) {}
+      : state_(state), c_(state.Current()), input_(input) {}
 
   std::string Build() {
     Head();
@@ -203,7 +187,7 @@ class ReportWriter {
     Heading();
     Files();
     for (Pair pair : kAllPairs) {
-      if (state_.Complete(pair))
+      if (c_.Complete(pair))
         PairFigures(pair);
     }
     Verification();
@@ -229,10 +213,10 @@ class ReportWriter {
   std::string RunningHead() const {
     std::string head;
     for (DataSet set : kAllSets) {
-      if (!state_.Loaded(set))
+      if (!c_.Loaded(set))
         continue;
       head += head.empty() ? "" : "　";
-      head += std::string(kRoleNames[Index(set)]) + ": " + FileName(state_.record.Path(set));
+      head += std::string(kRoleNames[Index(set)]) + ": " + FileName(Path(set));
     }
     return head;
   }
@@ -268,20 +252,21 @@ class ReportWriter {
         "<h2>ファイル</h2><table><thead><tr><th>役割<th>ファイル<th>パッチ数<th>L*a*b*"
         "<th>測定条件</thead>";
     for (DataSet set : kAllSets) {
-      const std::string& path = state_.record.Path(set);
+      const std::string& path = Path(set);
       if (path.empty())
         continue;
-      const MeasurementSet& info = state_.sets[Index(set)];
+      static const Measurement kUnread;
+      const Measurement& info = c_.Set(set) != nullptr ? *c_.Set(set) : kUnread;
       out_ += "<tr><td>" + std::string(kRoleNames[Index(set)]) + "<td class=\"path\"><b>" +
               Esc(FileName(path)) + "</b><br>" + Esc(path) + "<td class=\"num\">" +
-              std::to_string(state_.Count(set)) + "<td>" +
-              (state_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") +
+              std::to_string(c_.Count(set)) + "<td>" +
+              (c_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") +
               "<td>" + Esc(Conditions(info)) + "</tr>";
     }
     out_ += "</table>";
     std::string modes;
     for (Pair pair : kAllPairs) {
-      if (state_.Complete(pair) && !input_.pairing.mode[Index(pair)].empty()) {
+      if (c_.Complete(pair) && !input_.pairing.mode[Index(pair)].empty()) {
         modes += modes.empty() ? "" : "　";
         modes +=
             std::string(kPairNames[Index(pair)]) + ": " + Esc(input_.pairing.mode[Index(pair)]);
@@ -295,23 +280,24 @@ class ReportWriter {
 
   void PairFigures(Pair pair) {
     const std::size_t p = Index(pair);
-    const WindowRecord& r = state_.record;
     const std::string name(kPairNames[p]);
+    const Shown::PairViews& views = state_.shown.pairs[p];
+    const FrameTexts t = FrameTextsOf(views.averages.get(), views.percentiles.get(), pair);
     out_ += "<section class=\"pair\"><h2>" + name + "</h2><div class=\"fig\">";
     out_ += "<table class=\"num\"><thead><tr><th><th>平均<th>最大<th>Best10%<th>95%</thead>";
-    out_ += "<tr><th>⊿E<td>" + Esc(r.Lb_De[2 * p]) + "<td>" + Esc(r.Lb_De[2 * p + 1]) + "<td>" +
-            Esc(r.Lb_BestDe[p]) + "<td>" + Esc(r.Lb_WorsDe[p]) + "</tr>";
-    out_ += "<tr><th>⊿E00<td>" + Esc(r.Lb_De2K[2 * p]) + "<td>" + Esc(r.Lb_De2K[2 * p + 1]) +
-            "<td>" + Esc(r.Lb_Best2K[p]) + "<td>" + Esc(r.Lb_Wors2K[p]) + "</tr></table>";
-    const std::string metric = state_.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
+    out_ += "<tr><th>⊿E<td>" + Esc(t.de[0]) + "<td>" + Esc(t.de[1]) + "<td>" + Esc(t.de[2]) +
+            "<td>" + Esc(t.de[3]) + "</tr>";
+    out_ += "<tr><th>⊿E00<td>" + Esc(t.de00[0]) + "<td>" + Esc(t.de00[1]) + "<td>" +
+            Esc(t.de00[2]) + "<td>" + Esc(t.de00[3]) + "</tr></table>";
+    const std::string metric = state_.inputs.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
     SvgCanvas histogram(state_.surfaces.histogramWidth, state_.surfaces.histogramHeight, kWhite,
                         {kHistogramCaptionLeft, 2, 6, kHistogramCaptionBottom});
-    PaintHistogram(state_, pair, histogram);
+    PaintHistogram(HistogramShown(pair), histogram);
     const std::string histogramTitle = "ヒストグラム " + name + "（" + metric + "）";
     out_ += "<figure class=\"hist\">" + histogram.Markup(histogramTitle) + "<figcaption>" +
             histogramTitle + "</figcaption></figure></div>";
     SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
-    PaintChart(state_, pair, SampleOf(pair), chart, CellSelection::Omitted);
+    PaintChart({c_, state_.ui.chart, pair, SampleOf(pair), 0, CellSelection::Omitted}, chart);
     const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
     out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
             "</figcaption></figure></section>";
@@ -348,14 +334,14 @@ class ReportWriter {
 
   void PatchTables() {
     for (Pair pair : kAllPairs) {
-      if (!state_.Complete(pair))
+      if (!c_.Complete(pair))
         continue;
-      std::vector<PatchPair> patches = PatchPairs(state_, pair);
-      const std::size_t p = Index(pair);
+      std::vector<PatchPair> patches = PatchPairs(c_, pair);
+      const PairComparison& compared = c_.PairOf(pair);
       // Largest ⊿E00 first; equal ones in patch order.
       std::vector<PatchPair> worst = patches;
       std::stable_sort(worst.begin(), worst.end(), [&](const PatchPair& a, const PatchPair& b) {
-        return d_.De00[a.reference][p] > d_.De00[b.reference][p];
+        return compared.StoredDe00(a.reference) > compared.StoredDe00(b.reference);
       });
       worst.resize(std::min<std::size_t>(worst.size(), kReportWorstPatches));
       PatchTable(pair, "⊿E00 の大きいパッチ " + std::to_string(worst.size()), worst);
@@ -363,8 +349,8 @@ class ReportWriter {
     if (input_.patches != ReportPatches::All)
       return;
     for (Pair pair : kAllPairs) {
-      if (state_.Complete(pair))
-        PatchListing(pair, PatchPairs(state_, pair));
+      if (c_.Complete(pair))
+        PatchListing(pair, PatchPairs(c_, pair));
     }
   }
 
@@ -375,19 +361,23 @@ class ReportWriter {
     const std::size_t p = Index(pair);
     const int s = static_cast<int>(Index(SampleOf(pair)));
     const std::string n = std::to_string(s);
+    const PairComparison& compared = c_.PairOf(pair);
     std::vector<std::vector<std::string>> lines = {{"No.", "ID", "デバイス値", "L0", "a0", "b0",
                                                     "L" + n, "a" + n, "b" + n, "⊿E", "⊿E00", "ΔL*",
                                                     "ΔC*", "ΔH*"}};
     for (const PatchPair& row : rows) {
-      const auto& a = d_.Lab0[static_cast<std::size_t>(row.reference)];
-      const auto& b = d_.Lab(s)[static_cast<std::size_t>(row.sample)];
-      const DifferenceComponents parts = Components(a[0], a[1], a[2], b[0], b[1], b[2]);
+      const auto& a = c_.Lab(DataSet::Reference, row.reference);
+      const auto& b = c_.Lab(SampleOf(pair), row.difference.sample);
+      const PatchDifference& parts = row.difference;
       std::vector<std::string> line = {std::to_string(row.reference + 1),
-                                       d_.FileId[0][static_cast<std::size_t>(row.reference)],
-                                       DeviceText(state_.sets[0], row.reference)};
-      for (double v :
-           {a[0], a[1], a[2], b[0], b[1], b[2], static_cast<double>(d_.DeAb[row.reference][p]),
-            static_cast<double>(d_.De00[row.reference][p]), parts.dL, parts.dC, parts.dH})
+                                       ReferenceId(row.reference),
+                                       DeviceText(c_.Set(DataSet::Reference), row.reference)};
+      for (double v : {static_cast<double>(a[0]), static_cast<double>(a[1]),
+                       static_cast<double>(a[2]), static_cast<double>(b[0]),
+                       static_cast<double>(b[1]), static_cast<double>(b[2]),
+                       static_cast<double>(compared.StoredDeAb(row.reference)),
+                       static_cast<double>(compared.StoredDe00(row.reference)), parts.dl, parts.dc,
+                       parts.dh})
         line.push_back(FormatTwoDec(v));
       lines.push_back(std::move(line));
     }
@@ -425,31 +415,52 @@ class ReportWriter {
         "<th rowspan=\"2\">⊿E<th rowspan=\"2\">⊿E00<th rowspan=\"2\">ΔL*"
         "<th rowspan=\"2\">ΔC*<th rowspan=\"2\">ΔH*<tr><th>L*<th>a*<th>b*<th>L*<th>a*"
         "<th>b*</thead>";
-    const LabTable& ref = d_.Lab0;
-    const LabTable& smp = d_.Lab(static_cast<int>(s));
+    const PairComparison& compared = c_.PairOf(pair);
     for (const PatchPair& row : rows) {
-      const auto& a = ref[static_cast<std::size_t>(row.reference)];
-      const auto& b = smp[static_cast<std::size_t>(row.sample)];
-      const DifferenceComponents parts = Components(a[0], a[1], a[2], b[0], b[1], b[2]);
+      const auto& a = c_.Lab(DataSet::Reference, row.reference);
+      const auto& b = c_.Lab(SampleOf(pair), row.difference.sample);
+      const PatchDifference& parts = row.difference;
       // Omitted end tags keep a 3000-row table small and quick to lay out.
-      const std::string& id = d_.FileId[0][static_cast<std::size_t>(row.reference)];
-      const std::string device = DeviceText(state_.sets[0], row.reference);
+      const std::string& id = ReferenceId(row.reference);
+      const std::string device = DeviceText(c_.Set(DataSet::Reference), row.reference);
       out_ +=
           id.size() > kOneLineId || device.size() > kOneLineDevice ? "<tr class=\"w\">" : "<tr>";
       out_ += "<td>" + std::to_string(row.reference + 1) + "<td>" + Esc(id) + "<td>" + Esc(device);
       for (double v : {a[0], a[1], a[2], b[0], b[1], b[2]})
         out_ += "<td>" + FormatTwoDec(v);
-      out_ += "<td>" + FormatTwoDec(d_.DeAb[row.reference][p]) + "<td>" +
-              FormatTwoDec(d_.De00[row.reference][p]);
-      for (double v : {parts.dL, parts.dC, parts.dH})
+      out_ += "<td>" + FormatTwoDec(compared.StoredDeAb(row.reference)) + "<td>" +
+              FormatTwoDec(compared.StoredDe00(row.reference));
+      for (double v : {parts.dl, parts.dc, parts.dh})
         out_ += "<td>" + FormatTwoDec(v);
       out_ += "\n";
     }
     out_ += "</table><p class=\"note\">ΔL*・ΔC* は " + sample + " − 基準。</p>";
   }
 
+  const std::string& Path(DataSet set) const { return state_.inputs.paths[Index(set)]; }
+
+  // The Reference file's own identifier of a patch.
+  const std::string& ReferenceId(int patch) const {
+    static const std::string kNone;
+    const Measurement* ref = c_.Set(DataSet::Reference);
+    if (ref == nullptr || static_cast<std::size_t>(patch) >= ref->ids.values.size())
+      return kNone;
+    return ref->ids.values[static_cast<std::size_t>(patch)];
+  }
+
+  // The pair's histogram as the window last drew it.
+  HistogramView HistogramShown(Pair pair) const {
+    const ComparisonPtr& drawn = state_.shown.pairs[Index(pair)].histogram;
+    if (drawn)
+      return HistogramOf(*drawn, pair);
+    HistogramView view;
+    view.gx = state_.record.Lb_GX[Index(pair)];
+    view.gy = state_.record.Lb_GY[Index(pair)];
+    return view;
+  }
+
   const EngineState& state_;
-  const ComparisonData& d_;
+  const Comparison& c_;
   const ReportInput& input_;
   std::string out_;
 };
@@ -463,7 +474,7 @@ std::string BuildHtmlReport(const EngineState& state, const ReportInput& input) 
 ReportPairing PairingForReport(const EngineState& state) {
   ReportPairing pairing;
   for (Pair pair : kAllPairs) {
-    const PairingMode mode = state.Map(pair).mode;
+    const PairingMode mode = state.Current().PairOf(pair).map.mode;
     for (const PairingModeName& name : kPairingModes) {
       if (name.mode == mode)
         pairing.mode[Index(pair)] = name.caption;
@@ -475,10 +486,22 @@ ReportPairing PairingForReport(const EngineState& state) {
         pairing.strip.push_back(line);
     }
   };
-  const WindowRecord& r = state.record;
-  add(r.Lb_ReadFailure);
-  add(r.Lb_Pairing);
-  add(r.Lb_Conditions);
+  std::array<std::string, 3> refused;
+  for (DataSet set : kAllSets) {
+    const Measurement* m = state.inputs.Set(set);
+    if (m != nullptr && !m->Stored())
+      refused[Index(set)] = ReadFailureLine(set, m->failure);
+  }
+  std::array<std::string, 2> lines;
+  std::array<std::string, 2> conditions;
+  for (Pair pair : kAllPairs) {
+    const PairingTexts t = PairingTextsOf(state.Current(), pair);
+    lines[Index(pair)] = t.line;
+    conditions[Index(pair)] = t.conditions;
+  }
+  add(refused);
+  add(lines);
+  add(conditions);
   return pairing;
 }
 

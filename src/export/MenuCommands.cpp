@@ -1,5 +1,7 @@
 #include "export/MenuCommands.h"
 
+#include "app/Histogram.h"
+
 #include "app/ResultsGrid.h"
 #include "core/Encoding.h"
 #include "export/HistogramTable.h"
@@ -18,10 +20,11 @@ bool ReportFailure(Platform& platform, const std::string& path, const WriteOutco
 }
 
 void Histogram(const EngineState& state, Pair pair, MenuItem item, Platform& platform) {
-  const Metric metric = state.panel.metric;
+  const Metric metric = state.inputs.panel.metric;
   const Raster& picture = state.pictures.PictG[Index(pair)];
-  const std::string table =
-      HistogramTable(state.HistCount[Index(pair)], state.HistValue[Index(pair)], metric);
+  const ComparisonPtr& drawn = state.shown.pairs[Index(pair)].histogram;
+  const HistogramView view = drawn ? HistogramOf(*drawn, pair) : HistogramView{};
+  const std::string table = HistogramTable(view.counts, view.edges, metric);
   if (item == MenuItem::Copy) {
     platform.ClipboardClear();
     platform.ClipboardSetBitmapAndText(picture, table);
@@ -32,7 +35,8 @@ void Histogram(const EngineState& state, Pair pair, MenuItem item, Platform& pla
     return;
   const std::string bitmapName = HistogramBitmapName(*chosen, metric);
   const std::string tableName = HistogramTableName(bitmapName);
-  if (!MayWrite(platform, bitmapName, state.record) || !MayWrite(platform, tableName, state.record))
+  const auto& paths = state.inputs.paths;
+  if (!MayWrite(platform, bitmapName, paths) || !MayWrite(platform, tableName, paths))
     return;
   if (ReportFailure(platform, bitmapName, platform.SaveBitmap(picture, bitmapName)))
     return;
@@ -40,7 +44,7 @@ void Histogram(const EngineState& state, Pair pair, MenuItem item, Platform& pla
 }
 
 void Chart(const EngineState& state, Pair chart, MenuItem item, Platform& platform) {
-  if (state.Count(DataSet::Reference) == 0)
+  if (!state.Current().Loaded(DataSet::Reference))
     return;
   if (item == MenuItem::Copy) {
     platform.ClipboardClear();
@@ -51,7 +55,7 @@ void Chart(const EngineState& state, Pair chart, MenuItem item, Platform& platfo
   if (!chosen)
     return;
   const std::string name = BitmapFileName(*chosen);
-  if (!MayWrite(platform, name, state.record))
+  if (!MayWrite(platform, name, state.inputs.paths))
     return;
   ReportFailure(platform, name, platform.SaveBitmap(ChartCellArea(state, chart), name));
 }
@@ -62,25 +66,25 @@ void Grid(const EngineState& state, MenuItem item, Platform& platform) {
     platform.ClipboardClear();
     platform.ClipboardSetText(text);
   } else {
-    But_DataR_Click(platform, state.record);
+    But_DataR_Click(platform, state.inputs.paths, state.record.FlexG);
   }
 }
 
 }  // namespace
 
 Raster ChartCellArea(const EngineState& state, Pair chart) {
-  const ChartGeometry& g = state.chart;
+  const ChartGeometry& g = state.ui.chart;
   return state.pictures.PictPat[Index(chart)].Crop(
       g.CellX(0, 0), g.CellY(0, 0), g.ChartCols * g.CellSize, g.ChartRows * g.CellSize);
 }
 
 void Menu_EditSub_Click(const EngineState& state, MenuItem item, Platform& platform) {
-  switch (state.menuSource) {
+  switch (state.ui.menuSource) {
     case MenuSource::Chart:
-      Chart(state, state.menuIndex, item, platform);
+      Chart(state, state.ui.menuIndex, item, platform);
       return;
     case MenuSource::Histogram:
-      Histogram(state, state.menuIndex, item, platform);
+      Histogram(state, state.ui.menuIndex, item, platform);
       return;
     case MenuSource::Grid:
       Grid(state, item, platform);

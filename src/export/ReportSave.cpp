@@ -35,9 +35,9 @@ void But_Report_Click(Platform& platform, const EngineState& state, const Report
   const std::string path = ReportFileName(*chosen);
   // The criteria file the verification page reads is an input as well.
   std::vector<std::string> criteria;
-  if (state.criteria && !state.criteria->path.empty())
-    criteria.push_back(state.criteria->path);
-  if (!MayWrite(platform, path, state.record, criteria))
+  if (state.inputs.criteria && !state.inputs.criteria->path.empty())
+    criteria.push_back(state.inputs.criteria->path);
+  if (!MayWrite(platform, path, state.inputs.paths, criteria))
     return;
   const WriteOutcome outcome = platform.WriteFile(path, BuildHtmlReport(state, input));
   if (!outcome.ok()) {

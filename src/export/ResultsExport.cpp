@@ -10,9 +10,9 @@ std::string WriteFailureMessage(const std::string& path, const std::string& reas
   return "ファイルを保存できませんでした。\r\n" + path + "\r\n" + reason;
 }
 
-bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& record,
+bool MayWrite(Platform& platform, const std::string& path, const std::array<std::string, 3>& paths,
               const std::vector<std::string>& otherInputs) {
-  std::vector<std::string> inputs(record.Lb_File.begin(), record.Lb_File.end());
+  std::vector<std::string> inputs(paths.begin(), paths.end());
   inputs.insert(inputs.end(), otherInputs.begin(), otherInputs.end());
   const std::string refusal = OutputRefusal(path, inputs);
   if (refusal.empty())
@@ -21,14 +21,15 @@ bool MayWrite(Platform& platform, const std::string& path, const WindowRecord& r
   return false;
 }
 
-void But_DataR_Click(Platform& platform, const WindowRecord& record) {
+void But_DataR_Click(Platform& platform, const std::array<std::string, 3>& paths,
+                     const GridContent& grid) {
   const auto chosen = platform.SaveFileDialog(kResultsFilter);
   if (!chosen)
     return;
   const std::string path = ResultsFileName(*chosen);
-  if (!MayWrite(platform, path, record))
+  if (!MayWrite(platform, path, paths))
     return;
-  const WriteOutcome outcome = platform.WriteFile(path, Utf8ToCp932(BuildResultsText(record)));
+  const WriteOutcome outcome = platform.WriteFile(path, Utf8ToCp932(BuildResultsText(paths, grid)));
   if (!outcome.ok())
     platform.ShowMessage(WriteFailureMessage(path, outcome.error));
 }

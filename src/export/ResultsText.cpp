@@ -16,19 +16,18 @@ constexpr std::size_t kLastColumnWithFile2 = 14;
 
 }  // namespace
 
-std::string BuildResultsText(const WindowRecord& record) {
+std::string BuildResultsText(const std::array<std::string, 3>& paths, const GridContent& grid) {
   std::string text;
   for (DataSet set : kAllSets) {
-    if (record.Chosen(set))
-      text.append(kFileLabels[Index(set)]).append(record.Path(set)).append(kEol);
+    if (!paths[Index(set)].empty())
+      text.append(kFileLabels[Index(set)]).append(paths[Index(set)]).append(kEol);
   }
-  const bool withFile2 = record.Chosen(DataSet::File2);
+  const bool withFile2 = !paths[Index(DataSet::File2)].empty();
   text.append(kColumnNames);
   if (withFile2)
     text.append(kFile2ColumnNames);
   text.append(kEol);
   const std::size_t last = withFile2 ? kLastColumnWithFile2 : kLastColumnWithoutFile2;
-  const GridContent& grid = record.FlexG;
   text.reserve(text.size() + grid.RowCount() * 100);
   for (std::size_t r = 0; r < grid.RowCount(); ++r) {
     const GridRow& row = grid.Row(r);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+
+#include "app/Labels.h"
+
 #include <string>
 
 #include "app/Platform.h"
@@ -10,13 +14,13 @@ namespace korimo {
 // "Copy" of one row of a statistics frame: the four figures of a pair and
 // metric as shown, tab-separated. The message comes first, the clipboard
 // after it.
-void But_Copy_Click(Pair pair, Metric metric, const WindowRecord& record, Platform& platform);
+void But_Copy_Click(Metric metric, const FrameTexts& frame, Platform& platform);
 
 // "Copy" beside an area box: the four area figures as two tab-separated
 // lines. The clipboard comes first, the message after it.
-void But_CPArea_Click(Pair chart, const WindowRecord& record, Platform& platform);
+void But_CPArea_Click(const std::optional<AreaFigures>& area, Platform& platform);
 
-// The clipboard text of an area box, or empty when it holds no figures.
-std::string AreaCopyText(const std::string& boxText);
+// The clipboard text of an area's figures, or empty when the box holds none.
+std::string AreaCopyText(const std::optional<AreaFigures>& area);
 
 }  // namespace korimo

@@ -12,11 +12,11 @@
 #include "app/ChartMouse.h"
 #include "app/ClearAll.h"
 #include "app/FileSelection.h"
-#include "app/Histogram.h"
+#include "app/Labels.h"
 #include "app/LoadDriver.h"
-#include "app/PairedComparison.h"
 #include "app/Platform.h"
 #include "app/ReadNotes.h"
+#include "app/Render.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "export/Manual.h"
@@ -180,8 +180,8 @@ void Form1::BuildFrames() {
 // The verdicts of the set the verification page shows, as the report shows them.
 ReportVerification Form1::PageVerdicts() const {
   ReportVerification verification;
-  if (!state_->verification.setName.empty())
-    verification.sets.push_back(ReportSetOf(state_->verification));
+  if (!state_->record.verification.setName.empty())
+    verification.sets.push_back(ReportSetOf(state_->record.verification));
   return verification;
 }
 
@@ -351,14 +351,21 @@ void Form1::ConnectButtons() {
   for (Pair pair : kAllPairs) {
     const StatisticsFrame& frame = *frames_[Index(pair)];
     connect(frame.CopyDe, &QPushButton::clicked, this,
-            [this, pair] { But_Copy_Click(pair, Metric::DeAb, state_->record, platform_); });
+            [this, pair] { CopyStatistics(pair, Metric::DeAb); });
     connect(frame.CopyDe2K, &QPushButton::clicked, this,
-            [this, pair] { But_Copy_Click(pair, Metric::De00, state_->record, platform_); });
+            [this, pair] { CopyStatistics(pair, Metric::De00); });
     connect(chartPage_->But_CPArea[Index(pair)], &QPushButton::clicked, this,
-            [this, pair] { But_CPArea_Click(pair, state_->record, platform_); });
+            [this, pair] { But_CPArea_Click(state_->record.areaFigures[Index(pair)], platform_); });
   }
   connect(dataPage_->But_DataR, &QPushButton::clicked, this,
-          [this] { But_DataR_Click(platform_, state_->record); });
+          [this] { But_DataR_Click(platform_, state_->inputs.paths, state_->record.FlexG); });
+}
+
+// The row of figures as the frame shows them.
+void Form1::CopyStatistics(Pair pair, Metric metric) {
+  const Shown::PairViews& views = state_->shown.pairs[Index(pair)];
+  But_Copy_Click(metric, FrameTextsOf(views.averages.get(), views.percentiles.get(), pair),
+                 platform_);
 }
 
 void Form1::RecoverFromFailure(const std::string& message) {
@@ -436,6 +443,7 @@ void Form1::ChooseCriteriaFile() {
 // The items' state comes from the handler that asked for the menu, so the
 // window is brought up to date before the menu shows.
 void Form1::ShowEditMenu(bool requested) {
+  korimo::Render(*state_);
   Render();
   if (!requested)
     return;
@@ -451,11 +459,12 @@ void Form1::GridPressed(float y) {
 void Form1::GridClicked(int column) {
   if (!FlexG_Click(*state_, column))
     FlexG().SelectRowWhole();
+  korimo::Render(*state_);
   Render();
 }
 
 void Form1::GridScrolled(int topRow) {
-  if (topRow != state_->gridTopRow)
+  if (topRow != state_->ui.gridTopRow)
     Run([=](EngineState& st) { FlexG_Scroll(st, topRow); });
 }
 
@@ -476,13 +485,13 @@ void Form1::Render() {
   RenderNotes();
   for (Pair p : kAllPairs)
     lbPairing_[Index(p)]->SetTip(r.Lb_PairingTip[Index(p)]);
-  cmbPairing_->Show(state_->pairingMode);
+  cmbPairing_->Show(state_->inputs.mode);
   for (Pair c : kAllPairs) {
     chartPage_->Lb_DeBox[Index(c)]->SetCaption(r.Lb_DeBox[Index(c)]);
     RenderAreaFrame(c);
   }
   RenderButtons();
-  verificationPage_->Render(state_->verification);
+  verificationPage_->Render(r.verification);
   FlexG().Model()->Refresh();
   RenderPictures();
   rendering_ = false;

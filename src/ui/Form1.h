@@ -11,6 +11,7 @@
 #include "app/EngineState.h"
 #include "app/Hooks.h"
 #include "app/Indices.h"
+#include "app/Render.h"
 
 class QPushButton;
 class QTabBar;
@@ -101,8 +102,10 @@ class Form1 : public QWidget {
   template <typename Procedure>
   void Run(Procedure&& procedure) {
     procedure(*state_);
+    korimo::Render(*state_);
     Render();
   }
+  void CopyStatistics(Pair pair, Metric metric);
 
   void Render();
   void RenderButtons();
