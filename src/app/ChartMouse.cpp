@@ -106,8 +106,8 @@ std::string PatchInfoText(const Comparison& c, Pair chart, int p) {
   if (name.empty())
     name = kEmptyName;
   const auto& ref = c.Lab(DataSet::Reference, p);
-  std::string text = "基準 " + name + "  L=" + FormatFixed7(ref[0]) + "  a=" + FormatFixed7(ref[1]) +
-                     "  b=" + FormatFixed7(ref[2]) + "    ⊿E  ⊿E00";
+  std::string text = "基準 " + name + "  L=" + FormatFixed7(ref[0]) +
+                     "  a=" + FormatFixed7(ref[1]) + "  b=" + FormatFixed7(ref[2]) + "    ⊿E  ⊿E00";
   text += "\r\n";
   // Differences against a file that is not loaded would be against black.
   if (!c.Loaded(SampleOf(chart)))
@@ -204,8 +204,8 @@ AreaFigures AreaFiguresOf(const Comparison& c, const ChartGeometry& g, Pair char
   area.avgDeAb = sumAb / area.count;
   area.avgDe00 = sum00 / area.count;
   const int rows = g.ChartRows;
-  area.corners = IdentifierAt(c, gLo * rows + kLo) + "-" + IdentifierAt(c, gLo * rows + kHi) +
-                 ":" + IdentifierAt(c, gHi * rows + kLo) + "-" + IdentifierAt(c, gHi * rows + kHi);
+  area.corners = IdentifierAt(c, gLo * rows + kLo) + "-" + IdentifierAt(c, gLo * rows + kHi) + ":" +
+                 IdentifierAt(c, gHi * rows + kLo) + "-" + IdentifierAt(c, gHi * rows + kHi);
   return area;
 }
 
@@ -215,7 +215,7 @@ std::string AreaBoxText(const AreaFigures& a) {
 }
 
 void UpdateAreaSelection(EngineState& state, Pair chart, float xIn, float yIn) {
-  const ChartGeometry& g = state.ui.chart;
+  const ChartGeometry& g = state.Chart();
   if (!g.Laid())
     return;
   // Clamp the point to the cell grid.

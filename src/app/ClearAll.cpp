@@ -11,6 +11,7 @@ void But_Clear_Click(EngineState& state) {
     m.SelX = {};
     m.SelY = {};
   }
+  state.ui.layoutFor.reset();
   state.ui.chart.Redim(ChartGeometry::kClearedDim, ChartGeometry::kClearedDim);
   state.ui.chart.CellSize = 0;
 

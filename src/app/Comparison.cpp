@@ -42,9 +42,43 @@ float PairComparison::StoredDe00(int patch) const {
 }
 
 double PairComparison::SortedAt(Metric metric, int k) const {
-  const std::vector<double>& table = metric == Metric::DeAb ? sortedAb : sorted00;
+  const Sorted& t = SortedTables();
+  const std::vector<double>& table = metric == Metric::DeAb ? t.ab : t.e00;
   return k >= 0 && static_cast<std::size_t>(k) < table.size() ? table[static_cast<std::size_t>(k)]
-                                                               : 0;
+                                                              : 0;
+}
+
+const PairComparison::Sorted& PairComparison::SortedTables() const {
+  std::call_once(sorted_->once, [this, &t = sorted_->tables] {
+    const bool byPosition = map.byPosition;
+    const std::size_t size =
+        byPosition ? static_cast<std::size_t>(std::max(range, sortedCount)) : 0;
+    t.ab.assign(size, 0.0);
+    t.e00.assign(size, 0.0);
+    for (int i = 0; i < range; ++i) {
+      if (!map.Paired(i))
+        continue;
+      const auto at = static_cast<std::size_t>(i);
+      if (byPosition) {
+        t.ab[at] = deAb[at];
+        t.e00[at] = de00[at];
+      } else {
+        t.ab.push_back(deAb[at]);
+        t.e00.push_back(de00[at]);
+      }
+    }
+    const auto sorted = static_cast<std::ptrdiff_t>(std::max(sortedCount, 0));
+    std::sort(t.ab.begin(), t.ab.begin() + sorted);
+    std::sort(t.e00.begin(), t.e00.begin() + sorted);
+    const auto at = [](const std::vector<double>& table, int k) {
+      return static_cast<std::size_t>(k) < table.size() ? table[static_cast<std::size_t>(k)] : 0.0;
+    };
+    t.best10DeAb = NarrowToSingle(at(t.ab, positions.k10));
+    t.best10De00 = NarrowToSingle(at(t.e00, positions.k10));
+    t.pct95DeAb = NarrowToSingle(at(t.ab, positions.k95));
+    t.pct95De00 = NarrowToSingle(at(t.e00, positions.k95));
+  });
+  return sorted_->tables;
 }
 
 PairComparison ComparePair(const Measurement* reference, const Measurement* sample,
@@ -60,9 +94,6 @@ PairComparison ComparePair(const Measurement* reference, const Measurement* samp
       byPosition && c.map.complete ? std::max(c.range, std::min(nRef, nSample)) : c.range;
   c.deAb.assign(static_cast<std::size_t>(walked), 0.0);
   c.de00.assign(static_cast<std::size_t>(walked), 0.0);
-  const int tableSize = byPosition ? std::max(c.range, nRef) : 0;
-  c.sortedAb.assign(static_cast<std::size_t>(tableSize), 0.0);
-  c.sorted00.assign(static_cast<std::size_t>(tableSize), 0.0);
   RunningStat ab;
   RunningStat e00;
   for (int i = 0; i < walked; ++i) {
@@ -75,16 +106,9 @@ PairComparison ComparePair(const Measurement* reference, const Measurement* samp
     const auto at = static_cast<std::size_t>(i);
     c.deAb[at] = dAb;
     c.de00[at] = d00;
-    if (i >= c.range)
-      continue;
-    ab.Add(dAb);
-    e00.Add(d00);
-    if (byPosition) {
-      c.sortedAb[at] = dAb;
-      c.sorted00[at] = d00;
-    } else {
-      c.sortedAb.push_back(dAb);
-      c.sorted00.push_back(d00);
+    if (i < c.range) {
+      ab.Add(dAb);
+      e00.Add(d00);
     }
   }
   c.sumAb = ab.sum;
@@ -96,25 +120,18 @@ PairComparison ComparePair(const Measurement* reference, const Measurement* samp
   // written from 15 patches on and otherwise kept; paired, over the k paired
   // differences, labels written from k = 15 on and otherwise emptied.
   c.sortedCount = byPosition ? nRef : c.map.paired;
-  const auto sorted = static_cast<std::size_t>(std::max(c.sortedCount, 0));
-  std::sort(c.sortedAb.begin(), c.sortedAb.begin() + static_cast<std::ptrdiff_t>(sorted));
-  std::sort(c.sorted00.begin(), c.sorted00.begin() + static_cast<std::ptrdiff_t>(sorted));
   PercentilePositions pos = PercentilePositionsFor(c.sortedCount);
   if (!byPosition) {
     pos.k10 = std::clamp(pos.k10, 0, std::max(c.sortedCount - 1, 0));
     pos.k95 = std::clamp(pos.k95, 0, std::max(c.sortedCount - 1, 0));
   }
   c.positions = pos;
-  c.best10DeAb = NarrowToSingle(c.SortedAt(Metric::DeAb, pos.k10));
-  c.best10De00 = NarrowToSingle(c.SortedAt(Metric::De00, pos.k10));
-  c.pct95DeAb = NarrowToSingle(c.SortedAt(Metric::DeAb, pos.k95));
-  c.pct95De00 = NarrowToSingle(c.SortedAt(Metric::De00, pos.k95));
   if (byPosition)
     c.labels = pos.Shown() && nRef >= 1 && nSample >= 1 ? PercentileLabels::Written
                                                         : PercentileLabels::Kept;
   else
-    c.labels = c.sortedCount >= kPercentileMinimum ? PercentileLabels::Written
-                                                   : PercentileLabels::Emptied;
+    c.labels =
+        c.sortedCount >= kPercentileMinimum ? PercentileLabels::Written : PercentileLabels::Emptied;
   return c;
 }
 
@@ -211,10 +228,11 @@ int Comparison::RowLength(DataSet set) const {
 }
 
 bool Comparison::ByPositionOnly() const {
-  if (!basis_)
-    return true;
-  return std::all_of(kAllPairs.begin(), kAllPairs.end(),
-                     [this](Pair p) { return PairOf(p).map.byPosition; });
+  std::call_once(byPositionOnce_, [this] {
+    byPositionOnly_ = !basis_ || std::all_of(kAllPairs.begin(), kAllPairs.end(),
+                                             [this](Pair p) { return PairOf(p).map.byPosition; });
+  });
+  return byPositionOnly_;
 }
 
 const std::string& Comparison::ShownId(int patch) const {
@@ -232,9 +250,8 @@ const PairComparison& Comparison::PairOf(Pair pair) const {
   const std::shared_ptr<PairSlot>& slot = pairs_[Index(pair)];
   if (!slot)
     return kNone;
-  std::call_once(slot->once, [&s = *slot] {
-    s.value = ComparePair(s.reference, s.sample, s.mode, s.range);
-  });
+  std::call_once(slot->once,
+                 [&s = *slot] { s.value = ComparePair(s.reference, s.sample, s.mode, s.range); });
   return slot->value;
 }
 
@@ -260,19 +277,19 @@ float Comparison::MaxDe00(Pair pair) const {
 }
 
 float Comparison::Best10DeAb(Pair pair) const {
-  return PairOf(pair).best10DeAb;
+  return PairOf(pair).SortedTables().best10DeAb;
 }
 
 float Comparison::Best10De00(Pair pair) const {
-  return PairOf(pair).best10De00;
+  return PairOf(pair).SortedTables().best10De00;
 }
 
 float Comparison::Pct95DeAb(Pair pair) const {
-  return PairOf(pair).pct95DeAb;
+  return PairOf(pair).SortedTables().pct95DeAb;
 }
 
 float Comparison::Pct95De00(Pair pair) const {
-  return PairOf(pair).pct95De00;
+  return PairOf(pair).SortedTables().pct95De00;
 }
 
 Thresholds Comparison::CurrentThresholds() const {

@@ -37,16 +37,20 @@ struct PairComparison {
   // The sorted tables "Best10%", "95%" and the Under/Over percentages read:
   // by position the range's differences, padded with zeros to the
   // Reference's count, whose first `sortedCount` entries are sorted; else
-  // the k paired differences, all sorted.
-  std::vector<double> sortedAb;
-  std::vector<double> sorted00;
+  // the k paired differences, all sorted. Sorted when first asked for: an
+  // output of the grid alone needs none of it.
+  struct Sorted {
+    std::vector<double> ab;
+    std::vector<double> e00;
+    float best10DeAb = 0;
+    float best10De00 = 0;
+    float pct95DeAb = 0;
+    float pct95De00 = 0;
+  };
   int sortedCount = 0;
   PercentilePositions positions;
-  float best10DeAb = 0;
-  float best10De00 = 0;
-  float pct95DeAb = 0;
-  float pct95De00 = 0;
   PercentileLabels labels = PercentileLabels::Kept;
+  const Sorted& SortedTables() const;
 
   // The 32-bit difference views read: 0 past the range, as a table cleared
   // before every comparison holds it.
@@ -57,8 +61,16 @@ struct PairComparison {
   }
   // An entry of a sorted table; 0 past its end.
   double SortedAt(Metric metric, int k) const;
+
   double AverageAb() const { return sumAb / divisor; }
   double Average00() const { return sum00 / divisor; }
+
+ private:
+  struct LazySorted {
+    std::once_flag once;
+    Sorted tables;
+  };
+  std::shared_ptr<LazySorted> sorted_ = std::make_shared<LazySorted>();
 };
 
 // Compares one pair of files (null: none read) in `mode` over the `range`
@@ -159,6 +171,8 @@ class Comparison {
   bool thresholdsTaken_ = false;
   bool thresholdsReset_ = false;
   std::array<std::shared_ptr<PairSlot>, 2> pairs_;
+  mutable std::once_flag byPositionOnce_;
+  mutable bool byPositionOnly_ = true;
 };
 
 using ComparisonPtr = std::shared_ptr<const Comparison>;

@@ -138,6 +138,20 @@ std::string FileStem(const std::string& path) {
 std::string_view MetricKey(VerifyMetric metric) {
   return kMetrics[static_cast<std::size_t>(metric)].key;
 }
+std::optional<VerifyMetric> MetricOfKey(std::string_view key) {
+  MetricWords entry{};
+  if (!Lookup(kMetrics, key, entry))
+    return std::nullopt;
+  return entry.metric;
+}
+
+std::optional<VerifyStat> StatOfKey(std::string_view key) {
+  StatWords entry{};
+  if (!Lookup(kStats, key, entry))
+    return std::nullopt;
+  return entry.stat;
+}
+
 std::string_view MetricName(VerifyMetric metric) {
   return kMetrics[static_cast<std::size_t>(metric)].name;
 }

@@ -40,7 +40,9 @@ struct CriteriaSet {
   std::string path;        // the criteria file it came from; empty for built-ins
 };
 
-std::string_view MetricKey(VerifyMetric metric);   // "de00"
+std::string_view MetricKey(VerifyMetric metric);  // "de00"
+std::optional<VerifyMetric> MetricOfKey(std::string_view key);
+std::optional<VerifyStat> StatOfKey(std::string_view key);
 std::string_view MetricName(VerifyMetric metric);  // "⊿E00"
 std::string_view StatKey(VerifyStat stat);         // "pct95"
 std::string_view StatName(VerifyStat stat);        // "95%"

@@ -1,5 +1,7 @@
 #include "app/EngineState.h"
 
+#include "app/PatchChart.h"
+
 namespace korimo {
 
 namespace {
@@ -23,6 +25,15 @@ EngineState::EngineState(const Surfaces& sizes)
         Picture(sizes.drawn, sizes.histogramWidth, sizes.histogramHeight, kWhite);
   }
   pictures.PictD = Picture(sizes.drawn, sizes.swatchWidth, sizes.swatchHeight, kWhite);
+}
+
+const ChartGeometry& EngineState::Chart() {
+  if (ui.layoutFor) {
+    ChooseChartShape(*ui.layoutFor, surfaces, ui.chart);
+    LayoutChart(surfaces, ui.chart);
+    ui.layoutFor.reset();
+  }
+  return ui.chart;
 }
 
 void EngineState::Recompute() {

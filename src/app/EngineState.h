@@ -37,6 +37,10 @@ struct ChartMouseState {
 // files.
 struct UiState {
   ChartGeometry chart;
+  // A Reference load lays the charts out for the comparison it read; the
+  // layout is made when first needed (an output of the grid alone never
+  // needs it).
+  ComparisonPtr layoutFor;
   std::array<ChartMouseState, 2> mouse;
   MenuSource menuSource = MenuSource::None;
   Pair menuIndex = Pair::ReferenceFile1;  // the chart or histogram that opened it
@@ -101,6 +105,8 @@ struct EngineState {
   WindowPictures pictures;
 
   const Comparison& Current() const { return *comparison; }
+  // The chart layout, made now if a load asked for one.
+  const ChartGeometry& Chart();
   // The comparison computed anew after an edit of the inputs.
   void Recompute();
 };

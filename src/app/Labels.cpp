@@ -34,8 +34,8 @@ int CountUnder(const PairComparison& c, Metric metric, int n, float threshold) {
 // above T.
 int CountOver(const PairComparison& c, Metric metric, int top, float threshold) {
   int count = 0;
-  for (int i = std::min(top, kSlots - 1); i >= 0 && NarrowToSingle(c.SortedAt(metric, i)) >= threshold;
-       --i)
+  for (int i = std::min(top, kSlots - 1);
+       i >= 0 && NarrowToSingle(c.SortedAt(metric, i)) >= threshold; --i)
     ++count;
   return count;
 }
@@ -55,8 +55,9 @@ std::string CountLabel(const Measurement* read) {
 
 PairFigures FiguresOf(const Comparison& c, Pair pair) {
   const PairComparison& p = c.PairOf(pair);
-  return {p.AverageAb(),  p.maxAb,        p.Average00(), p.max00,
-          p.best10DeAb,   p.pct95DeAb,    p.best10De00,  p.pct95De00};
+  const PairComparison::Sorted& t = p.SortedTables();
+  return {p.AverageAb(), p.maxAb,     p.Average00(), p.max00,
+          t.best10DeAb,  t.pct95DeAb, t.best10De00,  t.pct95De00};
 }
 
 FrameTexts FrameTextsOf(const Comparison* averages, const Comparison* percentiles, Pair pair) {
@@ -68,8 +69,7 @@ FrameTexts FrameTextsOf(const Comparison* averages, const Comparison* percentile
     t.de00[0] = FormatFixed7(f.avgDe00);
     t.de00[1] = FormatFixed7(f.maxDe00);
   }
-  if (percentiles != nullptr &&
-      percentiles->PairOf(pair).labels == PercentileLabels::Written) {
+  if (percentiles != nullptr && percentiles->PairOf(pair).labels == PercentileLabels::Written) {
     const PairFigures f = FiguresOf(*percentiles, pair);
     t.de[2] = FormatFixed7(f.best10DeAb);
     t.de[3] = FormatFixed7(f.pct95DeAb);

@@ -86,8 +86,7 @@ void ShowPatchChart(EngineState& state, DataSet set) {
     DrawChart(state, set);
     return;
   }
-  ChooseChartShape(state.Current(), state.surfaces, state.ui.chart);
-  LayoutChart(state.surfaces, state.ui.chart);
+  state.ui.layoutFor = state.comparison;
   DrawChart(state, DataSet::Reference);
   for (DataSet sample : {DataSet::File1, DataSet::File2}) {
     if (state.inputs.Chosen(sample))
@@ -176,8 +175,8 @@ void ChangePairingMode(EngineState& state, PairingMode mode) {
   // no longer holds.
   state.record.Lb_PDe = {};
   state.record.Lb_FDe = {};
-  const bool compares = state.inputs.history.basis &&
-                        state.inputs.Count(state.inputs.history.basis->set) >= 1;
+  const bool compares =
+      state.inputs.history.basis && state.inputs.Count(state.inputs.history.basis->set) >= 1;
   ApplyPairingMode(state.inputs, mode);
   state.Recompute();
   if (compares) {

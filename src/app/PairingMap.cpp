@@ -7,7 +7,6 @@
 #include <numeric>
 #include <unordered_map>
 
-
 namespace korimo {
 
 namespace {

@@ -71,8 +71,7 @@ bool ConditionsDiffer(const Measurement& reference, const Measurement& sample) {
          Differ(reference.condition, sample.condition);
 }
 
-std::string ConditionLine(Pair pair, const Measurement& reference,
-                          const Measurement& sample) {
+std::string ConditionLine(Pair pair, const Measurement& reference, const Measurement& sample) {
   std::string text;
   auto part = [&text](std::string_view caption, std::string_view ref, std::string_view other) {
     text += " " + std::string(caption) + " " + std::string(ref) + "≠" + std::string(other);

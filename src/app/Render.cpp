@@ -106,6 +106,7 @@ PairingTexts PairingTextsOf(const Comparison& c, Pair pair) {
 }
 
 void Render(EngineState& state) {
+  state.Chart();
   if (state.shown.textsPending) {
     state.shown.textsPending = false;
     RenderFiles(state);

@@ -104,7 +104,7 @@ void WriteRow(GridRow& row, const Comparison& c, int i) {
     // A File2 patch without lightness has no measurement behind it; a
     // sample patch not met has no value at all.
     if (!(v >= kFile2 && !(now[kFile2] > 0)) && !std::isnan(now[v]))
-      text.append(FormatTwoDec(now[v]));
+      AppendTwoDec(text, now[v]);
     end(v + 2);
   }
   row.Assign(std::move(text), ends);

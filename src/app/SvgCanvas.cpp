@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include "core/Common.h"
 #include <cmath>
+#include "core/Common.h"
 
 namespace korimo {
 

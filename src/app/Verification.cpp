@@ -88,7 +88,8 @@ std::vector<PatchDifference> PatchDifferences(const Comparison& c, Pair pair) {
     const auto& s = c.Lab(SampleOf(pair), j);
     const DifferenceComponents parts = Components(r[0], r[1], r[2], s[0], s[1], s[2]);
     const auto at = static_cast<std::size_t>(i);
-    patches[at] = {j, compared.deAb[at], compared.de00[at], parts.dL, parts.dC, parts.dH, parts.dCh};
+    patches[at] = {j,        compared.deAb[at], compared.de00[at], parts.dL,
+                   parts.dC, parts.dH,          parts.dCh};
   }
   return patches;
 }

@@ -59,8 +59,8 @@ std::vector<WorstPatchRow> WorstPatches(const Comparison& c,
     const int i = order[r];
     const PatchDifference& p = patches[static_cast<std::size_t>(i)];
     rows.push_back({std::to_string(i + 1), c.PatchId(i), DeviceText(c.Set(DataSet::Reference), i),
-                    FormatTwoDec(p.de00), FormatTwoDec(p.dl),
-                    FormatTwoDec(p.dc), FormatTwoDec(p.dh)});
+                    FormatTwoDec(p.de00), FormatTwoDec(p.dl), FormatTwoDec(p.dc),
+                    FormatTwoDec(p.dh)});
   }
   return rows;
 }
@@ -76,7 +76,8 @@ std::string DeviceText(const Measurement* file, int patch) {
   std::string text;
   for (int ch = 0; ch < device.Channels(); ++ch) {
     text += ch == 0 ? "" : "/";
-    text += ShortestDecimal(device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(ch)]);
+    text += ShortestDecimal(
+        device.values[static_cast<std::size_t>(patch)][static_cast<std::size_t>(ch)]);
   }
   return text;
 }

@@ -43,9 +43,9 @@ class Comparison;
 // comparison, so they are made once per comparison and a sort only reorders
 // them.
 struct GridContent {
-  std::vector<GridRow> cells;  // per patch
-  std::vector<int> order;      // data row r (0 = the first) shows cells[order[r]]
-  std::uint64_t revision = 0;  // counts every refill
+  std::vector<GridRow> cells;                   // per patch
+  std::vector<int> order;                       // data row r (0 = the first) shows cells[order[r]]
+  std::uint64_t revision = 0;                   // counts every refill
   std::shared_ptr<const Comparison> cellsFrom;  // what the cells show
 
   std::size_t RowCount() const { return order.size(); }
@@ -102,7 +102,7 @@ struct WindowRecord {
   std::array<std::string, 3> Lb_FileTip;      // where a set's L*a*b* came from
   std::array<AreaFrame, 2> Sh_Box;
   std::array<std::optional<AreaFigures>, 2> areaFigures;  // what Lb_DeBox shows, if figures
-  bool Menu_EditSub_Enabled = false;  // both items of the Edit menu
+  bool Menu_EditSub_Enabled = false;                      // both items of the Edit menu
   std::array<std::string, kGridCols> FlexG_Headings;
   GridContent FlexG;
   VerificationRecord verification;

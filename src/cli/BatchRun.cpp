@@ -4,17 +4,18 @@
 #include <array>
 #include <charconv>
 #include <exception>
+#include <map>
 #include <new>
 #include <optional>
-#include <map>
 #include <utility>
 
 #include "app/EngineState.h"
 #include "app/Hooks.h"
 #include "app/LoadDriver.h"
+#include "app/OutputGuard.h"
 #include "app/Pairing.h"
 #include "app/Render.h"
-#include "app/OutputGuard.h"
+#include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "app/VerificationRecord.h"
 #include "app/Version.h"
@@ -142,20 +143,6 @@ std::vector<std::string> FailedCheckLines(const Verdict& verdict, bool tolerance
   return lines;
 }
 
-std::string_view StatisticWords(Statistic statistic) {
-  switch (statistic) {
-    case Statistic::Average:
-      return "平均";
-    case Statistic::Maximum:
-      return "最大";
-    case Statistic::Best10:
-      return "Best10%";
-    case Statistic::Pct95:
-      break;
-  }
-  return "95%";
-}
-
 // The --tolerance checks as one criteria set of the report, worded as the
 // statistics frames word their figures.
 ReportVerification ToleranceVerification(const Verdict& verdict, const Comparison& c) {
@@ -173,8 +160,8 @@ ReportVerification ToleranceVerification(const Verdict& verdict, const Compariso
     ReportPairVerdict& pair = set.pairs.back();
     const Tolerance& t = check.tolerance;
     ReportCriterion row;
-    row.words = std::string("全パッチ ") + (t.metric == Metric::DeAb ? "⊿E " : "⊿E00 ") +
-                std::string(StatisticWords(t.statistic));
+    row.words =
+        "全パッチ " + std::string(MetricName(t.metric)) + " " + std::string(StatName(t.stat));
     row.patches =
         std::to_string(std::min(c.Count(DataSet::Reference), c.Count(SampleOf(check.pair))));
     row.limit = ShortestDecimal(t.limit);
@@ -264,7 +251,9 @@ class BatchRun {
       state_.inputs.paths[s] = options_.files[s];
       LoadDataSet(state_, kAllSets[s], hooks_);
     }
-    korimo::Render(state_);
+    // The results text is the grid alone; the other outputs show every view.
+    if (options_.format != OutputFormat::Results)
+      korimo::Render(state_);
     const Comparison& c = state_.Current();
     std::vector<std::string>& lines = files_.Lines();
     const bool emptyFiles = ReportEmptyFiles(lines);
@@ -316,7 +305,10 @@ class BatchRun {
       return BuildJsonReport(state_, verdict ? &*verdict : nullptr);
     if (options_.format == OutputFormat::Html)
       return BuildHtmlReport(state_, ReportFor(verdict));
-    std::string text = BuildResultsText(state_.inputs.paths, state_.record.FlexG);
+    GridContent grid;
+    if (state_.shown.grid)
+      FillGridContent(state_.shown.grid, state_.shown.gridKey, grid);
+    std::string text = BuildResultsText(state_.inputs.paths, grid);
     return options_.encoding == TextEncoding::Cp932 ? Utf8ToCp932(text) : text;
   }
 

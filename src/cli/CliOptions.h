@@ -32,7 +32,7 @@ struct CliOptions {
   ReportJob job;                      // --report-title, --report-operator, --report-note
   ReportPatches reportPatches = ReportPatches::Worst;
   PairingMode pairBy = PairingMode::Position;
-  std::vector<CriteriaSet> checks;    // --check, in the order given
+  std::vector<CriteriaSet> checks;  // --check, in the order given
   // Reference, File1, File2 in that order; an empty entry chooses no file.
   std::vector<std::string> files;
 };

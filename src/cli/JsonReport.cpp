@@ -162,8 +162,7 @@ Json Pairs(const EngineState& state) {
           {"pct95_de00", t.de00[3]}}},
         {"hist_count", histogram.counts},
         {"hist_value", std::move(histValues)},
-        {"under_percent",
-         UnderPercent(views.under.from.get(), pair, views.under.overSampleCount)},
+        {"under_percent", UnderPercent(views.under.from.get(), pair, views.under.overSampleCount)},
         {"over_percent", OverPercent(views.over.from.get(), pair, views.over.overSampleCount)},
         {"dl", Components(input[p], n, &PatchDifference::dl)},
         {"dc", Components(input[p], n, &PatchDifference::dc)},
@@ -223,13 +222,12 @@ Json Pairing(const Comparison& c) {
                {"reference", Text(ref->ids.values[at])},
                {"sample", Text(sample->ids.values[at])}};
     }
-    Json entry = {
-        {"complete", check.complete},
-        {"ids_compared", check.idsCompared},
-        {"id_mismatches", check.idMismatches},
-        {"first_mismatch", std::move(first)},
-        {"counts_differ", check.countsDiffer},
-        {"conditions_differ", check.complete && ConditionsDiffer(*ref, *sample)}};
+    Json entry = {{"complete", check.complete},
+                  {"ids_compared", check.idsCompared},
+                  {"id_mismatches", check.idMismatches},
+                  {"first_mismatch", std::move(first)},
+                  {"counts_differ", check.countsDiffer},
+                  {"conditions_differ", check.complete && ConditionsDiffer(*ref, *sample)}};
     AddPairMap(entry, c.PairOf(pair).map);
     pairs.push_back(std::move(entry));
   }
@@ -272,7 +270,7 @@ Json VerdictOf(const Verdict* verdict) {
   for (const CheckResult& check : verdict->checks) {
     checks.push_back({{"pair", static_cast<int>(Index(check.pair))},
                       {"metric", std::string(MetricKey(check.tolerance.metric))},
-                      {"stat", std::string(StatisticKey(check.tolerance.statistic))},
+                      {"stat", std::string(StatKey(check.tolerance.stat))},
                       {"limit", check.tolerance.limit},
                       {"value", check.value ? Json(*check.value) : Json(nullptr)},
                       {"pass", check.pass}});

@@ -12,53 +12,22 @@ namespace {
 
 constexpr std::string_view kAtMost = "<=";
 
-constexpr std::array<std::pair<std::string_view, Metric>, 2> kMetrics{
-    {{"de", Metric::DeAb}, {"de00", Metric::De00}}};
-constexpr std::array<std::pair<std::string_view, Statistic>, 4> kStatistics{
-    {{"avg", Statistic::Average},
-     {"max", Statistic::Maximum},
-     {"best10", Statistic::Best10},
-     {"pct95", Statistic::Pct95}}};
-
-template <typename Table, typename Value>
-bool Lookup(const Table& table, std::string_view key, Value& out) {
-  for (const auto& [name, value] : table) {
-    if (name == key) {
-      out = value;
-      return true;
-    }
-  }
-  return false;
-}
-
-float Figure(const Comparison& c, Pair pair, Metric metric, Statistic statistic) {
-  const bool deAb = metric == Metric::DeAb;
-  switch (statistic) {
-    case Statistic::Average:
+float Figure(const Comparison& c, Pair pair, VerifyMetric metric, VerifyStat stat) {
+  const bool deAb = metric == VerifyMetric::De;
+  switch (stat) {
+    case VerifyStat::Avg:
       return deAb ? c.AvgDeAb(pair) : c.AvgDe00(pair);
-    case Statistic::Maximum:
+    case VerifyStat::Max:
       return deAb ? c.MaxDeAb(pair) : c.MaxDe00(pair);
-    case Statistic::Best10:
+    case VerifyStat::Best10:
       return deAb ? c.Best10DeAb(pair) : c.Best10De00(pair);
-    case Statistic::Pct95:
+    case VerifyStat::Pct95:
       return deAb ? c.Pct95DeAb(pair) : c.Pct95De00(pair);
   }
   return 0;
 }
 
 }  // namespace
-
-std::string_view MetricKey(Metric metric) {
-  return metric == Metric::DeAb ? "de" : "de00";
-}
-
-std::string_view StatisticKey(Statistic statistic) {
-  for (const auto& [name, value] : kStatistics) {
-    if (value == statistic)
-      return name;
-  }
-  return {};
-}
 
 std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& error) {
   const std::string quoted = "'" + std::string(text) + "'";
@@ -73,16 +42,20 @@ std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& erro
   const std::string_view metric = text.substr(0, colon);
   const std::string_view statistic = text.substr(colon + 1, atMost - colon - 1);
   const std::string_view limit = text.substr(atMost + kAtMost.size());
-  if (!Lookup(kMetrics, metric, t.metric)) {
+  const std::optional<VerifyMetric> m = MetricOfKey(metric);
+  if (!m || (*m != VerifyMetric::De && *m != VerifyMetric::De00)) {
     error =
         "invalid metric '" + std::string(metric) + "' in --tolerance " + quoted + " (de or de00)";
     return std::nullopt;
   }
-  if (!Lookup(kStatistics, statistic, t.statistic)) {
+  t.metric = *m;
+  const std::optional<VerifyStat> st = StatOfKey(statistic);
+  if (!st) {
     error = "invalid statistic '" + std::string(statistic) + "' in --tolerance " + quoted +
             " (avg, max, best10 or pct95)";
     return std::nullopt;
   }
+  t.stat = *st;
   bool outOfRange = false;
   const std::optional<double> value = ParsePlainDecimal(limit, &outOfRange);
   if (!value) {
@@ -105,10 +78,9 @@ Verdict Evaluate(const Comparison& c, const std::vector<Tolerance>& tolerances) 
     const bool percentiles = c.PairOf(pair).sortedCount >= kPercentileMinimum;
     for (const Tolerance& t : tolerances) {
       CheckResult check{pair, t, std::nullopt, false};
-      const bool needsPercentiles =
-          t.statistic == Statistic::Best10 || t.statistic == Statistic::Pct95;
+      const bool needsPercentiles = t.stat == VerifyStat::Best10 || t.stat == VerifyStat::Pct95;
       if (figuresCurrent && (percentiles || !needsPercentiles)) {
-        check.value = static_cast<double>(Figure(c, pair, t.metric, t.statistic));
+        check.value = static_cast<double>(Figure(c, pair, t.metric, t.stat));
         check.pass = *check.value <= t.limit;
         evaluated = true;
       }

@@ -10,22 +10,17 @@
 
 namespace korimo {
 
-// The figures of a statistics frame a check can ask for.
-enum class Statistic { Average, Maximum, Best10, Pct95 };
-
-// One --tolerance METRIC:STAT<=LIMIT.
+// One --tolerance METRIC:STAT<=LIMIT: a figure of a statistics frame (the
+// metrics ⊿E and ⊿E00 of the criteria vocabulary, any of its statistics).
 struct Tolerance {
-  Metric metric = Metric::De00;
-  Statistic statistic = Statistic::Average;
+  VerifyMetric metric = VerifyMetric::De00;
+  VerifyStat stat = VerifyStat::Avg;
   double limit = 0;
   std::string text;  // as given, for messages
 };
 
 // Parses "de00:avg<=2.5"; on failure `error` names the bad part.
 std::optional<Tolerance> ParseTolerance(std::string_view text, std::string& error);
-
-std::string_view MetricKey(Metric metric);           // "de", "de00"
-std::string_view StatisticKey(Statistic statistic);  // "avg", "max", "best10", "pct95"
 
 struct CheckResult {
   Pair pair = Pair::ReferenceFile1;

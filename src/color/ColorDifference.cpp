@@ -77,7 +77,8 @@ double Ciede2000(double L1, double a1, double b1, double L2, double a2, double b
 
   const double logCbar = Log10(Cbar);
   const double Cbar7 = Exp10(7 * logCbar);
-  const double pow25_7 = Exp10(7 * Log10(25.0));
+  // 25^7 the same way, once: the same bits on every call.
+  static const double pow25_7 = Exp10(7 * Log10(25.0));
   const double G = 0.5 * (1 - std::sqrt(Exp10(7 * logCbar - Log10(Cbar7 + pow25_7))));
 
   const double a1p = (1 + G) * a1;

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -84,10 +85,9 @@ Decimal FifteenDigits(double ax) {
   return d;
 }
 
-// The text of n / 10^decimals, with a minus sign when asked and n is not 0.
-std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
-  char buf[48];
-  char* const end = buf + sizeof buf;
+// The text of n / 10^decimals, with a minus sign when asked and n is not 0,
+// written to end just before `end`; returns where it starts.
+char* ComposeScaledInto(std::uint64_t n, int decimals, bool negative, char* const end) {
   char* p = end;
   const bool zero = n == 0;
   const auto digit = [&p, &n] {
@@ -103,7 +103,13 @@ std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
   while (n != 0);
   if (negative && !zero)
     *--p = '-';
-  return std::string(p, end);
+  return p;
+}
+
+std::string ComposeScaled(std::uint64_t n, int decimals, bool negative) {
+  char buf[48];
+  char* const end = buf + sizeof buf;
+  return std::string(ComposeScaledInto(n, decimals, negative, end), end);
 }
 
 // Rounding |x| * 10^decimals to an integer gives the same result as rounding
@@ -200,16 +206,52 @@ float TwoDecimalsAsSingle(double x) {
 }
 
 std::string FormatTwoDec(double x) {
+  std::string text;
+  AppendTwoDec(text, x);
+  return text;
+}
+
+void AppendTwoDec(std::string& out, double x) {
   // Most of a run's texts are two-decimal cells; with the precision known the
   // common case needs none of the general route's checks. Cells of a file
   // not yet loaded hold zeros.
-  if (x == 0)
-    return "0.00";
-  if (std::isfinite(x)) {
-    if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), 2))
-      return ComposeScaled(*scaled, 2, x < 0);
+  if (x == 0) {
+    out += "0.00";
+    return;
   }
-  return FormatDecimals(x, 2);
+  if (std::isfinite(x)) {
+    if (const auto scaled = ScaledAwayFromHalf(std::fabs(x), 2)) {
+      // Two digits at a time: the cells of a grid are thousands of these.
+      static constexpr char kPairs[] =
+          "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
+          "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
+          "888990919293949596979899";
+      char buf[32];
+      char* const end = buf + sizeof buf;
+      char* p = end;
+      std::uint64_t n = *scaled;
+      const auto pair = [&p](std::uint64_t two) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * two, 2);
+      };
+      pair(n % 100);
+      *--p = '.';
+      n /= 100;
+      while (n >= 100) {
+        pair(n % 100);
+        n /= 100;
+      }
+      if (n >= 10)
+        pair(n);
+      else
+        *--p = static_cast<char>('0' + n);
+      if (x < 0 && *scaled != 0)
+        *--p = '-';
+      out.append(p, end);
+      return;
+    }
+  }
+  out += FormatDecimals(x, 2);
 }
 
 std::string ShortestDecimal(double x) {

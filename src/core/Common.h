@@ -15,6 +15,8 @@ std::string FormatDecimals(double x, int decimals);
 
 // The "0.00" pattern.
 std::string FormatTwoDec(double x);
+// The same appended to `out`, without a string of its own.
+void AppendTwoDec(std::string& out, double x);
 
 // The number a FormatTwoDec text of x reads back as (ParseSingle), made from
 // x itself: x rounded to hundredths as the pattern rounds it, then to the

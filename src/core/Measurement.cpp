@@ -28,12 +28,12 @@ std::string_view ConditionName(Condition condition) {
 
 bool SameMeasurement(const Measurement& a, const Measurement& b) {
   return a.path == b.path && a.format == b.format && a.lab == b.lab && a.ids == b.ids &&
-         a.sampleName == b.sampleName && a.sampleId == b.sampleId &&
-         a.rowLength == b.rowLength && SameDevice(a.device, b.device) && a.source == b.source &&
-         a.illuminant == b.illuminant && a.observer == b.observer &&
-         a.condition == b.condition && a.spectralStepNm == b.spectralStepNm &&
-         a.specification == b.specification && a.cutAt3000 == b.cutAt3000 &&
-         a.failure.code == b.failure.code && a.failure.detail == b.failure.detail;
+         a.sampleName == b.sampleName && a.sampleId == b.sampleId && a.rowLength == b.rowLength &&
+         SameDevice(a.device, b.device) && a.source == b.source && a.illuminant == b.illuminant &&
+         a.observer == b.observer && a.condition == b.condition &&
+         a.spectralStepNm == b.spectralStepNm && a.specification == b.specification &&
+         a.cutAt3000 == b.cutAt3000 && a.failure.code == b.failure.code &&
+         a.failure.detail == b.failure.detail;
 }
 
 }  // namespace korimo

@@ -358,10 +358,7 @@ bool ReadData(LineReader& reader, const DataPlan& plan, HeaderScan* scan, DataCo
     }
     // Field c is what the c-th split from the start gives (column 0 the
     // first), so one walk along the line serves all columns.
-    fields.clear();
-    std::size_t pos = 1;
-    for (int c = 0; c < lastColumn && pos <= text.size(); ++c)
-      fields.push_back(NextField(text, pos));
+    SplitFields(text, lastColumn, fields);
     const FieldList row{fields};
     std::string id;
     if (idColumn >= 1) {
@@ -433,8 +430,8 @@ Measurement Finish(Measurement m, const DataPlan& plan, const DataColumns& taken
 }
 
 LabSource SourceOf(const LabColumns& lab, const ExtraColumns& extra) {
-  return lab.AllLab()            ? LabSource::Lab
-         : extra.AllXyz()        ? LabSource::Xyz
+  return lab.AllLab()           ? LabSource::Lab
+         : extra.AllXyz()       ? LabSource::Xyz
          : !extra.bands.empty() ? LabSource::Spectral
                                 : LabSource::None;
 }

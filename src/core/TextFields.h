@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korimo {
 
@@ -13,6 +14,10 @@ namespace korimo {
 
 // Next field at pos, split at tabs and blanks; pos moves to the next field.
 std::string_view NextField(std::string_view line, std::size_t& pos);
+
+// The first `count` fields that NextField gives from the line's start, or
+// fewer when the line ends first.
+void SplitFields(std::string_view line, int count, std::vector<std::string_view>& fields);
 
 // Text from pos up to the next tab (or the end); pos moves past the tab.
 std::string_view NextTabField(std::string_view line, std::size_t& pos);

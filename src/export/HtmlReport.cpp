@@ -9,10 +9,10 @@
 #include "app/EngineState.h"
 #include "app/Histogram.h"
 #include "app/Labels.h"
-#include "app/ReadNotes.h"
-#include "app/Render.h"
 #include "app/PairingMap.h"
 #include "app/PatchChart.h"
+#include "app/ReadNotes.h"
+#include "app/Render.h"
 #include "app/SvgCanvas.h"
 #include "app/Verification.h"
 #include "app/VerificationRecord.h"
@@ -260,8 +260,8 @@ class ReportWriter {
       out_ += "<tr><td>" + std::string(kRoleNames[Index(set)]) + "<td class=\"path\"><b>" +
               Esc(FileName(path)) + "</b><br>" + Esc(path) + "<td class=\"num\">" +
               std::to_string(c_.Count(set)) + "<td>" +
-              (c_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") +
-              "<td>" + Esc(Conditions(info)) + "</tr>";
+              (c_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") + "<td>" +
+              Esc(Conditions(info)) + "</tr>";
     }
     out_ += "</table>";
     std::string modes;
@@ -372,12 +372,11 @@ class ReportWriter {
       std::vector<std::string> line = {std::to_string(row.reference + 1),
                                        ReferenceId(row.reference),
                                        DeviceText(c_.Set(DataSet::Reference), row.reference)};
-      for (double v : {static_cast<double>(a[0]), static_cast<double>(a[1]),
-                       static_cast<double>(a[2]), static_cast<double>(b[0]),
-                       static_cast<double>(b[1]), static_cast<double>(b[2]),
-                       static_cast<double>(compared.StoredDeAb(row.reference)),
-                       static_cast<double>(compared.StoredDe00(row.reference)), parts.dl, parts.dc,
-                       parts.dh})
+      for (double v :
+           {static_cast<double>(a[0]), static_cast<double>(a[1]), static_cast<double>(a[2]),
+            static_cast<double>(b[0]), static_cast<double>(b[1]), static_cast<double>(b[2]),
+            static_cast<double>(compared.StoredDeAb(row.reference)),
+            static_cast<double>(compared.StoredDe00(row.reference)), parts.dl, parts.dc, parts.dh})
         line.push_back(FormatTwoDec(v));
       lines.push_back(std::move(line));
     }
