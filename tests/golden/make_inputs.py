@@ -207,6 +207,34 @@ def pairing_charts():
         write(name, cgats(device_rows(chart), fields=PAIR_FIELDS, row_length=8))
 
 
+# L*a*b* computed from XYZ and from reflectance, with a generator of their
+# own: the files above keep their bytes.
+def computed_charts():
+    crng = random.Random(20271208)
+    # XYZ on the 0-100 scale, D50/2 degree by default.
+    rows = []
+    for i in range(24):
+        y = crng.uniform(2, 95)
+        rows.append((i + 1, "%.4f" % (y * crng.uniform(0.8, 1.1)), "%.4f" % y,
+                     "%.4f" % (y * crng.uniform(0.6, 1.2))))
+    write("xyz-d50.txt", cgats(rows, fields=("SAMPLE_ID", "XYZ_X", "XYZ_Y", "XYZ_Z")))
+    # Reflectance 380-730 nm in 10 nm bands, as fractions, declared D50/2 degree.
+    bands = list(range(380, 740, 10))
+    rows = []
+    for i in range(24):
+        peak = crng.uniform(400, 700)
+        width = crng.uniform(40, 150)
+        floor = crng.uniform(0.02, 0.3)
+        height = crng.uniform(0.2, 0.7)
+        values = [floor + height * 2.718281828 ** (-((nm - peak) / width) ** 2) for nm in bands]
+        rows.append((i + 1,) + tuple("%.4f" % v for v in values))
+    lines = cgats(rows, fields=("SAMPLE_ID",) + tuple("SPECTRAL_NM%d" % nm for nm in bands))
+    lines.insert(1, 'WEIGHTING_FUNCTION "ILLUMINANT, D50"')
+    lines.insert(2, 'WEIGHTING_FUNCTION "OBSERVER, 2 degree"')
+    write("spectral-d50.txt", lines)
+
+
 if __name__ == "__main__":
     main()
     pairing_charts()
+    computed_charts()
