@@ -1,0 +1,209 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Criteria.h"
+#include "app/Inputs.h"
+#include "app/PairingMap.h"
+
+namespace korimo {
+
+// A run: one Reference (the OK sheet, or characterization data) against any
+// number of sheets, each compared exactly as `korimo-cli REFERENCE SHEET`
+// compares it, with the drift from the previous compared sheet and the
+// run's statistics, accumulated in run order.
+
+// The eight figures of a single comparison, in the order of its JSON.
+enum class RunFigure {
+  AvgDeAb,
+  MaxDeAb,
+  Best10DeAb,
+  Pct95DeAb,
+  AvgDe00,
+  MaxDe00,
+  Best10De00,
+  Pct95De00
+};
+inline constexpr int kRunFigures = 8;
+inline constexpr std::array<std::string_view, kRunFigures> kRunFigureKeys = {
+    "avg_de_ab", "max_de_ab", "best10_de_ab", "pct95_de_ab",
+    "avg_de00",  "max_de00",  "best10_de00",  "pct95_de00"};
+
+// The run statistics' figures: the eight, the paper's ⊿E00 and the drift.
+inline constexpr int kRunStatistics = kRunFigures + 2;
+inline constexpr int kPaperStatistic = kRunFigures;
+inline constexpr int kDriftStatistic = kRunFigures + 1;
+inline constexpr std::array<std::string_view, kRunStatistics> kRunStatisticKeys = {
+    "avg_de_ab", "max_de_ab",   "best10_de_ab", "pct95_de_ab", "avg_de00",
+    "max_de00",  "best10_de00", "pct95_de00",   "paper_de00",  "drift_de00"};
+
+// The solids whose ⊿E00 a sheet's row carries, in this order.
+inline constexpr std::array<std::string_view, 4> kRunSolids = {"C", "M", "Y", "K"};
+
+// compared: counts in every statistic; excluded: the single comparison
+// would warn that the files do not match or that the pairing mode fell
+// back, so its figures are shown but count nowhere and the trend has a gap;
+// refused: no patches.
+enum class SheetStatus { Compared, Excluded, Refused };
+std::string_view StatusKey(SheetStatus status);  // "compared", "excluded", "refused"
+
+// The order of a run's sheets.
+enum class RunOrder { Given, Name, ModificationTime };
+
+// A sheet as the user named it.
+struct SheetSource {
+  std::string path;
+  std::optional<std::int64_t> mtime;  // seconds since 1970, UTC; none when unreadable
+};
+
+// Sorts sheets by file name (then path) or by modification time (then name);
+// Given keeps them.
+void OrderSheets(std::vector<SheetSource>& sheets, RunOrder order);
+
+struct SheetVerdict {
+  bool pass = false;
+  std::vector<std::string> failed;  // the criteria that failed or were not evaluated, as written
+};
+
+// One sheet's row. Numbers are the single comparison's (its JSON numbers,
+// its 32-bit figures widened) where its window shows the label, else none;
+// the paper's and the solids' ⊿E00, the drift and the statistics are
+// computed in double.
+struct SheetRow {
+  std::string file;  // as given
+  std::optional<std::int64_t> mtime;
+  SheetStatus status = SheetStatus::Refused;
+  std::string reason;    // the warning or refusal as standard error words it; empty when compared
+  std::string reasonJa;  // the same as the window words it
+  std::optional<int> paired;
+  std::array<std::optional<double>, kRunFigures> figures;
+  std::optional<double> paper;
+  std::array<std::optional<double>, 4> solids;  // C, M, Y, K
+  std::optional<double> drift;
+  std::vector<SheetVerdict> verdicts;  // per criteria set of the run, in its order; none when refused
+  bool Counts() const { return status == SheetStatus::Compared; }
+};
+
+struct RunOptions {
+  PairingMode mode = PairingMode::Position;
+  std::vector<CriteriaSet> checks;
+  std::optional<double> minPass;  // percent of compared sheets each set must pass
+};
+
+// Mean, standard deviation (n - 1; none below two values), minimum and
+// maximum with the sheet (0-based row) where they occur, ties to the
+// earliest; none without a value.
+struct RunSummary {
+  int n = 0;
+  std::optional<double> mean;
+  std::optional<double> sd;
+  std::optional<double> min;
+  std::optional<double> max;
+  std::optional<int> minSheet;
+  std::optional<int> maxSheet;
+};
+
+// Per Reference patch over the compared sheets that pair it: mean ⊿E00 and
+// the standard deviations of the sheets' L*, a*, b* (n - 1).
+struct PatchSummary {
+  int sheets = 0;
+  std::optional<double> meanDe00;
+  std::optional<double> sdL;
+  std::optional<double> sdA;
+  std::optional<double> sdB;
+  // √(s_L² + s_a² + s_b²), for ranking; none below two sheets.
+  std::optional<double> Variation() const;
+};
+
+struct RunStatistics {
+  int given = 0;
+  int compared = 0;
+  int excluded = 0;
+  int refused = 0;
+  std::array<RunSummary, kRunStatistics> figures;
+  std::vector<std::optional<double>> passShare;  // per set, 0..1 of compared sheets; none without one
+  std::vector<PatchSummary> patches;             // per Reference patch
+  std::vector<int> mostVariable;                 // up to ten patches, largest variation first, ties lowest index
+};
+
+inline constexpr int kMostVariablePatches = 10;
+
+// The Reference of a run: its record and where its paper and solids sit
+// (from its CMYK values, by the roles of verification).
+struct RunReference {
+  MeasurementPtr reference;
+  std::optional<int> paper;
+  std::array<std::optional<int>, 4> solids;
+};
+RunReference PrepareReference(MeasurementPtr reference);
+
+// One sheet compared with the Reference, as a single comparison of the two
+// files compares them, and what the drift and the per-patch statistics need
+// of it: per Reference patch the sheet's patch it meets (-1: none), with the
+// sheet's colours.
+struct SheetComparison {
+  SheetRow row;  // without the drift
+  MeasurementPtr sheet;
+  std::vector<int> sampleOf;
+  std::vector<double> de00;  // per Reference patch, where paired
+};
+SheetComparison CompareSheet(const RunReference& reference, const SheetSource& source,
+                             MeasurementPtr sheet, const RunOptions& options);
+
+// Mean ⊿E00 between two sheets over the Reference patches both pair, the
+// earlier one as reference; none when they share no patch.
+std::optional<double> Drift(const SheetComparison& earlier, const SheetComparison& later);
+
+// Takes the sheets in run order and keeps the rows and the statistics; of
+// the sheets' colours only the last compared sheet's, for the drift. The
+// per-patch statistics are kept in one pass (Welford).
+class RunAccumulator {
+ public:
+  RunAccumulator(RunReference reference, RunOptions options);
+
+  // The next sheet of the run; its row gains the drift.
+  const SheetRow& Add(SheetComparison sheet);
+
+  const std::vector<SheetRow>& Rows() const { return rows_; }
+  RunStatistics Statistics() const;
+  const RunReference& Reference() const { return reference_; }
+  const RunOptions& Options() const { return options_; }
+
+ private:
+  struct Welford {
+    long long n = 0;
+    double mean = 0;
+    double m2 = 0;
+    void Add(double x);
+    std::optional<double> Sd() const;
+  };
+  struct PatchAccumulator {
+    Welford de00;
+    Welford L, a, b;
+  };
+
+  RunReference reference_;
+  RunOptions options_;
+  std::vector<SheetRow> rows_;
+  std::optional<SheetComparison> lastCompared_;
+  std::vector<PatchAccumulator> patches_;
+};
+
+// Reads and compares sheets on worker threads and hands them to an
+// accumulator in run order, whatever order the reads complete in.
+struct RunProgress {
+  int done = 0;
+  int total = 0;
+};
+void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator,
+                int threads, const std::function<void(const RunProgress&)>& progress = {},
+                const std::atomic<bool>* cancel = nullptr);
+
+}  // namespace korimo
