@@ -474,6 +474,8 @@ Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& n
     std::size_t pos = 1;
     if (EqualsUpperAscii(NextField(line, pos), kBeginData)) {
       begun = true;
+      // Field names on the BEGIN_DATA line itself count for the LAB search.
+      scan.FeedData(line);
       break;
     }
     scan.Feed(line);

@@ -178,9 +178,10 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
   EXPECT_TRUE(messages_.empty());
 }
 
-// The L* column may be named only after BEGIN_DATA: the header's search goes
-// on through the data, and the data section is then read from its first line
-// with the columns found, the naming line being a patch like any other.
+// The L* column may be named only on the BEGIN_DATA line or after it: the
+// header's search goes on through the data, and the data section is then read
+// from its first line with the columns found, a naming line being a patch
+// like any other.
 TEST_F(ReaderTest, ColumnsNamedAfterBeginDataServeTheWholeDataSection) {
   const std::string names = "SAMPLE_ID SAMPLE_NAME LAB_L LAB_A LAB_B\n";
   const std::string first = "1 A1 95.12 -0.48 2.33\n";
@@ -195,6 +196,7 @@ TEST_F(ReaderTest, ColumnsNamedAfterBeginDataServeTheWholeDataSection) {
        {kZero, kFirst, kZero, kZero, {50, 10, -20}},
        8},
       {"BEGIN_DATA\n" + first + "END_DATA\n" + names, {"A1"}, {kFirst}, -1},
+      {"BEGIN_DATA " + names + first, {"95.12"}, {{-0.48f, 2.33f, 0}}, -1},
       // Only the name, of an XYZ file.
       {"XYZ_X XYZ_Y XYZ_Z\nBEGIN_DATA\n96.42 100 82.49\nEND_DATA\nx SAMPLE_NAME\n",
        {"100"},
