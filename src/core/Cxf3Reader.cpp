@@ -375,7 +375,7 @@ using Text = std::optional<std::string_view>;  // nullopt: the element is absent
 
 struct ColourValue {
   Kind kind = Kind::Lab;
-  Text specification;           // the ColorSpecification reference
+  Text reference;               // its ColorSpecification
   std::array<Text, 3> parts{};  // L A B or X Y Z
   std::string_view spectrum;    // the values of a spectrum
   Text startWl;                 // the spectrum's own
@@ -463,7 +463,7 @@ void ReadObject(const Element& object, ObjectView& out) {
         continue;
       ColourValue v;
       v.kind = static_cast<Kind>(kind - kKindElement.begin());
-      v.specification = value.OptionalAttribute("ColorSpecification");
+      v.reference = value.OptionalAttribute("ColorSpecification");
       if (v.kind == Kind::Spectrum) {
         v.spectrum = value.Text();
         v.startWl = value.OptionalAttribute("StartWL");
@@ -494,9 +494,9 @@ void ForEachObject(const Element& collection, F&& f) {
 }
 
 // ---------------------------------------------------------------------------
-// Colour specifications.
+// ColorSpecification elements: how the values were measured and computed.
 
-struct Specification {
+struct Conditions {
   std::string_view id;
   std::string_view illuminant;  // TristimulusSpec texts, trimmed; empty when absent
   std::string_view observer;
@@ -516,19 +516,19 @@ Condition ConditionNamed(std::string_view text) {
   return Condition::Unknown;
 }
 
-Specification ReadSpecification(const Element& spec) {
-  Specification s;
-  s.id = spec.Attribute("Id");
-  if (const std::optional<Element> tristimulus = FirstChild(spec, "TristimulusSpec")) {
+Conditions ReadConditions(const Element& setting) {
+  Conditions s;
+  s.id = setting.Attribute("Id");
+  if (const std::optional<Element> tristimulus = FirstChild(setting, "TristimulusSpec")) {
     s.illuminant = TrimXml(ChildText(*tristimulus, "Illuminant").value_or(""));
     s.observer = TrimXml(ChildText(*tristimulus, "Observer").value_or(""));
   }
-  const std::optional<Element> measurement = FirstChild(spec, "MeasurementSpec");
+  const std::optional<Element> measurement = FirstChild(setting, "MeasurementSpec");
   if (measurement) {
     if (const std::optional<Element> device = FirstChild(*measurement, "Device"))
       s.condition = ConditionNamed(ChildText(*device, "DeviceIllumination").value_or(""));
   }
-  std::optional<Element> range = FirstChild(spec, "WavelengthRange");
+  std::optional<Element> range = FirstChild(setting, "WavelengthRange");
   if (!range && measurement)
     range = FirstChild(*measurement, "WavelengthRange");
   if (range) {
@@ -587,7 +587,7 @@ std::string NumberWhere(std::string_view owner, std::string_view element, Text t
 
 struct Patch {
   ObjectFacts facts;
-  std::array<std::optional<ColourValue>, 3> value;  // per Kind, under the chosen specification
+  std::array<std::optional<ColourValue>, 3> value;  // per Kind, under the chosen ColorSpecification
 };
 
 // A patch's link to its device-value object: its location, else its name.
@@ -626,55 +626,55 @@ class Cxf3Read {
   FailureReason LinkDevices(const Element& objects, bool cut);
   FailureReason StoreDevices(Measurement& m) const;
   FailureReason StoreColour(Measurement& m) const;
-  FailureReason SpectralLab(const Specification& spec, StdIlluminant illuminant,
+  FailureReason SpectralLab(const Conditions& setting, StdIlluminant illuminant,
                             StdObserver observer, Measurement& m) const;
 
   const Element& root_;
   const std::function<void(std::string_view)>& notice_;
   // Every ColorSpecification by Id, the first of an Id first, with its place
   // in the document.
-  std::vector<std::pair<std::string_view, std::uint32_t>> specIndex_;
-  std::optional<Element> specCollection_;
-  Specification chosen_;  // id empty and chosenUnreferenced_: values without a reference
+  std::vector<std::pair<std::string_view, std::uint32_t>> settingIndex_;
+  std::optional<Element> settingCollection_;
+  Conditions chosen_;  // id empty and chosenUnreferenced_: values without a reference
   bool chosenUnreferenced_ = false;
   bool anyDeviceOnly_ = false;
-  bool mixedObjects_ = false;  // some object holds values of two specifications
+  bool mixedObjects_ = false;  // some object holds values of two ColorSpecifications
   std::vector<Patch> patches_;
   std::vector<std::optional<DeviceTexts>> linked_;  // per patch, from its device-value object
 };
 
 FailureReason Cxf3Read::IndexSpecifications(const Element& resources) {
-  specCollection_ = FirstChild(resources, "ColorSpecificationCollection");
-  if (!specCollection_)
+  settingCollection_ = FirstChild(resources, "ColorSpecificationCollection");
+  if (!settingCollection_)
     return {};
   std::uint32_t place = 0;
-  ForEachChild(*specCollection_, "ColorSpecification", [&](const Element& spec) {
-    specIndex_.emplace_back(spec.Attribute("Id"), place++);
+  ForEachChild(*settingCollection_, "ColorSpecification", [&](const Element& setting) {
+    settingIndex_.emplace_back(setting.Attribute("Id"), place++);
     return true;
   });
-  std::stable_sort(specIndex_.begin(), specIndex_.end(),
+  std::stable_sort(settingIndex_.begin(), settingIndex_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   return {};
 }
 
-// One specification serves the whole file: the M1 one when there is one,
+// One ColorSpecification serves the whole file: the M1 one when there is one,
 // else the first in document order; values that name none come last.
 FailureReason Cxf3Read::ChooseSpecification(const Element& objects) {
-  std::vector<bool> referenced(specIndex_.size());
+  std::vector<bool> referenced(settingIndex_.size());
   bool anyColour = false;
   FailureReason failure;
   ForEachObject(objects, [&](const ObjectView& object) {
     anyColour = anyColour || object.colour;
     anyDeviceOnly_ = anyDeviceOnly_ || (object.device && !object.colour);
     for (const ColourValue& value : object.values) {
-      mixedObjects_ = mixedObjects_ || value.specification != object.values.front().specification;
-      if (!value.specification)
+      mixedObjects_ = mixedObjects_ || value.reference != object.values.front().reference;
+      if (!value.reference)
         continue;
       const auto it =
-          std::lower_bound(specIndex_.begin(), specIndex_.end(), *value.specification,
+          std::lower_bound(settingIndex_.begin(), settingIndex_.end(), *value.reference,
                            [](const auto& entry, std::string_view id) { return entry.first < id; });
-      if (it == specIndex_.end() || it->first != *value.specification) {
-        failure = Refusal(ReadFailure::MissingSpecification, Shown(*value.specification));
+      if (it == settingIndex_.end() || it->first != *value.reference) {
+        failure = Refusal(ReadFailure::DanglingReference, Shown(*value.reference));
         return false;
       }
       referenced[it->second] = true;
@@ -685,14 +685,14 @@ FailureReason Cxf3Read::ChooseSpecification(const Element& objects) {
     return failure;
   if (!anyColour)
     return Refusal(ReadFailure::NoColourObjects);
-  std::optional<Specification> first;
-  std::optional<Specification> m1;
-  if (specCollection_) {
+  std::optional<Conditions> first;
+  std::optional<Conditions> m1;
+  if (settingCollection_) {
     std::uint32_t place = 0;
-    ForEachChild(*specCollection_, "ColorSpecification", [&](const Element& spec) {
+    ForEachChild(*settingCollection_, "ColorSpecification", [&](const Element& setting) {
       if (!referenced[place++])
         return true;
-      Specification s = ReadSpecification(spec);
+      Conditions s = ReadConditions(setting);
       if (!first)
         first = s;
       if (s.condition == Condition::M1)
@@ -717,18 +717,17 @@ void Cxf3Read::CollectPatches(const Element& objects, Measurement& m) {
     Patch patch;
     bool any = false;
     for (const ColourValue& value : object.values) {
-      const bool under =
-          chosenUnreferenced_ ? !value.specification : value.specification == chosen_.id;
+      const bool under = chosenUnreferenced_ ? !value.reference : value.reference == chosen_.id;
       auto& slot = patch.value[static_cast<std::size_t>(value.kind)];
       if (under && !slot) {
         slot = value;
         any = true;
       }
     }
-    // Where each object holds one specification's values, objects of
+    // Where each object holds one ColorSpecification's values, objects of
     // other conditions are other measurements of the same patches. Where
     // objects hold several, each is a patch, and one without the chosen
-    // specification's values lacks them.
+    // ColorSpecification's values lacks them.
     if (!any && !object.values.empty() && !mixedObjects_)
       return true;
     if (patches_.size() == static_cast<std::size_t>(kMaxPatches)) {
@@ -921,13 +920,14 @@ FailureReason Cxf3Read::StoreColour(Measurement& m) const {
   return {};
 }
 
-FailureReason Cxf3Read::SpectralLab(const Specification& spec, StdIlluminant illuminant,
+FailureReason Cxf3Read::SpectralLab(const Conditions& setting, StdIlluminant illuminant,
                                     StdObserver observer, Measurement& m) const {
-  if (!spec.increment)
-    return Refusal(ReadFailure::NoIncrement, Shown(spec.id));
-  const std::optional<int> increment = ParseNanometres(*spec.increment);
+  if (!setting.increment)
+    return Refusal(ReadFailure::NoIncrement, Shown(setting.id));
+  const std::optional<int> increment = ParseNanometres(*setting.increment);
   if (!increment || *increment <= 0)
-    return Refusal(ReadFailure::NotANumber, NumberWhere(spec.id, "Increment", spec.increment));
+    return Refusal(ReadFailure::NotANumber,
+                   NumberWhere(setting.id, "Increment", setting.increment));
   struct Spectrum {
     int startNm = 0;
     std::vector<float> values;
@@ -936,7 +936,7 @@ FailureReason Cxf3Read::SpectralLab(const Specification& spec, StdIlluminant ill
   spectra.reserve(patches_.size());
   for (const Patch& patch : patches_) {
     const ColourValue& value = *patch.value[static_cast<std::size_t>(Kind::Spectrum)];
-    const Text startText = value.startWl ? value.startWl : spec.startWl;
+    const Text startText = value.startWl ? value.startWl : setting.startWl;
     const std::optional<int> start = startText ? ParseNanometres(*startText) : std::nullopt;
     if (!start)
       return Refusal(ReadFailure::NotANumber, NumberWhere(patch.facts.label, "StartWL", startText));

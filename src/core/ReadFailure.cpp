@@ -71,7 +71,7 @@ std::string EnglishReason(const FailureReason& reason) {
       return "no Resources/ObjectCollection";
     case ReadFailure::NoColourObjects:
       return "no object with ColorValues";
-    case ReadFailure::MissingSpecification:
+    case ReadFailure::DanglingReference:
       return "ColorSpecification " + d + " does not exist";
     case ReadFailure::MixedColourKinds:
       return "object " + d + " lacks the kind of colour values the other objects have";
@@ -134,7 +134,7 @@ std::string JapaneseReason(const FailureReason& reason) {
       return "ObjectCollectionがありません";
     case ReadFailure::NoColourObjects:
       return "測色値（ColorValues）のあるオブジェクトがありません";
-    case ReadFailure::MissingSpecification:
+    case ReadFailure::DanglingReference:
       return "ColorSpecification「" + d + "」がありません";
     case ReadFailure::MixedColourKinds:
       return "オブジェクト「" + d + "」に他と同じ種類の測色値がありません";

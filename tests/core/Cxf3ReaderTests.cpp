@@ -41,9 +41,9 @@ std::string Object(const std::string& name, const std::string& values,
          "\">\n<cc:ColorValues>" + values + "</cc:ColorValues>" + more + "</cc:Object>\n";
 }
 
-std::string Lab(const std::string& spec, const std::string& l, const std::string& a,
+std::string Lab(const std::string& ref, const std::string& l, const std::string& a,
                 const std::string& b) {
-  return "<cc:ColorCIELab ColorSpecification=\"" + spec + "\"><cc:L>" + l + "</cc:L><cc:A>" + a +
+  return "<cc:ColorCIELab ColorSpecification=\"" + ref + "\"><cc:L>" + l + "</cc:L><cc:A>" + a +
          "</cc:A><cc:B>" + b + "</cc:B></cc:ColorCIELab>";
 }
 
@@ -54,8 +54,9 @@ std::string Cmyk(int c, int m, int y, int k) {
          std::to_string(k) + "</cc:Black></cc:ColorCMYK></cc:DeviceColorValues>";
 }
 
-std::string Spec(const std::string& id, const std::string& condition,
-                 const std::string& illuminant = "D50", const std::string& observer = "2_Degree") {
+std::string Conditions(const std::string& id, const std::string& condition,
+                       const std::string& illuminant = "D50",
+                       const std::string& observer = "2_Degree") {
   return "<cc:ColorSpecification Id=\"" + id + "\"><cc:TristimulusSpec><cc:Illuminant>" +
          illuminant + "</cc:Illuminant><cc:Observer>" + observer +
          "</cc:Observer></cc:TristimulusSpec><cc:MeasurementSpec><cc:WavelengthRange "
@@ -72,7 +73,7 @@ std::string File(const std::string& objects, const std::string& specs) {
 }
 
 // Three patches measured under M0 and M1, with CMYK; M1 is the second
-// specification and is the one read.
+// ColorSpecification and is the one read.
 std::string LabFile() {
   return File(
       Object("A1", Lab("CS_M0", "95.5", "-0.5", "2.25") + Lab("CS_M1", "95.12", "-0.48", "2.33"),
@@ -81,7 +82,7 @@ std::string LabFile() {
                  Cmyk(100, 0, 0, 0)) +
           Object("A3", Lab("CS_M0", "30", "1", "2") + Lab("CS_M1", "29", "1", "2"),
                  Cmyk(0, 0, 0, 100)),
-      Spec("CS_M0", "M0_Incandescent") + Spec("CS_M1", "M1_Daylight"));
+      Conditions("CS_M0", "M0_Incandescent") + Conditions("CS_M1", "M1_Daylight"));
 }
 
 std::string Spectrum(const std::string& value, int count, const std::string& start = "400") {
@@ -96,7 +97,7 @@ std::string Spectrum(const std::string& value, int count, const std::string& sta
 // 50 % and 20 % flat reflectors, 400–700 nm at 10 nm.
 std::string SpectralFile() {
   return File(Object("G50", Spectrum("0.5", 31)) + Object("G20", Spectrum("0.2", 31)),
-              Spec("CS_M1", "M1_Daylight"));
+              Conditions("CS_M1", "M1_Daylight"));
 }
 
 // CIE L* of a relative luminance, by the κ/ε form of the formula.
@@ -138,7 +139,7 @@ TEST_F(Cxf3Test, ReadsTheM1LabDeviceValuesAndNames) {
   EXPECT_EQ(m.device.values[1], (std::array<float, 4>{100, 0, 0, 0}));
   EXPECT_FALSE(m.rowLength.has_value());
   EXPECT_FALSE(m.cutAt3000);
-  // Without an M1 specification the first in document order serves.
+  // Without an M1 ColorSpecification the first in document order serves.
   const Measurement m0 = Read(ReplacedAll(LabFile(), "M1_Daylight", "M2_UVExcluded"));
   EXPECT_EQ(m0.specification, "CS_M0");
   EXPECT_EQ(m0.condition, Condition::M0);
@@ -213,7 +214,7 @@ std::string XyzFile(const std::string& x, const std::string& y, const std::strin
                     const std::string& observer = "2_Degree") {
   const std::string xyz = "<cc:ColorCIEXYZ ColorSpecification=\"CS_M1\"><cc:X>" + x +
                           "</cc:X><cc:Y>" + y + "</cc:Y><cc:Z>" + z + "</cc:Z></cc:ColorCIEXYZ>";
-  return File(Object("A1", xyz), Spec("CS_M1", "M1_Daylight", illuminant, observer));
+  return File(Object("A1", xyz), Conditions("CS_M1", "M1_Daylight", illuminant, observer));
 }
 
 // Expected values by the CIE formula worked by hand: XYZ (41.24, 21.26,
@@ -253,8 +254,8 @@ TEST_F(Cxf3Test, ComputesLabFromSpectraWithTheirOwnStartAndTheSpecificationsIncr
        ReplacedAll(Replaced(base, Spectrum("0.5", 31), Spectrum("0.5", 36, "380")),
                    Spectrum("0.2", 31), Spectrum("0.2", 36, "380")),
        10},
-      {"start from the specification", ReplacedAll(base, " StartWL=\"400\">", ">"), 10},
-      {"increment directly under the specification, 20 nm",
+      {"start from the ColorSpecification", ReplacedAll(base, " StartWL=\"400\">", ">"), 10},
+      {"increment directly under the ColorSpecification, 20 nm",
        ReplacedAll(
            ReplacedAll(
                Replaced(
@@ -314,6 +315,20 @@ TEST_F(Cxf3Test, SpectraAgreeWithTheirStatedLabAndWithTheSameSpectraReadFromCgat
   }
 }
 
+TEST_F(Cxf3Test, TheBundledCxf3SampleHoldsTheChartOfItsCgatsTwin) {
+  const Measurement cxf = Read(ReadAll(KORIMO_SAMPLES_DIR "/small-reference.cxf"));
+  auto data = std::make_unique<ComparisonData>();
+  ASSERT_EQ(ReadMeasurementFile(KORIMO_SAMPLES_DIR "/small-reference.txt", 0, *data).patches, 24);
+  ASSERT_EQ(cxf.Count(), 24) << EnglishReason(cxf.failure);
+  EXPECT_EQ((std::tuple{cxf.condition, cxf.illuminant, cxf.observer}),
+            (std::tuple{Condition::M1, Illuminant::D50, Observer::Deg2}));
+  for (std::size_t i = 0; i < 24; ++i) {
+    EXPECT_EQ(cxf.ids.values[i], data->PatchId[static_cast<int>(i)]);
+    for (std::size_t c = 0; c < 3; ++c)
+      EXPECT_EQ(cxf.lab[i][c], data->Lab0[static_cast<int>(i)][c]) << i;
+  }
+}
+
 // Profiling exports: one device-value object per patch, one colour object
 // per patch and condition, linked by location tags or by name.
 std::string Location(int row, int column) {
@@ -334,9 +349,9 @@ std::string Rgb(int r, int g, int b, const std::string& more = "") {
          std::to_string(b) + "</cc:B></cc:ColorRGB></cc:DeviceColorValues>";
 }
 
-std::string Measured(const std::string& name, const std::string& spec, int row, int column,
+std::string Measured(const std::string& name, const std::string& ref, int row, int column,
                      const std::string& L) {
-  return Object(name, Lab(spec, L, "0", "0"), Location(row, column));
+  return Object(name, Lab(ref, L, "0", "0"), Location(row, column));
 }
 
 std::string LinkedFile() {
@@ -345,7 +360,7 @@ std::string LinkedFile() {
                   Measured("M0_2", "CS_M0", 0, 1, "5") + Measured("M0_3", "CS_M0", 1, 0, "50") +
                   Measured("M1_3", "CS_M1", 1, 0, "51") + Measured("M1_1", "CS_M1", 0, 0, "96") +
                   Measured("M1_2", "CS_M1", 0, 1, "6"),
-              Spec("CS_M0", "M0_Incandescent") + Spec("CS_M1", "M1_Daylight"));
+              Conditions("CS_M0", "M0_Incandescent") + Conditions("CS_M1", "M1_Daylight"));
 }
 
 TEST_F(Cxf3Test, LinksColourObjectsOfOneConditionToTheirDeviceValues) {
@@ -401,7 +416,7 @@ TEST_F(Cxf3Test, RefusesBrokenFilesNamingWhatIsWrong) {
       {"no colour values", ReplacedAll(lab, "cc:ColorValues>", "cc:Values>"),
        ReadFailure::NoColourObjects, ""},
       {"dangling ColorSpecification", Replaced(lab, "Id=\"CS_M1\"", "Id=\"CS_1\""),
-       ReadFailure::MissingSpecification, "CS_M1"},
+       ReadFailure::DanglingReference, "CS_M1"},
       {"patch without the common kind",
        Replaced(lab, Lab("CS_M1", "50", "10", "-20"),
                 "<cc:ColorCIEXYZ ColorSpecification=\"CS_M1\"><cc:X>1</cc:X><cc:Y>1</cc:Y><cc:Z>1"
@@ -472,7 +487,7 @@ TEST_F(Cxf3Test, ThreeThousandPatchesIsTheLimitWithOneNotice) {
     std::string objects;
     for (int i = 0; i < n; ++i)
       objects += Object("P" + std::to_string(i), Lab("CS_M1", "50", "1", "2"));
-    return File(objects, Spec("CS_M1", "M1_Daylight"));
+    return File(objects, Conditions("CS_M1", "M1_Daylight"));
   };
   EXPECT_EQ(Read(chart(3000)).Count(), 3000);
   EXPECT_TRUE(notices_.empty());
