@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +12,14 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "color/Colorimetry.h"
 #include "core/Encoding.h"
+#include "core/LabFromColorimetry.h"
 #include "core/MeasurementReader.h"
+#include "core/TextFields.h"
 #include "core/Utf8.h"
 
 namespace korimo {
@@ -541,33 +541,10 @@ Conditions ReadConditions(const Element& setting) {
 // ---------------------------------------------------------------------------
 // Numbers.
 
-// A value as the CGATS reader stores its cells: the nearest 32-bit float of
-// the decimal text, straight from the text so it is rounded once. XML white
-// space around it is allowed; infinities, NaN and text are not numbers.
+// A value as the CGATS reader stores its cells, XML white space around it
+// allowed.
 std::optional<float> ParseValue(std::string_view text) {
-  text = TrimXml(text);
-  if (text.starts_with('+')) {
-    text.remove_prefix(1);
-    if (text.starts_with('-'))
-      return std::nullopt;
-  }
-  const std::size_t first = text.starts_with('-') ? 1 : 0;
-  if (first >= text.size() || !((text[first] >= '0' && text[first] <= '9') || text[first] == '.'))
-    return std::nullopt;
-  const char* const end = text.data() + text.size();
-  float value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec == std::errc() && ptr == end && std::isfinite(value))
-    return value;
-  if (ec != std::errc::result_out_of_range)
-    return std::nullopt;
-  // Below the smallest float the value is as good as zero; above the
-  // largest it is no measurement.
-  double wide = 0;
-  const auto [wideEnd, wideError] = std::from_chars(text.data(), end, wide);
-  if (wideError != std::errc() || wideEnd != end || !(std::fabs(wide) < 1.0))
-    return std::nullopt;
-  return static_cast<float>(wide);
+  return ParseFloat(TrimXml(text));
 }
 
 // Wavelengths and intervals: whole nanometres.
@@ -842,10 +819,6 @@ FailureReason Cxf3Read::StoreDevices(Measurement& m) const {
   return {};
 }
 
-LabValue Narrowed(const CieLab& lab) {
-  return {static_cast<float>(lab.L), static_cast<float>(lab.a), static_cast<float>(lab.b)};
-}
-
 FailureReason Cxf3Read::StoreColour(Measurement& m) const {
   // The first kind every patch has; when none, the object that breaks the
   // kind that holds longest.
@@ -876,9 +849,8 @@ FailureReason Cxf3Read::StoreColour(Measurement& m) const {
     if (!chosen_.observer.empty() && !deg2 && !deg10)
       return Refusal(ReadFailure::UnknownObserver, Shown(chosen_.observer));
   }
-  // Files that do not say are taken as D50, 2°, as graphic arts measure.
-  const StdIlluminant illuminant = d65 ? StdIlluminant::D65 : StdIlluminant::D50;
-  const StdObserver observer = deg10 ? StdObserver::Deg10 : StdObserver::Deg2;
+  const StdIlluminant illuminant = WeightingIlluminant(m.illuminant);
+  const StdObserver observer = WeightingObserver(m.observer);
 
   if (*kind == Kind::Spectrum) {
     const FailureReason failure = SpectralLab(chosen_, illuminant, observer, m);
@@ -888,34 +860,26 @@ FailureReason Cxf3Read::StoreColour(Measurement& m) const {
     return {};
   }
   const auto& parts = kKindParts[static_cast<std::size_t>(*kind)];
-  std::vector<std::array<float, 3>> read;
-  read.reserve(patches_.size());
+  std::vector<float> read;  // three values per patch
+  read.reserve(3 * patches_.size());
   for (const Patch& patch : patches_) {
     const ColourValue& value = *patch.value[static_cast<std::size_t>(*kind)];
-    std::array<float, 3> v{};
     for (std::size_t c = 0; c < 3; ++c) {
       const std::optional<float> number =
           value.parts[c] ? ParseValue(*value.parts[c]) : std::nullopt;
       if (!number)
         return Refusal(ReadFailure::NotANumber,
                        NumberWhere(patch.facts.label, parts[c], value.parts[c]));
-      v[c] = *number;
+      read.push_back(*number);
     }
-    read.push_back(v);
   }
   if (*kind == Kind::Lab) {
-    for (const auto& v : read)
-      m.lab.push_back({v[0], v[1], v[2]});
+    for (std::size_t i = 0; i < read.size(); i += 3)
+      m.lab.push_back({read[i], read[i + 1], read[i + 2]});
     m.source = LabSource::Lab;
     return {};
   }
-  // same rule as the CGATS reader: some instruments write XYZ on a 0–1 scale.
-  const bool fractions =
-      std::all_of(read.begin(), read.end(), [](const auto& v) { return v[1] <= 2.0F; });
-  const double scale = fractions ? 100.0 : 1.0;
-  const Xyz white = ReferenceWhite(illuminant, observer);
-  for (const auto& v : read)
-    m.lab.push_back(Narrowed(XyzToLab({v[0] * scale, v[1] * scale, v[2] * scale}, white)));
+  AppendLabOfXyz(read, ReferenceWhite(illuminant, observer), m.lab);
   m.source = LabSource::Xyz;
   return {};
 }
@@ -959,10 +923,8 @@ FailureReason Cxf3Read::SpectralLab(const Conditions& setting, StdIlluminant ill
     }
     spectra.push_back(std::move(s));
   }
-  // same rule as the CGATS reader: percent when any value is above 2;
-  // fluorescent paper exceeds 1.
   const bool percent = std::any_of(spectra.begin(), spectra.end(), [](const Spectrum& s) {
-    return std::any_of(s.values.begin(), s.values.end(), [](float v) { return v > 2.0F; });
+    return ReflectanceInPercent(s.values);
   });
   // Spectra of one file nearly always share their bands; a plan per layout.
   struct Layout {
@@ -991,7 +953,7 @@ FailureReason Cxf3Read::SpectralLab(const Conditions& setting, StdIlluminant ill
     Xyz xyz;
     WeighSpectra(layout->plan, s.values, s.values.size(), percent ? 0.01 : 1.0,
                  std::span<Xyz>(&xyz, 1));
-    m.lab.push_back(Narrowed(XyzToLab(xyz, layout->plan.white)));
+    m.lab.push_back(StoredLab(XyzToLab(xyz, layout->plan.white)));
     stepNm = std::max(stepNm, layout->plan.stepNm);
   }
   m.spectralStepNm = stepNm;

@@ -19,6 +19,7 @@
 
 #include "color/ColorDifference.h"
 #include "color/WeightingTables.h"
+#include "core/Cxf3Reader.h"
 #include "core/Utf8.h"
 #include "support/TestCharts.h"
 
@@ -276,6 +277,24 @@ TEST_F(ReaderTest, HostileFiles) {
     EXPECT_EQ(last_.failure.code, failure) << file;
     EXPECT_EQ(last_.path, file);
   }
+}
+
+// CxF3 is told by its content, whatever the file is called, from a path or a
+// stream; a file larger than the XML parser may take is refused unread (a
+// sparse terabyte: reading it would fail).
+TEST_F(ReaderTest, ReadsCxf3FilesByTheirContent) {
+  const std::string cxf = ReadAll(KORIMO_SAMPLES_DIR "/small-reference.cxf");
+  const std::string path = dir_.File("chart.txt");
+  std::ofstream(path, std::ios::binary) << cxf;
+  EXPECT_EQ(Read(path), 24);
+  EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, path, {})));
+  EXPECT_EQ(ReadBytes(cxf), 24);
+  EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, "", {})));
+  EXPECT_EQ((std::tuple{last_.format, last_.ids.values[0]}), (std::tuple{FileFormat::Cxf3, "A1"}));
+  std::filesystem::resize_file(path, std::uintmax_t{1} << 40);
+  EXPECT_EQ(Read(path), 0);
+  EXPECT_EQ((std::tuple{last_.failure.code, last_.format, last_.path}),
+            (std::tuple{ReadFailure::CxfTooLarge, FileFormat::Cxf3, path}));
 }
 
 // A file of `header` lines, the field names and the data lines.

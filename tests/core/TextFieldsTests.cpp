@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -28,6 +29,11 @@ TEST(ParseSingle, PlainDecimalsToTheNearestSingleElseZero) {
   // Straight to the nearest single, not through a double: this text lies just
   // above a halfway point between two singles that a double rounds onto.
   EXPECT_EQ(ParseSingle("1.00000005960464477550"), 1.00000011920928955078125f);
+  // The strict form tells what is no number, and a comma is none.
+  for (const char* text : {"", "95,12", "-", "inf", "1e39", "12abc"})
+    EXPECT_EQ(ParseFloat(text), std::nullopt) << text;
+  EXPECT_EQ((std::pair{ParseFloat("-1e-50"), ParseFloat(" 95.12\t")}),
+            (std::pair{std::optional(0.0f), std::optional(95.12f)}));
 }
 
 // Short decimals, the form of nearly every measured value, against the
