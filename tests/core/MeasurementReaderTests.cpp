@@ -258,11 +258,10 @@ TEST_F(ReaderTest, HostileFiles) {
             4);
   for (const std::string& id : last_.ids.values)
     EXPECT_TRUE(IsValidUtf8(id)) << id;
-  EXPECT_EQ(last_.lab[0][0], 0.0f);
-  EXPECT_TRUE(std::signbit(last_.lab[0][1]));
-  EXPECT_GT(last_.lab[0][2], 0.0f);
-  EXPECT_EQ(last_.lab[2], (LabValue{4, 0, 0}));
-  EXPECT_EQ(last_.lab[3], (LabValue{3.4028235e38f, 0, 0}));
+  EXPECT_EQ((std::tuple{last_.lab[0][0], std::signbit(last_.lab[0][1]), last_.lab[0][2] > 0}),
+            (std::tuple{0.0f, true, true}));
+  EXPECT_EQ((std::pair{last_.lab[2], last_.lab[3]}),
+            (std::pair{LabValue{4, 0, 0}, LabValue{3.4028235e38f, 0, 0}}));
   WriteChart(path, {{"A1", 50, 0, 0}});
   std::filesystem::permissions(path, std::filesystem::perms::none);
   const bool root = ::geteuid() == 0;  // root reads any file regardless
@@ -280,8 +279,8 @@ TEST_F(ReaderTest, HostileFiles) {
 }
 
 // CxF3 is told by its content, whatever the file is called, from a path or a
-// stream; a file larger than the XML parser may take is refused unread (a
-// sparse terabyte: reading it would fail).
+// stream, and the bundled sample holds the chart of its CGATS twin; a file larger than the XML
+// parser may take is refused unread (a sparse terabyte: reading it would fail).
 TEST_F(ReaderTest, ReadsCxf3FilesByTheirContent) {
   const std::string cxf = ReadAll(KORIMO_SAMPLES_DIR "/small-reference.cxf");
   const std::string path = dir_.File("chart.txt");
@@ -290,7 +289,9 @@ TEST_F(ReaderTest, ReadsCxf3FilesByTheirContent) {
   EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, path, {})));
   EXPECT_EQ(ReadBytes(cxf), 24);
   EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, "", {})));
-  EXPECT_EQ((std::tuple{last_.format, last_.ids.values[0]}), (std::tuple{FileFormat::Cxf3, "A1"}));
+  const Measurement twin = ReadMeasurementFile(KORIMO_SAMPLES_DIR "/small-reference.txt");
+  EXPECT_EQ((std::tuple{last_.format, last_.ids.values, last_.lab}),
+            (std::tuple{FileFormat::Cxf3, twin.ids.values, twin.lab}));
   std::filesystem::resize_file(path, std::uintmax_t{1} << 40);
   EXPECT_EQ(Read(path), 0);
   EXPECT_EQ((std::tuple{last_.failure.code, last_.format, last_.path}),
@@ -365,8 +366,8 @@ double LightnessOf(double y) {
   return CieLab({y, y, y}, {1, 1, 1})[0];
 }
 
-// Fractions or percent, 5/10/20 nm, 380–730 or 400–700, pairs with decimal
-// commas, 10°: a 50 % grey is L* = 116·0.5^(1/3) − 16 on every table. A
+// Fractions or percent, 5/10/20 nm, 380–730, 400–700 or wider, pairs with
+// decimal commas: a 50 % grey is L* = 116·0.5^(1/3) − 16 on every table. A
 // coloured ramp over the table's own 360–780 nm is, value for value, the
 // 32-bit value of Σ R·W against the table's white worked in double.
 TEST_F(ReaderTest, ComputesLabFromSpectra) {
@@ -378,28 +379,17 @@ TEST_F(ReaderTest, ComputesLabFromSpectra) {
     pairRow += " " + std::to_string(nm) + " 0,5";
   }
   const auto [names10, half10] = Flat(380, 730, 10, "0.5");
-  const struct {
-    std::string header;
-    std::pair<std::string, std::string> file;
-    int step;
-    Observer observer;
-  } cases[] = {
-      {"", Flat(380, 730, 10, "0.5"), 10, Observer::Unknown},
-      {"", Flat(380, 730, 10, "50"), 10, Observer::Unknown},
-      {"", Flat(400, 700, 10, "50,0"), 10, Observer::Unknown},
-      {"", Flat(380, 730, 5, "0.5"), 10, Observer::Unknown},
-      {"", Flat(380, 720, 20, "0.5"), 20, Observer::Unknown},
-      {"", {pairNames, pairRow}, 10, Observer::Unknown},
-      {"WEIGHTING_FUNCTION \"OBSERVER, 10 degree\"\n", Flat(360, 780, 10, "0.5"), 10,
-       Observer::Deg10},
-      {"", Flat(300, 830, 1, "0.5"), 10, Observer::Unknown},
+  const std::pair<std::pair<std::string, std::string>, int> cases[] = {
+      {Flat(380, 730, 10, "0.5"), 10},  {Flat(380, 730, 10, "50"), 10},
+      {Flat(400, 700, 10, "50,0"), 10}, {Flat(380, 730, 5, "0.5"), 10},
+      {Flat(380, 720, 20, "0.5"), 20},  {{pairNames, pairRow}, 10},
+      {Flat(360, 780, 10, "0.5"), 10},  {Flat(300, 830, 1, "0.5"), 10},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file.first.substr(0, 40));
-    ASSERT_EQ(ReadBytes(ColumnFile(c.header, c.file.first, {c.file.second})), 1);
-    EXPECT_EQ(last_.source, LabSource::Spectral);
-    EXPECT_EQ(last_.spectralStepNm, c.step);
-    EXPECT_EQ(last_.observer, c.observer);
+  for (const auto& [file, step] : cases) {
+    SCOPED_TRACE(file.first.substr(0, 40));
+    ASSERT_EQ(ReadBytes(ColumnFile("", file.first, {file.second})), 1);
+    EXPECT_EQ((std::pair{last_.source, last_.spectralStepNm}),
+              (std::pair{LabSource::Spectral, step}));
     for (std::size_t k = 0; k < 3; ++k)
       EXPECT_NEAR(last_.lab[0][k], k == 0 ? grey : 0, 2e-4);
   }
@@ -485,7 +475,6 @@ TEST_F(ReaderTest, RealFilesAgreeWithTheirOwnLab) {
   const std::filesystem::path folder = "/usr/share/color/icc";
   if (!std::filesystem::exists(folder / "FOGRA39L.ti3"))
     GTEST_SKIP() << "icc-profiles-free is not installed";
-  int files = 0;
   for (const char* name : {"FOGRA28L.ti3", "FOGRA29L.ti3", "FOGRA30L.ti3", "FOGRA39L.ti3",
                            "FOGRA40L.ti3", "TR002.ti3", "TR003.ti3", "TR005.ti3", "TR006.ti3"}) {
     std::string text = ReadAll(folder / name);
@@ -494,18 +483,15 @@ TEST_F(ReaderTest, RealFilesAgreeWithTheirOwnLab) {
     text.replace(text.find("LAB_L LAB_A LAB_B"), 17, "L A B");
     ASSERT_GT(n, 900) << name;
     ASSERT_EQ(ReadBytes(text), n) << name;
-    EXPECT_EQ(last_.source, LabSource::Xyz);
-    EXPECT_EQ(last_.illuminant, Illuminant::D50) << name;
+    EXPECT_EQ((std::pair{last_.source, last_.illuminant}),
+              (std::pair{LabSource::Xyz, Illuminant::D50}));
     double worst = 0;
     for (std::size_t i = 0; i < own.lab.size(); ++i) {
-      const LabValue& s = own.lab[i];
-      const LabValue& c = last_.lab[i];
+      const LabValue &s = own.lab[i], &c = last_.lab[i];
       worst = std::max(worst, Ciede2000(s[0], s[1], s[2], c[0], c[1], c[2]));
     }
     EXPECT_LE(worst, 0.405) << name;
-    ++files;
   }
-  EXPECT_EQ(files, 9);
 }
 
 std::string Repeat(const std::string& text, int times) {
