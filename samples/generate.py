@@ -13,13 +13,14 @@ Run from the repository root:
         wedge-{reference,proof-pass,proof-fail}.txt
                                            the 72 patches of a Media Wedge
                                            CMYK V3 and two proofs of it
+        small-reference.cxf                the small Reference as CxF3
 
     python3 samples/generate.py --patches N --out DIR
         writes reference.txt, file1.txt and file2.txt for a chart of N
         patches into DIR, in the format of the large chart
 
     python3 samples/generate.py --out DIR
-        writes the six bundled files into DIR instead of samples/
+        writes the bundled files into DIR instead of samples/
 
 After writing, the script reads its files back, checks their structure and
 prints the mean and maximum CIE 1976 colour difference of File1 and File2
@@ -31,6 +32,8 @@ import math
 import os
 import random
 import sys
+import xml.etree.ElementTree as ET
+from xml.sax.saxutils import escape, quoteattr
 
 SEED = 20250115
 CREATED = "2025-01-15"
@@ -489,6 +492,84 @@ def write_wedge(out_dir):
 
 
 # ---------------------------------------------------------------------------
+# CxF3: the same patches, identifiers and L*a*b* as a CGATS file
+
+CXF3_NAMESPACE = "http://colorexchangeformat.com/CxF3-core"
+CXF3_SPECIFICATION = "CS_D50_2_M1"
+
+
+def write_cxf3(path, descriptor, records):
+    """records: list of (sample_id, sample_name, (L, a, b)), in file order.
+    Object@Name is the SAMPLE_NAME, Object@Id the SAMPLE_ID; one
+    ColorSpecification, D50, 2 degree, M1."""
+    lines = [
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        '<cc:CxF xmlns:cc="%s">' % CXF3_NAMESPACE,
+        "  <cc:FileInformation>",
+        "    <cc:Creator>%s</cc:Creator>" % escape(ORIGINATOR),
+        "    <cc:CreationDate>%sT00:00:00Z</cc:CreationDate>" % CREATED,
+        "    <cc:Description>%s</cc:Description>" % escape(descriptor),
+        "  </cc:FileInformation>",
+        "  <cc:Resources>",
+        "    <cc:ObjectCollection>",
+    ]
+    for ident, name, lab in records:
+        lines += [
+            '      <cc:Object ObjectType="Target" Name=%s Id=%s>'
+            % (quoteattr(name), quoteattr(ident)),
+            "        <cc:ColorValues>",
+            '          <cc:ColorCIELab ColorSpecification="%s">' % CXF3_SPECIFICATION,
+            "            <cc:L>%s</cc:L>" % fmt2(lab[0]),
+            "            <cc:A>%s</cc:A>" % fmt2(lab[1]),
+            "            <cc:B>%s</cc:B>" % fmt2(lab[2]),
+            "          </cc:ColorCIELab>",
+            "        </cc:ColorValues>",
+            "      </cc:Object>",
+        ]
+    lines += [
+        "    </cc:ObjectCollection>",
+        "    <cc:ColorSpecificationCollection>",
+        '      <cc:ColorSpecification Id="%s">' % CXF3_SPECIFICATION,
+        "        <cc:TristimulusSpec>",
+        "          <cc:Illuminant>D50</cc:Illuminant>",
+        "          <cc:Observer>2_Degree</cc:Observer>",
+        "          <cc:Method>E308</cc:Method>",
+        "        </cc:TristimulusSpec>",
+        "        <cc:MeasurementSpec>",
+        "          <cc:MeasurementType>Colorimetric_Reflectance</cc:MeasurementType>",
+        "          <cc:GeometryChoice>",
+        "            <cc:SingleAngle>",
+        "              <cc:IlluminationAngle>45</cc:IlluminationAngle>",
+        "              <cc:MeasurementAngle>0</cc:MeasurementAngle>",
+        "            </cc:SingleAngle>",
+        "          </cc:GeometryChoice>",
+        "          <cc:Device>",
+        "            <cc:DeviceIllumination>M1_Daylight</cc:DeviceIllumination>",
+        "          </cc:Device>",
+        "        </cc:MeasurementSpec>",
+        "      </cc:ColorSpecification>",
+        "    </cc:ColorSpecificationCollection>",
+        "  </cc:Resources>",
+        "</cc:CxF>",
+    ]
+    with open(path, "w", encoding="ascii", newline="") as fh:
+        fh.write("\n".join(lines) + "\n")
+
+
+def check_cxf3(path, cgats_path, fields, rows):
+    """The CxF3 file holds the CGATS file's names and L*a*b*, in its order."""
+    ns = {"cc": CXF3_NAMESPACE}
+    objects = ET.parse(path).getroot().findall("cc:Resources/cc:ObjectCollection/cc:Object", ns)
+    names = [o.get("Name") for o in objects]
+    labs = [tuple(float(o.find("cc:ColorValues/cc:ColorCIELab/cc:" + c, ns).text)
+                  for c in "LAB") for o in objects]
+    ids, cgats_labs = read_back(cgats_path, fields, rows)
+    if names != ids or labs != cgats_labs:
+        raise SystemExit("%s: differs from %s" % (path, cgats_path))
+    print("%s: %d patches, the same as %s" % (path, len(objects), cgats_path))
+
+
+# ---------------------------------------------------------------------------
 # Writing and checking
 
 
@@ -501,6 +582,11 @@ def write_small(out_dir):
         records = [(i, [], lab) for i, lab in zip(ids, labs)]
         write_file(path, desc, SMALL_ROWS, SMALL_FIELDS, records)
         paths.append(path)
+    # The Reference once more as CxF3: the CGATS file's SAMPLE_ID is the
+    # patch number, its SAMPLE_NAME the identifier.
+    write_cxf3(os.path.join(out_dir, "small-reference.cxf"),
+               "24-patch colour chart, reference (synthetic)",
+               [(str(n + 1), i, lab) for n, (i, lab) in enumerate(zip(ids, ref))])
     return paths, SMALL_ROWS, SMALL_FIELDS
 
 
@@ -594,7 +680,9 @@ def main(argv):
 
     out = args.out or os.path.dirname(os.path.abspath(__file__))
     os.makedirs(out, exist_ok=True)
-    check(*write_small(out))
+    small = write_small(out)
+    check(*small)
+    check_cxf3(os.path.join(out, "small-reference.cxf"), small[0][0], small[2], small[1])
     check(*write_large(out, 1600, "large-"))
     check(*write_wedge(out))
     return 0

@@ -18,7 +18,7 @@ korimo_install_packages() {
 
 KORIMO_BUILD_PACKAGES=(
   ca-certificates g++ make cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libcli11-dev nlohmann-json3-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libcli11-dev nlohmann-json3-dev libpugixml-dev
   fonts-ipafont-gothic fonts-vlgothic qt6-translations-l10n
 )
 KORIMO_TEST_PACKAGES=(

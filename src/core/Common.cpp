@@ -200,9 +200,10 @@ float TwoDecimalsAsSingle(double x) {
     const float value = static_cast<float>(*hundredths) / 100.0f;
     return x < 0 ? -value : value;
   }
-  // Larger values are beyond any measurement; their hundredths lie far
-  // below a float's step there.
-  return NarrowToSingle(x);
+  // From 2^24 hundredths on a single's step is coarser than a hundredth, so
+  // rounding x to one and then the other can differ from rounding x straight
+  // to a single; such values are beyond any measurement and take the text.
+  return ParseSingle(FormatTwoDec(x));
 }
 
 std::string FormatTwoDec(double x) {

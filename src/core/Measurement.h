@@ -62,7 +62,8 @@ struct Measurement {
   std::vector<LabValue> lab;  // per patch, in file order
 
   // The identifiers the window shows and pairs by position: the name column
-  // (SAMPLE_NAME), else SAMPLE_ID. Absent when the file has neither.
+  // (SAMPLE_NAME), else SAMPLE_ID. Absent when the file has neither. CxF3
+  // files name a patch once, by its Object's Name, which fills all three.
   IdentifierColumn ids;
   IdentifierColumn sampleName;  // SAMPLE_NAME / SAMPLENAME
   IdentifierColumn sampleId;    // SAMPLE_ID / SAMPLEID

@@ -12,8 +12,10 @@
 
 #include "color/Colorimetry.h"
 #include "core/Common.h"
+#include "core/Cxf3Reader.h"
 #include "core/Encoding.h"
 #include "core/HeaderScan.h"
+#include "core/LabFromColorimetry.h"
 #include "core/TextFields.h"
 #include "core/Utf8.h"
 
@@ -196,12 +198,6 @@ float DeviceCell(const FieldList& row, int column) {
   return static_cast<float>(value);
 }
 
-// Held as the reader holds the values it reads: computed in double, stored
-// as a 32-bit float once, and every figure uses that one value.
-LabValue StoredLab(const CieLab& lab) {
-  return {static_cast<float>(lab.L), static_cast<float>(lab.a), static_cast<float>(lab.b)};
-}
-
 // What the data pass takes beyond L*a*b* and the shown identifiers: XYZ or
 // band cells to compute L*a*b* from after the pass (their scale is known only
 // then), both identifier columns, device values.
@@ -273,36 +269,21 @@ class DataColumns {
 
   // L*a*b* of the n patches read, for XYZ and spectral files.
   FailureReason ComputeLab(const Declarations& declared, int n, Measurement& info) const {
-    // Files that do not say are taken as D50, 2°, as graphic arts measure.
-    const StdIlluminant illuminant =
-        declared.illuminant == Illuminant::D65 ? StdIlluminant::D65 : StdIlluminant::D50;
-    const StdObserver observer =
-        declared.observer == Observer::Deg10 ? StdObserver::Deg10 : StdObserver::Deg2;
-    const auto count = static_cast<std::size_t>(n);
+    const StdIlluminant illuminant = WeightingIlluminant(declared.illuminant);
+    const StdObserver observer = WeightingObserver(declared.observer);
     if (source_ == LabSource::Xyz) {
-      // Some instruments write XYZ on a 0–1 scale.
-      bool fractions = true;
-      for (std::size_t i = 0; i < count; ++i)
-        fractions = fractions && xyz_[3 * i + 1] <= 2.0F;
-      const double scale = fractions ? 100.0 : 1.0;
-      const Xyz white = ReferenceWhite(illuminant, observer);
-      for (std::size_t i = 0; i < count; ++i) {
-        const Xyz colour{xyz_[3 * i] * scale, xyz_[3 * i + 1] * scale, xyz_[3 * i + 2] * scale};
-        info.lab.push_back(StoredLab(XyzToLab(colour, white)));
-      }
+      AppendLabOfXyz(xyz_, ReferenceWhite(illuminant, observer), info.lab);
     } else if (source_ == LabSource::Spectral) {
       const SpectralWeights plan = PlanSpectralWeights(bandNm_, illuminant, observer);
       if (plan.fault == SpectralFault::Narrow)
         return {ReadFailure::SpectralNarrow, {}};
       if (plan.fault == SpectralFault::Gap)
         return {ReadFailure::SpectralGap, std::to_string(plan.faultNm)};
-      // Percent when any value is above 2; fluorescent paper exceeds 1.
-      const bool percent =
-          std::any_of(bands_.begin(), bands_.end(), [](float value) { return value > 2.0F; });
-      std::vector<Xyz> xyz(count);
-      WeighSpectra(plan, bands_, extra_.bands.size(), percent ? 0.01 : 1.0, xyz);
-      for (std::size_t i = 0; i < count; ++i)
-        info.lab.push_back(StoredLab(XyzToLab(xyz[i], plan.white)));
+      std::vector<Xyz> xyz(static_cast<std::size_t>(n));
+      WeighSpectra(plan, bands_, extra_.bands.size(), ReflectanceInPercent(bands_) ? 0.01 : 1.0,
+                   xyz);
+      for (const Xyz& colour : xyz)
+        info.lab.push_back(StoredLab(XyzToLab(colour, plan.white)));
       info.spectralStepNm = plan.stepNm;
     }
     return {};
@@ -436,26 +417,43 @@ LabSource SourceOf(const LabColumns& lab, const ExtraColumns& extra) {
                                 : LabSource::None;
 }
 
-}  // namespace
+// CxF3 files are XML: their first character is '<' (after a byte-order mark
+// and white space). This much of a file shows it.
+constexpr std::size_t kXmlHeadBytes = 4096;
 
-Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNotice& notice) {
-  // Devices and pipes may never end (a dropped /dev/zero); folders have no
-  // lines. Only regular files are measurement files.
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  ReadFailure failure = ReadFailure::None;
-  if (!std::filesystem::exists(status))
-    failure = ReadFailure::Missing;
-  else if (!std::filesystem::is_regular_file(status))
-    failure = ReadFailure::NotRegularFile;
-  FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
-  Measurement m = file ? ReadMeasurementStream(file.get(), notice)
-                       : Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
-  m.path = path;
-  return m;
+bool StartsAsXml(std::FILE* file) {
+  char head[kXmlHeadBytes];
+  if (std::fseek(file, 0, SEEK_SET) != 0)
+    return false;
+  const std::size_t got = std::fread(head, 1, sizeof head, file);
+  return LooksLikeXml(std::string_view(head, got));
 }
 
-Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& notice) {
+// A CxF3 file is parsed whole, so one above the size the parser is allowed is
+// refused before it is read.
+Measurement ReadCxf3Stream(std::FILE* file, const std::string& path,
+                           const TooManyPatchesNotice& notice) {
+  const auto refuse = [&path](ReadFailure failure) {
+    Measurement m = Failed(failure);
+    m.path = path;
+    m.format = FileFormat::Cxf3;
+    return m;
+  };
+  if (std::fseek(file, 0, SEEK_END) != 0)
+    return refuse(ReadFailure::Unreadable);
+  const long size = std::ftell(file);
+  if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0)
+    return refuse(ReadFailure::Unreadable);
+  if (static_cast<std::size_t>(size) > kMaxCxfBytes)
+    return refuse(ReadFailure::CxfTooLarge);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  if (std::ferror(file))
+    return refuse(ReadFailure::Unreadable);
+  return ReadCxf3(bytes, path, notice);
+}
+
+Measurement ReadCgats(std::FILE* file, const TooManyPatchesNotice& notice) {
   const bool utf8 = FileIsUtf8(file);
   LineReader reader(file);
   std::string line;
@@ -474,6 +472,8 @@ Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& n
     std::size_t pos = 1;
     if (EqualsUpperAscii(NextField(line, pos), kBeginData)) {
       begun = true;
+      // Field names on the BEGIN_DATA line itself count for the LAB search.
+      scan.FeedData(line);
       break;
     }
     scan.Feed(line);
@@ -511,6 +511,39 @@ Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& n
     return Finish(std::move(m), plan, again, declared, scan, notice);
   }
   return Finish(std::move(m), plan, taken, declared, scan, notice);
+}
+
+Measurement ReadAnyFormat(std::FILE* file, const std::string& path,
+                          const TooManyPatchesNotice& notice) {
+  if (StartsAsXml(file))
+    return ReadCxf3Stream(file, path, notice);
+  Measurement m = ReadCgats(file, notice);
+  m.path = path;
+  return m;
+}
+
+}  // namespace
+
+Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNotice& notice) {
+  // Devices and pipes may never end (a dropped /dev/zero); folders have no
+  // lines. Only regular files are measurement files.
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  ReadFailure failure = ReadFailure::None;
+  if (!std::filesystem::exists(status))
+    failure = ReadFailure::Missing;
+  else if (!std::filesystem::is_regular_file(status))
+    failure = ReadFailure::NotRegularFile;
+  FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
+  if (file)
+    return ReadAnyFormat(file.get(), path, notice);
+  Measurement m = Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
+  m.path = path;
+  return m;
+}
+
+Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& notice) {
+  return ReadAnyFormat(file, {}, notice);
 }
 
 }  // namespace korimo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <system_error>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -162,18 +163,31 @@ std::optional<T> ParsePlainDecimal(std::string_view text) {
     return std::nullopt;
   if (const char c = text[first]; !(c >= '0' && c <= '9') && c != '.')
     return std::nullopt;
+  const char* const end = text.data() + text.size();
   T value = 0;
-  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec == std::errc{} && ptr == end && std::isfinite(value))
+    return value;
+  if constexpr (std::is_same_v<T, float>) {
+    // Below the smallest single a value is as good as zero; above the
+    // largest it is no measurement.
+    double wide = 0;
+    const auto [wideEnd, wideError] = std::from_chars(text.data(), end, wide);
+    if (ec == std::errc::result_out_of_range && wideError == std::errc{} && wideEnd == end &&
+        std::fabs(wide) < 1.0)
+      return static_cast<float>(wide);
   }
-  return value;
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<double> ParseDecimal(std::string_view text) {
   return ParsePlainDecimal<double>(text);
+}
+
+std::optional<float> ParseFloat(std::string_view text) {
+  return ParsePlainDecimal<float>(text);
 }
 
 namespace {
@@ -226,10 +240,10 @@ float ParseSingle(std::string_view text) {
   const std::size_t comma = text.find(',');
   // Straight to the nearest float: going through double could round twice.
   if (comma == std::string_view::npos)
-    return ParsePlainDecimal<float>(text).value_or(0.0f);
+    return ParseFloat(text).value_or(0.0f);
   std::string t(text);
   t[comma] = '.';
-  return ParsePlainDecimal<float>(t).value_or(0.0f);
+  return ParseFloat(t).value_or(0.0f);
 }
 
 bool EqualsUpperAscii(std::string_view text, std::string_view upper) {

@@ -25,9 +25,14 @@ std::string_view NextTabField(std::string_view line, std::size_t& pos);
 // One double quotation mark removed at each end.
 std::string_view StripQuotes(std::string_view text);
 
-// Decimal text to the nearest 32-bit float. The first comma is the decimal
-// point; blanks and tabs around the number are ignored; an optional sign.
-// Anything else (text, inf, nan, hex, out of float range) reads as 0.
+// Plain decimal text (sign, fraction, exponent; blanks and tabs around
+// ignored) to the nearest 32-bit float, rounded once; nullopt for anything
+// else, including inf, nan, hex and values beyond the float range. Values
+// below the smallest float are 0.
+std::optional<float> ParseFloat(std::string_view text);
+
+// The same with the first comma as the decimal point, and 0 for whatever is
+// no number (text, inf, nan, hex, out of float range).
 float ParseSingle(std::string_view text);
 
 // Plain decimal text (sign, fraction, exponent; blanks around ignored) to a

@@ -1,5 +1,7 @@
 #include "core/Common.h"
 
+#include "core/TextFields.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -43,15 +45,26 @@ std::string ReferenceTwoDec(double x) {
   return buf;
 }
 
-TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionOnManyValues) {
+// On random values, values at and next to half-cents, and values whose
+// hundredths pass 2^24: the text against the definition, the same appended
+// to another text, and the single the text reads back as, which
+// TwoDecimalsAsSingle tells without writing it.
+TEST(FormatTwoDec, MatchesTheFifteenDigitDefinitionAndReadsBackAsTwoDecimalsAsSingle) {
   std::mt19937_64 rng(20261206);
-  std::uniform_real_distribution<double> wide(-1000, 1000);
-  std::uniform_int_distribution<int> cents(-200000, 200000);
+  std::uniform_real_distribution<double> small(-1000, 1000), wide(-100000, 100000), huge(-1e9, 1e9);
+  std::uniform_int_distribution<long long> cents(-10000000, 10000000);
   for (int i = 0; i < 100000; ++i) {
-    const double d = wide(rng), half = cents(rng) / 100.0 + 0.005;  // half-cent boundaries
-    for (double v : {d, static_cast<double>(static_cast<float>(d)), half, std::nextafter(half, 0.0),
-                     std::nextafter(half, 1e9)})
-      ASSERT_EQ(FormatTwoDec(v), ReferenceTwoDec(v)) << std::setprecision(17) << v;
+    const double d = small(rng),
+                 half = static_cast<double>(cents(rng) / (i % 2 ? 50 : 1)) / 100 + 0.005;
+    for (double v : {d, static_cast<double>(static_cast<float>(d)), wide(rng), huge(rng), half,
+                     std::nextafter(half, 0.0), std::nextafter(half, 1e9), -0.001}) {
+      std::string appended = "x";
+      AppendTwoDec(appended, v);
+      ASSERT_EQ(
+          std::tuple(FormatTwoDec(v), appended, TwoDecimalsAsSingle(v)),
+          std::tuple(ReferenceTwoDec(v), "x" + FormatDecimals(v, 2), ParseSingle(FormatTwoDec(v))))
+          << std::setprecision(17) << v;
+    }
   }
 }
 
