@@ -12,8 +12,9 @@ void But_Clear_Click(EngineState& state) {
     m.SelY = {};
   }
   state.ui.layoutFor.reset();
-  state.ui.chart.Redim(ChartGeometry::kClearedDim, ChartGeometry::kClearedDim);
-  state.ui.chart.CellSize = 0;
+  // No shape either: a File1 loaded alone afterwards would otherwise be drawn
+  // in cells of size 0 at the corner, where a fresh window draws nothing.
+  state.ui.chart = ChartGeometry();
 
   // The texts the window shows after clear-all; the stored figures,
   // thresholds and sort order stay.

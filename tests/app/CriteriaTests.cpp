@@ -21,7 +21,7 @@ TEST(ParseCriteriaText, ReadsEachPartAndTakesCommentsBlankLinesCrLfBomAndName) {
       "  mw3:de:avg<=2.5\t\r\n"
       "solids-cmy:dh:pct95<=.5\n"
       "grey:dch:best10<=5.";
-  const std::tuple<Role, VerifyMetric, VerifyStat, double> parts[] = {
+  const std::vector<std::tuple<Role, VerifyMetric, VerifyStat, double>> parts = {
       {Role::Paper, VerifyMetric::De00, VerifyStat::Max, 3},
       {Role::Mw3, VerifyMetric::De, VerifyStat::Avg, 2.5},
       {Role::SolidsCmy, VerifyMetric::Dh, VerifyStat::Pct95, 0.5},
@@ -31,15 +31,12 @@ TEST(ParseCriteriaText, ReadsEachPartAndTakesCommentsBlankLinesCrLfBomAndName) {
   const std::optional<CriteriaSet> set = ParseCriteriaText(text, "fallback", error);
   ASSERT_TRUE(set) << ErrorText(error, Language::English);
   EXPECT_EQ(set->name, "Haus-Toleranz");
-  ASSERT_EQ(set->criteria.size(), 4u);
   EXPECT_EQ(set->criteria[0].text, "paper:de00:max<=3");
-  for (std::size_t i = 0; i < 4; ++i) {
-    const Criterion& c = set->criteria[i];
-    EXPECT_EQ(std::tuple(c.role, c.metric, c.stat, c.limit), parts[i]) << i;
-  }
-  const std::optional<CriteriaSet> unnamed = ParseCriteriaText("all:de:max<=9\n", "house", error);
-  ASSERT_TRUE(unnamed);
-  EXPECT_EQ(unnamed->name, "house");
+  std::vector<std::tuple<Role, VerifyMetric, VerifyStat, double>> read;
+  for (const Criterion& c : set->criteria)
+    read.emplace_back(c.role, c.metric, c.stat, c.limit);
+  EXPECT_EQ(read, parts);
+  EXPECT_EQ(ParseCriteriaText("all:de:max<=9\n", "house", error).value().name, "house");
 }
 
 // Each kind of error, one change of a valid file, the line it names and,
@@ -52,38 +49,27 @@ TEST(ParseCriteriaText, FirstErrorNamesItsLineAndPart) {
     const char* token;
   } cases[] = {
       {"# c\nall:de:max<=1\nrubbish\nalso rubbish\n", CriteriaErrorCode::Form, 3, "rubbish"},
-      {"paper:de00:max", CriteriaErrorCode::Form, 1, "paper:de00:max"},
       {"paper:de00<=3", CriteriaErrorCode::Form, 1, "paper:de00<=3"},
       {"all:de:max<=1\r\nink:de:max<=1\r\n", CriteriaErrorCode::Role, 2, "ink"},
-      {"papers:de00:max<=3", CriteriaErrorCode::Role, 1, "papers"},
-      {"\xEF\xBB\xBF"
-       "all:dE:max<=1\n",
-       CriteriaErrorCode::Metric, 1, "dE"},
-      {"paper:de2000:max<=3", CriteriaErrorCode::Metric, 1, "de2000"},
+      {"\uFEFFall:dE:max<=1\n", CriteriaErrorCode::Metric, 1, "dE"},
       {"\n\nall:de:median<=1\n", CriteriaErrorCode::Stat, 3, "median"},
-      {"paper:de00:p95<=3", CriteriaErrorCode::Stat, 1, "p95"},
       {"all:de:max<=one\n", CriteriaErrorCode::Limit, 1, "one"},
       {"paper:de00:max<=-3", CriteriaErrorCode::Limit, 1, "-3"},
       {"paper:de00:max<=3 4", CriteriaErrorCode::Limit, 1, "3 4"},
       {"paper:de00:max<=1e2", CriteriaErrorCode::Limit, 1, "1e2"},
-      {"paper:de00:max<=1.2.3", CriteriaErrorCode::Limit, 1, "1.2.3"},
       {"name:\nall:de:max<=1\n", CriteriaErrorCode::EmptyName, 1, nullptr},
       {"name: a\nall:de:max<=1\nname: b\n", CriteriaErrorCode::TwoNames, 3, nullptr},
       {"all:de:max<=1\n# caf\xE9\n", CriteriaErrorCode::NotUtf8, 2, nullptr},
       {"# only a comment\nname: empty\n\n", CriteriaErrorCode::NoCriteria, 0, nullptr},
       {"", CriteriaErrorCode::NoCriteria, 0, nullptr},
-      {"\xEF\xBB\xBF\xEF\xBB\xBF"
-       "all:de:max<=1\n",
-       CriteriaErrorCode::Role, 1, nullptr},
+      {"\uFEFF\uFEFFall:de:max<=1\n", CriteriaErrorCode::Role, 1, nullptr},
   };
   for (const auto& c : cases) {
     CriteriaError error;
     EXPECT_FALSE(ParseCriteriaText(c.text, "x", error)) << c.text;
-    EXPECT_EQ(error.code, c.code) << c.text;
-    EXPECT_EQ(error.line, c.line) << c.text;
-    if (c.token != nullptr) {
-      EXPECT_EQ(error.token, c.token) << c.text;
-    }
+    EXPECT_EQ(std::tuple(error.code, error.line, error.token),
+              std::tuple(c.code, c.line, c.token != nullptr ? c.token : error.token))
+        << c.text;
   }
 }
 

@@ -2,18 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ThresholdPanel.h"
 #include "support/EngineDriver.h"
+#include "support/WindowDifferences.h"
 
 namespace korimo::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class HistogramTest : public EngineTest {
  protected:
-  const HistCounts& Counts() const { return state_.HistCount[0]; }
-  Strings Axes() const { return {record().Lb_GX[0], record().Lb_GY[0]}; }
+  HistCounts Counts() const { return DrawnHistograms(state_.shown)[0]; }
   // Bar heights read from the middle column of each bar.
   std::vector<int> Bars() const {
     const Raster& g = state_.pictures.PictG[0];
@@ -38,7 +35,7 @@ TEST_F(HistogramTest, ScaleTopEdgesAndBinTen) {
   EXPECT_EQ(record().Lb_GY[0], "0\r\n\r\n数");
   EXPECT_EQ(Bars(), std::vector(10, 1));  // nothing to scale to: one-pixel bars
   LoadPair({0, 0, 0});                    // all equal: no bars, the captions of an empty scale
-  EXPECT_EQ(Axes(), (Strings{"⊿E      ", "\r\n\r\n数"}));
+  EXPECT_EQ((Strings{record().Lb_GX[0], record().Lb_GY[0]}), (Strings{"⊿E      ", "\r\n\r\n数"}));
   const Raster& g = state_.pictures.PictG[0];
   EXPECT_EQ(std::count(g.Pixels().begin(), g.Pixels().end(), g.Background()),
             static_cast<long>(g.Pixels().size()));

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <random>
 #include <string>
 #include <tuple>
@@ -18,7 +17,17 @@
 namespace korimo::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
+// The comparison after a read of a Reference of n patches alone.
+ComparisonPtr ReferenceOnly(int n, int rowLength = 0, const Strings& names = {}) {
+  auto read = std::make_shared<Measurement>();
+  read->lab.resize(static_cast<std::size_t>(n));
+  if (rowLength > 0)
+    read->rowLength = static_cast<std::int16_t>(rowLength);
+  read->ids = {!names.empty(), names};
+  Inputs inputs;
+  ApplyRead(inputs, DataSet::Reference, read);
+  return Comparison::Compute(inputs);
+}
 
 // Row length, else the largest number in the identifiers (stopping at "GS0"),
 // else the largest divisor of the count not above its rounded root. A shape
@@ -40,72 +49,47 @@ TEST(ChooseChartShape, RowLengthThenIdentifiersThenDivisorElseTheSquareRoot) {
       {1617, 0, numbered, 40, 41}, {24, 500, {}, 5, 5}, {465, 465, {}, 465, 1},
       {600, 1, {}, 24, 25}};
   for (const auto& [n, rowLength, names, rows, cols] : shapes) {
-    EngineState state(kTestSurfaces);
-    state.Data().PatchCount[0] = static_cast<std::int16_t>(n);
-    state.Data().RowLength[0] = static_cast<std::int16_t>(rowLength);
-    for (std::size_t i = 0; i < names.size(); ++i)
-      state.Data().PatchId[i] = names[i];
-    ChooseChartShape(state);
-    LayoutChart(state);
-    EXPECT_EQ((std::array<int, 3>{state.chart.ChartRows, state.chart.ChartCols,
-                                  state.chart.CellSize > 0}),
+    ChartGeometry g;
+    ChooseChartShape(*ReferenceOnly(n, rowLength, names), kTestSurfaces, g);
+    LayoutChart(kTestSurfaces, g);
+    EXPECT_EQ((std::array<int, 3>{g.ChartRows, g.ChartCols, g.CellSize > 0}),
               (std::array{rows, cols, 1}))
         << n;
   }
 }
 
-// 4 x 6 cells in 465 x 465: cell 77, the grid centred with offsets 1 and 78.
-TEST(LayoutChart, SquareCellsCentredInTheBox) {
-  EngineState state(kTestSurfaces);
-  state.Data().PatchCount[0] = 24;
-  ChooseChartShape(state);
-  LayoutChart(state);
-  const ChartGeometry& g = state.chart;
-  EXPECT_EQ(g.CellSize, 77);
-  EXPECT_EQ((std::array{g.CellX(0, 0), g.CellY(0, 0), g.CellX(5, 3), g.CellY(5, 3)}),
-            (std::array{1, 78, 1 + 5 * 77, 78 + 3 * 77}));
+// Where cell p starts in 4 x 6 cells of 77 pixels centred in 465 x 465:
+// from (1, 78).
+std::array<int, 2> Origin(int p) {
+  return {1 + p / 4 * 77, 78 + p % 4 * 77};
 }
-
-// Where the cells of a chart lie in the 465 x 465 picture.
-struct Cells {
-  int rows, cell, offX, offY;
-  std::array<int, 2> Origin(int p) const {
-    return {offX + p / rows * cell, offY + p % rows * cell};
-  }
-};
-constexpr Cells kCells24{4, 77, 1, 78};  // 4 x 6 cells
 
 class PatchChartTest : public EngineTest {
  protected:
-  const Raster& Picture(Pair c = Pair::ReferenceFile1) const {
-    return state_.pictures.PictPat[Index(c)];
-  }
-  // w x h pixels from (x, y), one letter each: K black, W white, R red,
-  // B blue, '-' any other colour; each row ends in '|'.
-  std::string Sample(int x0, int y0, int w, int h = 1, Pair c = Pair::ReferenceFile1) const {
+  const Raster& Picture() const { return state_.pictures.PictPat[0]; }
+  // w x h pixels of chart 0 from (x, y), one letter each: K black, W white,
+  // R red, B blue, '-' any other colour; each row ends in '|'.
+  std::string Sample(int x0, int y0, int w, int h = 1) const {
     std::string letters;
     for (int y = y0; y < y0 + h; ++y) {
       for (int x = x0; x < x0 + w; ++x) {
-        const std::uint32_t p = Picture(c).Pixel(x, y);
+        const std::uint32_t p = Picture().Pixel(x, y);
         letters += p == kBlack ? 'K' : p == kWhite ? 'W' : p == kRed ? 'R' : p == kBlue ? 'B' : '-';
       }
       letters += '|';
     }
     return letters;
   }
-  // The marks of cells of chart 0: U(nder), O(ver), M(aximum).
-  std::string Marks(const Cells& g, std::initializer_list<int> cells) const {
+  // The marks of cells of chart 0: U(nder), O(ver), M(aximum); the Under
+  // circle has the radius 23, the Over ring 7.7.
+  std::string Marks(std::initializer_list<int> cells) const {
     std::string all;
     for (int p : cells) {
-      const auto [x, y] = g.Origin(p);
-      const int h = g.cell / 2;
-      const std::string centre =
-          Sample(x + h, y + h, static_cast<int>(std::lround(0.3 * g.cell)) + 1);
+      const auto [x, y] = Origin(p);
+      const std::string centre = Sample(x + 38, y + 38, 24);
       const std::string corner = Sample(x, y, 6, 6);
       all += centre.starts_with('K') && centre.ends_with("W|") ? "U" : "";
-      all += centre.starts_with('W') && centre[static_cast<std::size_t>(g.cell / 10 + 1)] == 'K'
-                 ? "O"
-                 : "";
+      all += centre.starts_with('W') && centre[8] == 'K' ? "O" : "";
       all += corner.starts_with('R') && corner[5 * 7 + 5] == 'B' ? "M," : ",";
     }
     return all;
@@ -118,9 +102,9 @@ TEST_F(PatchChartTest, HalvesAndMarks) {
   std::vector<double> d = {0.25, 0.5, 3.75, 4.0, 4.5, 4.5};
   d.resize(24, 1.0);
   LoadPair(d, 4);
-  EXPECT_EQ(Marks(kCells24, {0, 1, 2, 3, 4, 5, 6, 23}), "U,,,O,OM,OM,,,");
+  EXPECT_EQ(Marks({0, 1, 2, 3, 4, 5, 6, 23}), "U,,,O,OM,OM,,,");
   // Reference above, File1 from the middle row down, cells abutting inside the background.
-  const auto [x, y] = kCells24.Origin(2);
+  const auto [x, y] = Origin(2);
   const Raster& p = Picture();
   const std::uint32_t bg = p.Background();
   const auto grey = [](double L) { return LabToRgb(L, 0, 0); };
@@ -130,28 +114,22 @@ TEST_F(PatchChartTest, HalvesAndMarks) {
                    p.Pixel(200, 77), p.Pixel(200, 386)}),
       (std::vector{grey(50), grey(50), grey(53.75f), grey(53.75f), grey(50), bg, bg, bg, bg}));
   // Over: white centre, black ring of radius 7.7 five pixels wide.
-  const auto [x3, y3] = kCells24.Origin(3);
+  const auto [x3, y3] = Origin(3);
   EXPECT_EQ(Sample(x3 + 38 - 11, y3 + 38, 23), "-KKKKK----WWW----KKKKK-|");
   // The checks take the marks away; only the maximum stays.
-  ChkBest_Click(state_, false);
-  ChkWorst_Click(state_, false);
-  EXPECT_EQ(Marks(kCells24, {0, 3, 4}), ",,M,");
+  Do(ChkBest_Click, false);
+  Do(ChkWorst_Click, false);
+  EXPECT_EQ(Marks({0, 3, 4}), ",,M,");
 }
 
 // The identifier walk of the chart shape, on identifiers far longer than a
 // reader stores: rows of the chart of one patch named `id`, in a box of any size.
 int RowsFor(const std::string& id) {
-  static EngineState state = [] {
-    Surfaces huge = kTestSurfaces;
-    huge.drawn = false;
-    huge.chartWidth = huge.chartHeight = 32767;
-    EngineState s(huge);
-    s.Data().PatchCount[0] = 1;
-    return s;
-  }();
-  state.Data().PatchId[0] = id;
-  ChooseChartShape(state);
-  return state.chart.ChartRows;
+  Surfaces huge = kTestSurfaces;
+  huge.chartWidth = huge.chartHeight = 32767;
+  ChartGeometry g;
+  ChooseChartShape(*ReferenceOnly(1, 0, {id}), huge, g);
+  return g.ChartRows;
 }
 
 // The walk as written: the number from every digit to the end, the largest
@@ -166,14 +144,10 @@ int RowsByDefinition(const std::string& id) {
 }
 
 TEST(ChartShapeScan, TheLargestNumberFromAnyDigitAsParsingFromEachDigitGives) {
-  const std::pair<std::string, int> known[] = {{"A12", 12},
-                                               {"X1.5e3", 5000},
-                                               {"ID12345678e-4", 1235},
-                                               {"Z99999e-1", 10000},
-                                               {"P" + std::string(400, '0') + "7", 7},
-                                               {"Q40000", 1},
-                                               {"Q32768", 2768},
-                                               {"1.2.3", 3}};
+  const std::string zeros = "P" + std::string(400, '0') + "7";
+  const std::pair<std::string, int> known[] = {
+      {"A12", 12}, {"X1.5e3", 5000}, {"ID12345678e-4", 1235}, {"Z99999e-1", 10000},
+      {zeros, 7},  {"Q40000", 1},    {"Q32768", 2768},        {"1.2.3", 3}};
   for (const auto& [id, rows] : known)
     EXPECT_EQ(RowsFor(id), rows) << id;
   std::mt19937 random(21);

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <set>
-
-#include "core/MeasurementReader.h"
-
 namespace korimo {
 namespace {
 
@@ -35,27 +30,16 @@ TEST(PatchRoles, FoundInAWedgeFile) {
   }
 }
 
-// FOGRA39L holds the 1617 patches of an IT8.7/4 chart, some recipes twice;
-// a role takes the first. Expected patches looked up in the file itself
-// (SAMPLE_ID less one).
-TEST(PatchRoles, FirstOccurrenceInAWhole1617PatchChart) {
-  auto data = std::make_unique<ComparisonData>();
-  const ReadResult fogra = ReadMeasurementFile("/usr/share/color/icc/FOGRA39L.ti3", 0, *data);
-  if (fogra.patches == 0)
-    GTEST_SKIP() << "icc-profiles-free is not installed";
-  ASSERT_EQ(fogra.patches, 1617);
-  const DeviceValues& device = fogra.info.device;
-  EXPECT_EQ(FindRolePatches(Role::Paper, device, 1617).patches, std::vector<int>{0});
-  EXPECT_EQ(FindRolePatches(Role::Solids, device, 1617).patches,
-            (std::vector<int>{72, 8, 648, 1259}));
-  const RolePatches grey = FindRolePatches(Role::Grey, device, 1617);
-  ASSERT_EQ(grey.patches.size(), 6u);
-  EXPECT_EQ(grey.patches[0], 1372);  // 10/6/6/0
-  EXPECT_EQ(grey.patches[2], 1370);  // 40/27/27/0
-  EXPECT_EQ(grey.patches[5], 646);   // 100/85/85/0, also at a later patch
-  const RolePatches mw3 = FindRolePatches(Role::Mw3, device, 1617);
-  EXPECT_EQ(mw3.missing, 0);
-  EXPECT_EQ(mw3.patches.size(), 72u);
+// Each recipe at its first patch within half a percent in every channel,
+// among the counted patches only; a recipe without one is missing.
+TEST(PatchRoles, FirstPatchWithinHalfAPercentAmongTheCounted) {
+  const std::vector<CmykRecipe> values{{0.5f, 0, 0, 0.5f}, {99.4f, 0, 0, 0}, {100, 0, 0, 0}, {}};
+  const DeviceValues device = Cmyk(values);
+  EXPECT_EQ(FindRolePatches(Role::Paper, device, 4).patches, std::vector{0});
+  const RolePatches solids = FindRolePatches(Role::SolidsCmy, device, 4);
+  EXPECT_EQ(std::pair(solids.patches, solids.missing), std::pair(std::vector{2}, 2));
+  EXPECT_EQ(FindRolePatches(Role::SolidsCmy, device, 2).missing, 3);
+  EXPECT_FALSE(FindRolePatches(Role::Paper, DeviceValues{}, 4).deviceValues);
 }
 
 }  // namespace

@@ -7,25 +7,23 @@
 namespace korimo::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
+using ThresholdPanelTest = EngineTest;
+using Percentages = std::array<std::string, 2>;
 
-class ThresholdPanelTest : public EngineTest {
- protected:
-  Strings Panel() const {
-    const WindowRecord& r = record();
-    return {r.ChkBest, r.ChkWorst, r.Lb_UPar[0], r.Lb_OPar[0], r.Lb_UPar[1], r.Lb_OPar[1]};
-  }
-};
-
-// A value equal to a threshold counts in the percentage but gets no mark on
-// the chart, whose comparisons are strict.
-TEST_F(ThresholdPanelTest, EqualValuesCountButAreNotMarked) {
+// Unchecking a box empties its percentages, checking it again leaves them
+// empty until the thresholds are taken again; the Under slider at 4 of 20
+// on scale 5 takes 1.00, which 19 of the 20 patches reach.
+TEST_F(ThresholdPanelTest, AnUncheckedBoxEmptiesItsPercentagesUntilTheyAreTakenAgain) {
   std::vector<double> d(20, 1.0);
-  d[0] = 0.5;   // Under at slider 2 with scale 5: 5 x 2 / 20 = 0.5
-  d[1] = 3.75;  // Over at slider 15: 5 x 15 / 20 = 3.75
-  d[2] = 4.5;   // the maximum sets the scale 5
+  d[0] = 4.5;
   LoadPair(d);
-  EXPECT_EQ((Strings{record().Lb_UPar[0], record().Lb_OPar[0]}), (Strings{"5%", "10%"}));
+  Do(ChkBest_Click, false);
+  Do(ChkBest_Click, true);
+  EXPECT_EQ(record().Lb_UPar, (Percentages{"", ""}));
+  EXPECT_EQ(record().Lb_OPar, (Percentages{"5%", ""}));
+  Do(SldBest_Change, 4);
+  EXPECT_EQ(record().Lb_UPar, (Percentages{"95%", ""}));
+  EXPECT_EQ(record().ChkBest, "Under ⊿E<1.00");
 }
 
 }  // namespace
