@@ -29,6 +29,15 @@ inline std::vector<Patch> Flat(int n, double L = 50) {
   return Offsets(std::vector<double>(static_cast<std::size_t>(n), L - 50));
 }
 
+// Patches P1 ... Pn with colours that differ in every component.
+inline std::vector<Patch> Varied(int n, double shift) {
+  std::vector<Patch> patches;
+  for (int i = 1; i <= n; ++i)
+    patches.push_back({"P" + std::to_string(i), 20 + 3 * i + shift, (i % 7) * 4.5 - 12 + shift,
+                       (i % 5) * 6.0 - 9 - shift});
+  return patches;
+}
+
 // Writes a measurement file the way measuring software exports it.
 inline void WriteChart(const std::filesystem::path& path, const std::vector<Patch>& patches,
                        int rowLength = 0) {

@@ -1,36 +1,33 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 
-#include "app/EngineState.h"
+#include "app/Comparison.h"
 #include "app/PatchRoles.h"
 
 namespace korimo::testing {
 
-// A 32-bit reading held widened, as the reader stores it.
-inline double Reading(double value) {
-  return static_cast<double>(static_cast<float>(value));
+// A criteria set from its text, one criterion a line.
+inline CriteriaSet House(const std::string& text) {
+  CriteriaError error;
+  return *ParseCriteriaText(text, "house", error);
 }
 
-// An engine holding a Media Wedge V3 Reference with CMYK values and File1,
-// both neutral at L* = 50 until a patch is made to differ.
+// A Media Wedge V3 Reference with CMYK values and a File1, both neutral at
+// L* = 50 until a patch is made to differ, compared by position.
 class WedgeState {
  public:
   WedgeState() {
-    ComparisonData& d = state.Data();
-    d.PatchCount[0] = d.PatchCount[1] = 72;
-    state.sets[0].device.space = DeviceSpace::Cmyk;
-    state.sets[0].device.values.assign(MediaWedgeV3().begin(), MediaWedgeV3().end());
-    for (int i = 0; i < 72; ++i)
-      Set(i, {50, 0, 0}, {50, 0, 0});
+    reference.device = {DeviceSpace::Cmyk, {MediaWedgeV3().begin(), MediaWedgeV3().end()}, 0};
+    reference.lab.assign(72, {50, 0, 0});
+    sample.lab.assign(72, {50, 0, 0});
   }
 
-  void Set(int patch, std::array<double, 3> reference, std::array<double, 3> sample, int set = 1) {
-    for (int c = 0; c < 3; ++c) {
-      state.Data().Lab0[static_cast<std::size_t>(patch)][static_cast<std::size_t>(c)] =
-          Reading(reference[static_cast<std::size_t>(c)]);
-      state.Data().Lab(set)[static_cast<std::size_t>(patch)][static_cast<std::size_t>(c)] =
-          Reading(sample[static_cast<std::size_t>(c)]);
+  void Set(int patch, std::array<double, 3> ref, std::array<double, 3> met) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      reference.lab[static_cast<std::size_t>(patch)][c] = static_cast<float>(ref[c]);
+      sample.lab[static_cast<std::size_t>(patch)][c] = static_cast<float>(met[c]);
     }
   }
 
@@ -39,24 +36,33 @@ class WedgeState {
   //   lightness weight is 1 and its chroma and hue terms vanish;
   // - ΔC*: a* grows by v along the a* axis at L* 50;
   // - ΔH*, ΔCh: a chord of length v on the circle of radius 50.
-  void Deviate(int patch, VerifyMetric metric, double v, int set = 1) {
+  void Deviate(int patch, VerifyMetric metric, double v) {
     switch (metric) {
       case VerifyMetric::De:
       case VerifyMetric::De00:
       case VerifyMetric::Dl:
-        Set(patch, {50 - v / 2, 0, 0}, {50 + v / 2, 0, 0}, set);
+        Set(patch, {50 - v / 2, 0, 0}, {50 + v / 2, 0, 0});
         return;
       case VerifyMetric::Dc:
-        Set(patch, {50, 10, 0}, {50, 10 + v, 0}, set);
+        Set(patch, {50, 10, 0}, {50, 10 + v, 0});
         return;
       case VerifyMetric::Dh:
       case VerifyMetric::Dch:
-        Set(patch, {50, 50, 0}, {50, 50 - v * v / 100, v * std::sqrt(1 - v * v / 10000)}, set);
+        Set(patch, {50, 50, 0}, {50, 50 - v * v / 100, v * std::sqrt(1 - v * v / 10000)});
         return;
     }
   }
 
-  EngineState state{kBatchSurfaces};
+  // The comparison of the two files as they stand, File1 read last.
+  ComparisonPtr Compare() const {
+    Inputs inputs;
+    ApplyRead(inputs, DataSet::Reference, std::make_shared<Measurement>(reference));
+    ApplyRead(inputs, DataSet::File1, std::make_shared<Measurement>(sample));
+    return Comparison::Compute(inputs);
+  }
+
+  Measurement reference;
+  Measurement sample;
 };
 
 }  // namespace korimo::testing
