@@ -2,12 +2,12 @@
 // run, and the grid refill that a heading click runs.
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <stdexcept>
 
 #include "BenchFiles.h"
 #include "app/EngineState.h"
 #include "app/FileSelection.h"
+#include "app/Render.h"
 #include "app/ResultsGrid.h"
 #include "core/MeasurementReader.h"
 
@@ -28,39 +28,44 @@ void ChooseAll(EngineState& state) {
 
 void BM_ReadMeasurementFile(benchmark::State& state) {
   const std::string& path = Files().paths[0];
-  auto data = std::make_unique<ComparisonData>();
   for (auto _ : state) {
-    const int n = ReadMeasurementFile(path, 0, *data).patches;
-    if (n != kPatches)
+    const Measurement read = ReadMeasurementFile(path);
+    if (read.Count() != kPatches)
       throw std::runtime_error("the benchmark file did not read as 3000 patches");
-    benchmark::DoNotOptimize(data->Lab0[n - 1][0]);
+    benchmark::DoNotOptimize(read.lab.back()[0]);
   }
   state.SetItemsProcessed(state.iterations() * kPatches);
 }
 BENCHMARK(BM_ReadMeasurementFile)->Unit(benchmark::kMillisecond);
 
 // What one batch run does: a new engine, then Reference, File1 and File2
-// chosen in turn (File2 re-reads File1), with every view refresh.
+// chosen in turn (File2 re-reads File1), and every view rendered once.
 void BM_LoadSequenceBatch(benchmark::State& state) {
   Files();
   for (auto _ : state) {
     EngineState engine(kBatchSurfaces);
     ChooseAll(engine);
+    Render(engine);
     if (engine.record.FlexG.RowCount() != kPatches)
       throw std::runtime_error("the load sequence did not fill the grid");
-    benchmark::DoNotOptimize(engine.Data().AvgDe00[1]);
+    benchmark::DoNotOptimize(engine.Current().AvgDe00(Pair::ReferenceFile2));
   }
 }
 BENCHMARK(BM_LoadSequenceBatch)->Unit(benchmark::kMillisecond);
 
-// The grid after a heading click: re-sorting 3000 rows by the key.
+// The grid after a heading click: re-sorting 3000 rows by the key, the cell
+// texts made for the comparison reused.
 void BM_FillGridSorted(benchmark::State& state) {
   EngineState engine(kBatchSurfaces);
   ChooseAll(engine);
-  engine.GridSortKey = static_cast<std::int16_t>(state.range(0));
+  Render(engine);
+  const auto key = static_cast<std::int16_t>(state.range(0));
+  GridContent& grid = engine.record.FlexG;
+  if (grid.cellsFrom != engine.comparison)
+    throw std::runtime_error("the grid's cells were not made for the comparison");
   for (auto _ : state) {
-    FillGrid(engine);
-    benchmark::DoNotOptimize(engine.record.FlexG.order.data());
+    FillGridContent(engine.comparison, key, grid);
+    benchmark::DoNotOptimize(grid.order.data());
   }
   state.SetItemsProcessed(state.iterations() * kPatches);
 }

@@ -187,7 +187,7 @@ void BM_ScrollOneRow(benchmark::State& state) {
     grid->ScrollToRow(1500 + (i++ & 1));
     QCoreApplication::processEvents();
   }
-  if (shown.window().state().gridTopRow < 1500)
+  if (shown.window().state().ui.gridTopRow < 1500)
     throw std::runtime_error("the grid did not scroll");
 }
 BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMicrosecond);

@@ -5,13 +5,17 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
 #include "BenchFiles.h"
 #include "app/EngineState.h"
 #include "app/FileSelection.h"
-#include "app/PairedComparison.h"
+#include "app/LoadDriver.h"
+#include "app/PairingMap.h"
+#include "app/Render.h"
+#include "core/MeasurementReader.h"
 
 namespace korimo::bench {
 namespace {
@@ -55,38 +59,49 @@ std::string Shuffled(const std::string& from, const std::string& name) {
 
 // A distinct CMYK recipe per identifier, so device values pair what the
 // identifiers pair.
-void GiveRecipes(EngineState& engine, DataSet set) {
-  const ComparisonData& d = engine.Data();
-  DeviceValues& device = engine.sets[Index(set)].device;
-  device.space = DeviceSpace::Cmyk;
-  device.values.clear();
-  for (int i = 0; i < d.PatchCount[Index(set)]; ++i) {
-    const std::size_t key = std::hash<std::string>{}(d.FileId[Index(set)][i]) % 1000003;
-    device.values.push_back({static_cast<float>(key % 101), static_cast<float>(key / 101 % 101),
-                             static_cast<float>(key / 10201), 0});
+void GiveRecipes(Measurement& read) {
+  read.device.space = DeviceSpace::Cmyk;
+  read.device.values.clear();
+  for (const std::string& id : read.ids.values) {
+    const std::size_t key = std::hash<std::string>{}(id) % 1000003;
+    read.device.values.push_back({static_cast<float>(key % 101),
+                                  static_cast<float>(key / 101 % 101),
+                                  static_cast<float>(key / 10201), 0});
   }
 }
 
+// The three files chosen as the window chooses them, each read given its
+// recipes and every view rendered after each load.
 std::unique_ptr<EngineState> Loaded() {
   auto engine = std::make_unique<EngineState>(kWindowSurfaces);
-  ChooseFile(*engine, DataSet::Reference, Files().paths[0], {});
-  ChooseFile(*engine, DataSet::File1, Shuffled(Files().paths[1], "f1-shuffled.txt"), {});
-  ChooseFile(*engine, DataSet::File2, Shuffled(Files().paths[2], "f2-shuffled.txt"), {});
-  for (DataSet set : kAllSets)
-    GiveRecipes(*engine, set);
+  EngineHooks hooks;
+  hooks.read = [](DataSet, const std::string& path) {
+    Measurement read = ReadMeasurementFile(path);
+    GiveRecipes(read);
+    return std::make_shared<const Measurement>(std::move(read));
+  };
+  const std::string files[] = {Files().paths[0], Shuffled(Files().paths[1], "f1-shuffled.txt"),
+                               Shuffled(Files().paths[2], "f2-shuffled.txt")};
+  for (DataSet set : kAllSets) {
+    ChooseFile(*engine, set, files[Index(set)], hooks);
+    Render(*engine);
+  }
   return engine;
 }
 
-// One change from position to the mode; the change back is not timed.
+// One change from position to the mode and its rendering, as the window
+// runs it; the change back is not timed.
 void BM_ChangePairingMode(benchmark::State& state) {
   const auto mode = static_cast<PairingMode>(state.range(0));
   const std::unique_ptr<EngineState> engine = Loaded();
   for (auto _ : state) {
     ChangePairingMode(*engine, mode);
+    Render(*engine);
     state.PauseTiming();
-    if (engine->Map(Pair::ReferenceFile2).paired != kPatches)
+    if (engine->Current().PairOf(Pair::ReferenceFile2).map.paired != kPatches)
       throw std::runtime_error("the shuffled file did not pair completely");
     ChangePairingMode(*engine, PairingMode::Position);
+    Render(*engine);
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * kPatches);
@@ -99,10 +114,13 @@ BENCHMARK(BM_ChangePairingMode)
 // The maps alone, both pairs.
 void BM_BuildPairMaps(benchmark::State& state) {
   const std::unique_ptr<EngineState> engine = Loaded();
-  engine->pairingMode = static_cast<PairingMode>(state.range(0));
+  const auto mode = static_cast<PairingMode>(state.range(0));
+  const Measurement* reference = engine->inputs.Set(DataSet::Reference);
   for (auto _ : state) {
-    BuildPairMaps(*engine);
-    benchmark::DoNotOptimize(engine->maps[1].sample.data());
+    for (Pair pair : kAllPairs) {
+      const PairMap map = BuildPairMap(reference, engine->inputs.Set(SampleOf(pair)), mode);
+      benchmark::DoNotOptimize(map.sample.data());
+    }
   }
 }
 BENCHMARK(BM_BuildPairMaps)

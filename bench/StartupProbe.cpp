@@ -108,7 +108,7 @@ int main(int argc, char* argv[]) {
   QApplication::exec();
   if (args[1] == "first-paint") {
     std::printf("first paint after %.1f ms (%d patches)\n", probe.milliseconds(),
-                window.state().Count(korimo::DataSet::Reference));
+                window.state().Current().Count(korimo::DataSet::Reference));
     return 0;
   }
   // File1 and File2 dropped on their buttons, as the user adds them.
@@ -120,8 +120,8 @@ int main(int argc, char* argv[]) {
   window.repaint();
   QApplication::processEvents();
   std::printf("resident %ld kB, peak %ld kB, patches %d/%d/%d\n", StatusKb("VmRSS"),
-              StatusKb("VmHWM"), window.state().Count(korimo::DataSet::Reference),
-              window.state().Count(korimo::DataSet::File1),
-              window.state().Count(korimo::DataSet::File2));
+              StatusKb("VmHWM"), window.state().Current().Count(korimo::DataSet::Reference),
+              window.state().Current().Count(korimo::DataSet::File1),
+              window.state().Current().Count(korimo::DataSet::File2));
   return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/JsonLayout.h"
+#include "support/EngineDriver.h"
 #include "support/TestCharts.h"
 
 namespace korimo::testing {
@@ -61,6 +62,61 @@ TEST(BatchRun, StatusesAndMessagesAlsoFromTheExecutable) {
     EXPECT_EQ(WEXITSTATUS(raw), status) << command;
     EXPECT_EQ(ReadAll(dir.File("out")), expected.output);
     EXPECT_EQ(ReadAll(dir.File("err")), err);
+  }
+}
+
+// The figures reach the JSON once, as numbers, and their texts there and in
+// the report are what a window shown the same three files labels them.
+TEST(BatchRun, JsonAndReportShowTheWindowsLabelsOfTheirNumbers) {
+  const std::string samples = KORIMO_SAMPLES_DIR "/", inputs = KORIMO_GOLDEN_DIR "/inputs/";
+  const Args runs[] = {
+      {kRef, kF1, kF2},
+      {samples + "large-reference.txt", samples + "large-file1.txt", samples + "large-file2.txt"},
+      {samples + "wedge-reference.txt", samples + "wedge-proof-pass.txt",
+       samples + "wedge-proof-fail.txt"},
+      {inputs + "ties-ref.txt", inputs + "ties-f1.txt", inputs + "ties-f2.txt"},
+      {inputs + "crlf.txt", inputs + "long-f2.txt", inputs + "short-f1.txt"},  // 12, 20, 8
+  };
+  for (const Args& files : runs) {
+    SCOPED_TRACE(files[0]);
+    Args json = {"--format=json"}, html = {"--format=html"};
+    json.insert(json.end(), files.begin(), files.end());
+    html.insert(html.end(), files.begin(), files.end());
+    const Json doc = Json::parse(RunCommandLine(json).output);
+    const std::string report = RunCommandLine(html).output;
+    Engine window;
+    for (DataSet s : kAllSets)
+      window.Choose(s, files[Index(s)]);
+    const WindowRecord& r = window.record();
+    // "Best10%" and "95%" are shown from 15 Reference patches on.
+    const bool percentiles = doc["sets"][0]["patch_count"] >= 15;
+    for (Pair pair : kAllPairs) {
+      const std::size_t p = Index(pair);
+      const Json& figures = doc["pairs"][p];
+      const std::pair<const char*, std::string> shown[] = {
+          {"avg_de_ab", r.Lb_De[2 * p]},    {"max_de_ab", r.Lb_De[2 * p + 1]},
+          {"best10_de_ab", r.Lb_BestDe[p]}, {"pct95_de_ab", r.Lb_WorsDe[p]},
+          {"avg_de00", r.Lb_De2K[2 * p]},   {"max_de00", r.Lb_De2K[2 * p + 1]},
+          {"best10_de00", r.Lb_Best2K[p]},  {"pct95_de00", r.Lb_Wors2K[p]}};
+      for (const auto& [key, label] : shown) {
+        EXPECT_EQ(figures["labels"][key], label) << key;
+        const bool written = percentiles || key[0] == 'a' || key[0] == 'm';
+        EXPECT_EQ(written ? FormatFixed7(figures[key].get<double>()) : "", label) << key;
+      }
+      EXPECT_EQ(figures["under_percent"], r.Lb_UPar[p]);
+      EXPECT_EQ(figures["over_percent"], r.Lb_OPar[p]);
+      for (const auto& [metric, row] :
+           {std::pair{"⊿E", r.Lb_De[2 * p] + "<td>" + r.Lb_De[2 * p + 1] + "<td>" + r.Lb_BestDe[p] +
+                                "<td>" + r.Lb_WorsDe[p]},
+            {"⊿E00", r.Lb_De2K[2 * p] + "<td>" + r.Lb_De2K[2 * p + 1] + "<td>" + r.Lb_Best2K[p] +
+                         "<td>" + r.Lb_Wors2K[p]}})
+        EXPECT_NE(report.find("<tr><th>" + std::string(metric) + "<td>" + row + "</tr>"),
+                  std::string::npos)
+            << metric << row;
+    }
+    EXPECT_EQ(doc["captions"]["under"], r.ChkBest);
+    EXPECT_EQ(doc["captions"]["over"], r.ChkWorst);
+    EXPECT_EQ(doc["count_labels"], Json(r.Lb_NoP));
   }
 }
 

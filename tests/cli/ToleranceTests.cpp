@@ -8,23 +8,23 @@ namespace korimo::testing {
 namespace {
 
 TEST(ParseTolerance, MetricStatisticAndPlainDecimalLimit) {
-  const std::tuple<const char*, Metric, Statistic, double> good[] = {
-      {"de00:avg<=2.5", Metric::De00, Statistic::Average, 2.5},
-      {"de:max<=5", Metric::DeAb, Statistic::Maximum, 5},
-      {"de:best10<=.5", Metric::DeAb, Statistic::Best10, 0.5},
-      {"de00:pct95<=3.", Metric::De00, Statistic::Pct95, 3},
-      {"de00:avg<=0", Metric::De00, Statistic::Average, 0}};
-  for (const auto& [text, metric, statistic, limit] : good) {
+  const std::tuple<const char*, VerifyMetric, VerifyStat, double> good[] = {
+      {"de00:avg<=2.5", VerifyMetric::De00, VerifyStat::Avg, 2.5},
+      {"de:max<=5", VerifyMetric::De, VerifyStat::Max, 5},
+      {"de:best10<=.5", VerifyMetric::De, VerifyStat::Best10, 0.5},
+      {"de00:pct95<=3.", VerifyMetric::De00, VerifyStat::Pct95, 3},
+      {"de00:avg<=0", VerifyMetric::De00, VerifyStat::Avg, 0}};
+  for (const auto& [text, metric, stat, limit] : good) {
     std::string error;
     const auto t = ParseTolerance(text, error);
     ASSERT_TRUE(t) << text << ": " << error;
-    EXPECT_EQ((std::tuple{t->metric, t->statistic, t->limit}),
-              (std::tuple{metric, statistic, limit}));
+    EXPECT_EQ((std::tuple{t->metric, t->stat, t->limit}), (std::tuple{metric, stat, limit}));
   }
   // Each bad input changes one part of a good one; the message names that part.
   const std::pair<const char*, const char*> bad[] = {
       {"dE00:avg<=2.5", "invalid metric 'dE00'"},   {"de2000:avg<=2.5", "invalid metric 'de2000'"},
       {":avg<=2.5", "invalid metric ''"},           {"de00:mean<=2.5", "invalid statistic 'mean'"},
+      {"dl:avg<=2.5", "invalid metric 'dl'"},       {"dch:max<=2.5", "invalid metric 'dch'"},
       {"de00:<=2.5", "invalid statistic ''"},       {"de00:avg<2.5", "METRIC:STAT<=LIMIT"},
       {"de00:avg>=2.5", "METRIC:STAT<=LIMIT"},      {"de00avg<=2.5", "METRIC:STAT<=LIMIT"},
       {"de00:avg<=-1", "invalid limit '-1'"},       {"de00:avg<=", "invalid limit ''"},

@@ -12,8 +12,6 @@
 namespace korimo::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class MenuCommandsTest : public EngineTest {
  protected:
   // ⊿E 0.1 ... 5.0: top 5, bins of 0.5; 5.0 itself falls into bin 10.
@@ -23,7 +21,7 @@ class MenuCommandsTest : public EngineTest {
 };
 
 TEST_F(MenuCommandsTest, HistogramCopyPutsPictureAndTableSaveWritesBothFiles) {
-  ASSERT_TRUE(PictG_MouseUp(state_, Pair::ReferenceFile1, MouseButton::Right));
+  ASSERT_TRUE(Do(PictG_MouseUp, Pair::ReferenceFile1, MouseButton::Right));
   Choose(MenuItem::Copy);
   EXPECT_EQ(platform_.clipboardBitmap->Pixels(), state_.pictures.PictG[0].Pixels());
   EXPECT_TRUE(platform_.clipboardText->starts_with("ΔE\tパッチ数\r\n0.5\t3\r\n1.0\t1\r\n"));
@@ -43,7 +41,7 @@ TEST_F(MenuCommandsTest, HistogramCopyPutsPictureAndTableSaveWritesBothFiles) {
   EXPECT_TRUE(table.ends_with("\r\n\r\n"));
   EXPECT_NE(platform_.messages.back().find("/ro/h-ΔE.bmp"), std::string::npos);
   EXPECT_FALSE(platform_.writtenFiles.contains("/ro/h-ΔE.txt"));
-  Opt_de_Click(state_, Metric::De00);
+  Do(Opt_de_Click, Metric::De00);
   platform_.saveAnswers = {"/out/k.bmp"};
   Choose(MenuItem::Save);
   EXPECT_TRUE(platform_.writtenFiles.at("/out/k-ΔE2K.txt")

@@ -20,26 +20,22 @@ const std::string kColumns10 =
 
 class ResultsExportTest : public EngineTest {
  protected:
-  void SortBy(int column) {
-    FlexG_MouseDown(state_, true);
-    FlexG_Click(state_, column);
-  }
   FakePlatform platform_;
 };
 
 TEST_F(ResultsExportTest, SavedInCp932UnderATxtNameAndFailuresAreReported) {
   LoadPair({1});
-  But_DataR_Click(platform_, record());  // cancelled: nothing written
+  But_DataR_Click(platform_, state_.inputs.paths, record().FlexG);  // cancelled: nothing written
   EXPECT_TRUE(platform_.writtenFiles.empty());
   platform_.saveAnswers.push_back(dir_.File("out"));
-  But_DataR_Click(platform_, record());
+  But_DataR_Click(platform_, state_.inputs.paths, record().FlexG);
   EXPECT_EQ(platform_.saveFilters[0], "テキスト(*.txt)|*.txt");
   const std::string& bytes = platform_.writtenFiles.at(dir_.File("out.txt"));
   EXPECT_TRUE(bytes.starts_with("\x8A\xEE\x8F\x80:"));  // "基準:", no byte order mark
-  EXPECT_EQ(Cp932ToUtf8(bytes), BuildResultsText(record()));
+  EXPECT_EQ(Cp932ToUtf8(bytes), BuildResultsText(state_.inputs.paths, record().FlexG));
   platform_.saveAnswers.push_back("/ro/results.txt");
   platform_.failWrites["/ro/results.txt"] = "Permission denied";
-  But_DataR_Click(platform_, record());
+  But_DataR_Click(platform_, state_.inputs.paths, record().FlexG);
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_NE(platform_.messages[0].find("/ro/results.txt\r\nPermission denied"), std::string::npos);
   for (const auto& [chosen, saved] :
@@ -61,7 +57,7 @@ TEST_F(ResultsExportTest, NoSaveOverAChosenFileOrAReadOnlyFile) {
   for (const auto& [path, cause] : refused) {
     platform_.messages.clear();
     platform_.saveAnswers.push_back(path);
-    But_DataR_Click(platform_, record());
+    But_DataR_Click(platform_, state_.inputs.paths, record().FlexG);
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_NE(platform_.messages[0].find(cause), std::string::npos) << platform_.messages[0];
   }

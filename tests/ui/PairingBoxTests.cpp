@@ -33,12 +33,12 @@ TEST_F(PairingBoxTest, ChoosingIdRepairsWithoutReadingAndClearAllReturnsToPositi
   std::filesystem::remove(dir_.File("ref.txt"));
   std::filesystem::remove(dir_.File("f1.txt"));
   Pick(1);
-  EXPECT_EQ(state().pairingMode, PairingMode::Id);
+  EXPECT_EQ(state().inputs.mode, PairingMode::Id);
   EXPECT_EQ(record().Lb_De[0], "   2.00");
   EXPECT_EQ(Mismatches(window(), record()), Strings{});
 
   QTest::mouseClick(&window().But_Clear(), Qt::LeftButton);
-  EXPECT_EQ(state().pairingMode, PairingMode::Position);
+  EXPECT_EQ(state().inputs.mode, PairingMode::Position);
   EXPECT_EQ(window().Cmb_Pairing().Combo().currentIndex(), 0);
 }
 

@@ -35,19 +35,19 @@ TEST_F(VerificationPageTest, BrokenOrCancelledFileKeepsThePreviousSet) {
   EXPECT_TRUE(verification().isVisible());
   EXPECT_FALSE(window().dataPage().isVisible());
   Pick(2);
-  ASSERT_TRUE(state().criteria);
-  EXPECT_EQ(state().criteria->id, "iso12647-7-2007");
+  ASSERT_TRUE(state().inputs.criteria);
+  EXPECT_EQ(state().inputs.criteria->id, "iso12647-7-2007");
   const std::string broken = CriteriaFile("broken.txt", "all:de:max<=1\nall:de:max<2\nx\n");
   PickFile(broken);
   EXPECT_EQ(
       platform_.messages,
       Strings{broken + "\n2行目: 「all:de:max<2」はROLE:METRIC:STAT<=LIMITの形ではありません"});
   PickFile(std::nullopt);
-  EXPECT_EQ(state().criteria->id, "iso12647-7-2007");
+  EXPECT_EQ(state().inputs.criteria->id, "iso12647-7-2007");
   EXPECT_EQ(verification().setChoice->currentIndex(), 2);
   Pick(0);
-  EXPECT_FALSE(state().criteria);
-  EXPECT_TRUE(state().verification.pairs.empty());
+  EXPECT_FALSE(state().inputs.criteria);
+  EXPECT_TRUE(record().verification.pairs.empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/ClearAll.h"
 #include "app/FileSelection.h"
+#include "app/Render.h"
 #include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "ui/WindowFixture.h"
@@ -17,6 +18,13 @@ namespace {
 constexpr Pair kChart0 = Pair::ReferenceFile1;
 constexpr Pair kChart1 = Pair::ReferenceFile2;
 using P = QPoint;
+
+// One event on an engine, rendered afterwards as the window renders it.
+template <class F, class... A>
+void Handle(EngineState& state, F procedure, A&&... args) {
+  procedure(state, std::forward<A>(args)...);
+  Render(state);
+}
 
 // The drawing area, without the area frame laid over a chart, shows the
 // raster pixel for pixel (the engine packs red in the low byte).
@@ -73,17 +81,18 @@ TEST_F(MainWindowTest, ShowsWhatTheEngineHoldsFromStartThroughLoadsSortingAndCle
     window_ = std::make_unique<Form1>(platform_, dialogs_);
     Show();
     EngineState twin(state().surfaces);
+    Render(twin);
     const EngineHooks hooks;
     ExpectShows(twin, "start");
     for (DataSet s : kAllSets) {
       const std::string path = std::string(KORIMO_SAMPLES_DIR) + "/" + size + "-" +
                                std::vector{"reference", "file1", "file2"}[Index(s)] + ".txt";
       Choose(s, path);
-      ChooseFile(twin, s, path, hooks);
+      Handle(twin, ChooseFile, s, path, hooks);
       ExpectShows(twin, size + " set " + std::to_string(Index(s)));
     }
     QTest::mouseClick(page().Opt_de[1], Qt::LeftButton);
-    Opt_de_Click(twin, Metric::De00);
+    Handle(twin, Opt_de_Click, Metric::De00);
     for (const Pair p : kAllPairs) {  // each copy button copies its own pair's figures
       QTest::mouseClick(window().statisticsFrame(p).CopyDe2K, Qt::LeftButton);
       EXPECT_EQ(platform_.clipboardText, twin.record.Lb_De2K[2 * Index(p)] + "\t" +
@@ -98,11 +107,11 @@ TEST_F(MainWindowTest, ShowsWhatTheEngineHoldsFromStartThroughLoadsSortingAndCle
     window().TabStrip1().setCurrentIndex(1);  // nothing is redrawn on a page switch
     EXPECT_EQ(state().pictures.PictPat[0].Revision(), before);
     ClickHeading(9);
-    FlexG_MouseDown(twin, true);
-    FlexG_Click(twin, 9);
+    Handle(twin, FlexG_MouseDown, true);
+    Handle(twin, FlexG_Click, 9);
     ExpectShows(twin, size + " dE00, sorted");
     QTest::mouseClick(&window().But_Clear(), Qt::LeftButton);  // from the data page
-    But_Clear_Click(twin);
+    Handle(twin, But_Clear_Click);
     ExpectShows(twin, size + " cleared");
   }
 }
