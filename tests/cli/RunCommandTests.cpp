@@ -1,5 +1,9 @@
 #include "cli/RunCommand.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -8,6 +12,7 @@
 #include <random>
 #include <tuple>
 
+#include "cli/AtomicFile.h"
 #include "core/Common.h"
 #include "support/TestCharts.h"
 
@@ -223,6 +228,30 @@ TEST_F(GeneratedRun, OrderOfTheRun) {
       got.push_back(sheet["file"]);
     EXPECT_EQ(got, files) << order;
   }
+}
+
+// Ctrl-C while the output is being written ends the process only once the
+// output is whole, and leaves no temporary file.
+TEST(RunOutput, InterruptedWriteLeavesWholeOutputOrNone) {
+  TempDir dir("run-int");
+  const std::string out = dir.File("out.csv");
+  const std::string bytes(std::size_t{256} << 20, 'x');
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    WriteFileAtomically(out, bytes);
+    _exit(0);
+  }
+  usleep(20000);
+  kill(child, SIGINT);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path(), out);
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(out, ec);
+  EXPECT_TRUE(ec || size == bytes.size());
 }
 
 }  // namespace
