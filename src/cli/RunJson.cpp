@@ -125,35 +125,52 @@ Json RunOf(const RunStatistics& s, const std::vector<CriteriaSet>& sets) {
           {"figures", std::move(figures)}, {"pass_share", std::move(shares)}};
 }
 
-Json PatchesOf(const RunStatistics& s, const Measurement* reference) {
-  Json patches = Json::array();
-  for (std::size_t i = 0; i < s.patches.size(); ++i) {
-    const PatchSummary& p = s.patches[i];
-    const bool named = reference != nullptr && i < reference->ids.values.size();
-    patches.push_back({{"id", named ? Text(reference->ids.values[i]) : Json(nullptr)},
-                       {"mean_de00", Optional(p.meanDe00)},
-                       {"sd_l", Optional(p.sdL)},
-                       {"sd_a", Optional(p.sdA)},
-                       {"sd_b", Optional(p.sdB)}});
-  }
-  return patches;
+Json PatchOf(const PatchSummary& p, const Measurement* reference, std::size_t i) {
+  const bool named = reference != nullptr && i < reference->ids.values.size();
+  return {{"id", named ? Text(reference->ids.values[i]) : Json(nullptr)},
+          {"mean_de00", Optional(p.meanDe00)},
+          {"sd_l", Optional(p.sdL)},
+          {"sd_a", Optional(p.sdA)},
+          {"sd_b", Optional(p.sdB)}};
 }
 
 }  // namespace
 
+// Laid out a member at a time, the sheets and patches one by one: the whole
+// document of a long run as one tree would hold several times its text.
 std::string BuildRunJson(const RunAccumulator& run, const RunCommandOptions& options) {
   const std::vector<CriteriaSet>& sets = run.Options().checks;
   const RunStatistics statistics = run.Statistics();
-  Json sheets = Json::array();
-  for (const SheetRow& row : run.Rows())
-    sheets.push_back(SheetOf(row, sets));
-  Json doc = {{"reference", Text(options.reference)},
-              {"options", OptionsOf(options)},
-              {"sheets", std::move(sheets)},
-              {"run", RunOf(statistics, sets)},
-              {"patches", PatchesOf(statistics, run.Reference().reference.get())},
-              {"most_variable", statistics.mostVariable}};
-  return LayOutJson(doc);
+  std::string out = "{";
+  const auto member = [&out](std::string_view key) {
+    out += out.size() > 1 ? ",\n  " : "\n  ";
+    out += Json(key).dump();
+    out += ": ";
+  };
+  const auto list = [&out](std::size_t n, const auto& element) {
+    out += '[';
+    for (std::size_t i = 0; i < n; ++i) {
+      out += i > 0 ? ",\n    " : "\n    ";
+      AppendJson(out, element(i), 2);
+    }
+    out += n > 0 ? "\n  ]" : "]";
+  };
+  member("reference");
+  AppendJson(out, Text(options.reference), 1);
+  member("options");
+  AppendJson(out, OptionsOf(options), 1);
+  member("sheets");
+  list(run.Rows().size(), [&](std::size_t i) { return SheetOf(run.Rows()[i], sets); });
+  member("run");
+  AppendJson(out, RunOf(statistics, sets), 1);
+  member("patches");
+  const Measurement* reference = run.Reference().reference.get();
+  list(statistics.patches.size(),
+       [&](std::size_t i) { return PatchOf(statistics.patches[i], reference, i); });
+  member("most_variable");
+  AppendJson(out, statistics.mostVariable, 1);
+  out += "\n}\n";
+  return out;
 }
 
 }  // namespace korimo
