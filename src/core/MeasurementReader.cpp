@@ -1,7 +1,12 @@
 #include "core/MeasurementReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -53,18 +58,28 @@ class LineReader {
   enum class Status { kLine, kEnd, kError };
 
   explicit LineReader(std::FILE* file)
-      : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
+      : file_(file),
+        chunk_(std::make_unique_for_overwrite<char[]>(kChunkSize)),
+        buffer_(chunk_.get()) {}
+  // A file already read whole.
+  explicit LineReader(std::string_view whole)
+      : buffer_(const_cast<char*>(whole.data())), size_(whole.size()) {}
 
   // Back to the first line, past a UTF-8 byte-order mark.
   bool Rewind() {
-    if (std::fseek(file_, 0, SEEK_SET) != 0)
-      return false;
-    std::clearerr(file_);
     begin_ = end_ = 0;
     eof_ = false;
+    if (file_ == nullptr) {
+      end_ = size_;
+      eof_ = true;
+    } else {
+      if (std::fseek(file_, 0, SEEK_SET) != 0)
+        return false;
+      std::clearerr(file_);
+    }
     if (!Fill(kUtf8Bom.size()))
       return false;
-    if (std::string_view(buffer_.get() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
+    if (std::string_view(buffer_ + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
       begin_ += kUtf8Bom.size();
     }
     return true;
@@ -79,8 +94,8 @@ class LineReader {
       if (begin_ == end_)
         return any ? Status::kLine : Status::kEnd;
       any = true;
-      const char* start = buffer_.get() + begin_;
-      const char* stop = buffer_.get() + end_;
+      const char* start = buffer_ + begin_;
+      const char* stop = buffer_ + end_;
       const char* p = LineEnd(start, stop);
       // Text past the cap is skipped up to the line's end, so a file without
       // line breaks costs bounded memory.
@@ -111,11 +126,11 @@ class LineReader {
   bool Fill(std::size_t want) {
     while (end_ - begin_ < want && !eof_) {
       if (begin_ > 0) {
-        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
       }
-      const std::size_t got = std::fread(buffer_.get() + end_, 1, kChunkSize - end_, file_);
+      const std::size_t got = std::fread(buffer_ + end_, 1, kChunkSize - end_, file_);
       end_ += got;
       if (got == 0) {
         if (std::ferror(file_))
@@ -126,8 +141,10 @@ class LineReader {
     return true;
   }
 
-  std::FILE* file_;
-  std::unique_ptr<char[]> buffer_;
+  std::FILE* file_ = nullptr;  // none: the whole file is in buffer_
+  std::unique_ptr<char[]> chunk_;
+  char* buffer_;
+  std::size_t size_ = 0;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
@@ -436,6 +453,37 @@ LabSource SourceOf(const LabColumns& lab, const ExtraColumns& extra) {
                                 : LabSource::None;
 }
 
+// A file up to this size is read whole with one call and its lines taken
+// from memory; a larger one is read a chunk at a time.
+constexpr std::size_t kWholeFileBytes = 8 << 20;
+
+Measurement ReadLines(LineReader& reader, bool utf8, const TooManyPatchesNotice& notice);
+
+// The whole of a regular file, or nothing when it is larger than
+// kWholeFileBytes or grows while it is read; `failed` when a read fails.
+std::unique_ptr<char[]> ReadWhole(int fd, std::size_t& size, bool& failed) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_size < 0 ||
+      static_cast<std::size_t>(st.st_size) > kWholeFileBytes)
+    return nullptr;
+  const auto expected = static_cast<std::size_t>(st.st_size);
+  auto data = std::make_unique_for_overwrite<char[]>(expected + 1);
+  size = 0;
+  while (size <= expected) {
+    const ssize_t got = ::read(fd, data.get() + size, expected + 1 - size);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0) {
+      failed = true;
+      return nullptr;
+    }
+    if (got == 0)
+      return data;
+    size += static_cast<std::size_t>(got);
+  }
+  return nullptr;  // it grew
+}
+
 }  // namespace
 
 Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNotice& notice) {
@@ -448,9 +496,30 @@ Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNot
     failure = ReadFailure::Missing;
   else if (!std::filesystem::is_regular_file(status))
     failure = ReadFailure::NotRegularFile;
-  FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
-  Measurement m = file ? ReadMeasurementStream(file.get(), notice)
-                       : Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
+  const int fd = failure == ReadFailure::None ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) {
+    Measurement m = Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
+    m.path = path;
+    return m;
+  }
+  std::size_t size = 0;
+  bool failed = false;
+  const std::unique_ptr<char[]> whole = ReadWhole(fd, size, failed);
+  Measurement m;
+  if (whole) {
+    ::close(fd);
+    const std::string_view text(whole.get(), size);
+    LineReader reader(text);
+    m = ReadLines(reader, IsValidUtf8(text), notice);
+  } else if (failed || ::lseek(fd, 0, SEEK_SET) != 0) {
+    ::close(fd);
+    m = Failed(ReadFailure::Unreadable);
+  } else {
+    FilePtr file(::fdopen(fd, "rb"));
+    if (!file)
+      ::close(fd);
+    m = file ? ReadMeasurementStream(file.get(), notice) : Failed(ReadFailure::Unreadable);
+  }
   m.path = path;
   return m;
 }
@@ -458,6 +527,12 @@ Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNot
 Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& notice) {
   const bool utf8 = FileIsUtf8(file);
   LineReader reader(file);
+  return ReadLines(reader, utf8, notice);
+}
+
+namespace {
+
+Measurement ReadLines(LineReader& reader, bool utf8, const TooManyPatchesNotice& notice) {
   std::string line;
   if (!reader.Rewind())
     return Failed(ReadFailure::Unreadable);
@@ -512,5 +587,7 @@ Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& n
   }
   return Finish(std::move(m), plan, taken, declared, scan, notice);
 }
+
+}  // namespace
 
 }  // namespace korimo
