@@ -1,6 +1,7 @@
 #include "cli/RunCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "app/OutputGuard.h"
@@ -18,9 +19,8 @@ std::string Line(const std::string& text) {
   return "korimo-cli: " + text;
 }
 
-// Every file the run reads, which the output must never replace.
-std::vector<std::string> InputsOf(const RunCommandOptions& o,
-                                  const std::vector<SheetSource>& sheets) {
+// Every file the command line names, which the output must never replace.
+std::vector<std::string> InputsOf(const RunCommandOptions& o) {
   std::vector<std::string> inputs{o.reference};
   if (o.sheetsFrom)
     inputs.push_back(*o.sheetsFrom);
@@ -28,9 +28,20 @@ std::vector<std::string> InputsOf(const RunCommandOptions& o,
     if (!set.path.empty())
       inputs.push_back(set.path);
   }
-  for (const SheetSource& sheet : sheets)
-    inputs.push_back(sheet.path);
+  inputs.insert(inputs.end(), o.sheets.begin(), o.sheets.end());
   return inputs;
+}
+
+// An output written into a folder the run reads is no sheet of it: the
+// next run over that folder would otherwise refuse to replace it.
+void DropOutput(std::vector<SheetSource>& sheets, const std::string& output) {
+  std::error_code ec;
+  if (!std::filesystem::exists(output, ec))
+    return;
+  std::erase_if(sheets, [&](const SheetSource& sheet) {
+    std::error_code same;
+    return std::filesystem::equivalent(sheet.path, output, same);
+  });
 }
 
 std::string Render(const RunAccumulator& run, const RunCommandOptions& o) {
@@ -61,17 +72,19 @@ bool ChecksFailed(const RunAccumulator& run, const RunCommandOptions& o) {
 
 BatchOutcome RunSheets(const RunCommandOptions& o) {
   BatchOutcome outcome;
-  std::vector<SheetSource> sheets = SheetSourcesOf(o.sheets);
-  OrderSheets(sheets, o.order);
   // An output that may not be written is refused before any sheet is read.
   if (o.outputPath) {
-    const std::string refusal = OutputRefusal(*o.outputPath, InputsOf(o, sheets));
+    const std::string refusal = OutputRefusal(*o.outputPath, InputsOf(o));
     if (!refusal.empty()) {
       outcome.status = ExitStatus::OutputFailed;
       outcome.diagnostics.push_back(Line(refusal));
       return outcome;
     }
   }
+  std::vector<SheetSource> sheets = SheetSourcesOf(o.sheets);
+  if (o.outputPath)
+    DropOutput(sheets, *o.outputPath);
+  OrderSheets(sheets, o.order);
   auto reference = std::make_shared<const Measurement>(ReadMeasurementFile(o.reference));
   if (reference->cutAt3000) {
     outcome.diagnostics.push_back(Line(o.reference + ": more than " + std::to_string(kMaxPatches) +

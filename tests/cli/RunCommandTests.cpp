@@ -203,6 +203,10 @@ TEST_F(GeneratedRun, ExitStatusesAndUsageErrors) {
     EXPECT_NE(err.find(message), std::string::npos) << err;
     EXPECT_EQ(err.find("\n" + RunUsageLine() + "\n") != std::string::npos, status == 2) << err;
   }
+  // An output inside a folder the run reads is not one of its sheets.
+  EXPECT_EQ(RunCommandLine({"run", "-o", tight, ref_, dir_.path().string()}).ExitCode(), 1);
+  EXPECT_EQ(ReadAll(tight).find("tight.txt"), std::string::npos);
+  EXPECT_NE(ReadAll(tight).find("list.txt,"), std::string::npos);
 }
 
 // SHEET arguments first, then the list's lines (from the list's folder);
