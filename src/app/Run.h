@@ -100,8 +100,8 @@ struct SheetRow {
   std::optional<double> paper;
   std::array<std::optional<double>, 4> solids;  // C, M, Y, K
   std::optional<double> drift;
-  std::vector<SheetVerdict>
-      verdicts;  // per criteria set of the run, in its order; none when refused
+  // Per criteria set of the run, in its order; none when refused.
+  std::vector<SheetVerdict> verdicts;
   bool Counts() const { return status == SheetStatus::Compared; }
 };
 
@@ -142,10 +142,11 @@ struct RunStatistics {
   int excluded = 0;
   int refused = 0;
   std::array<RunSummary, kRunStatistics> figures;
-  std::vector<std::optional<double>>
-      passShare;                      // per set, 0..1 of compared sheets; none without one
+  // Per set, 0..1 of compared sheets; none without one.
+  std::vector<std::optional<double>> passShare;
   std::vector<PatchSummary> patches;  // per Reference patch
-  std::vector<int> mostVariable;  // up to ten patches, largest variation first, ties lowest index
+  // Up to ten patches, largest variation first, ties lowest index.
+  std::vector<int> mostVariable;
 };
 
 inline constexpr int kMostVariablePatches = 10;
