@@ -483,26 +483,17 @@ class RunPipeline {
     }
   }
 
-  // Hands the sheets to the accumulator in run order; false when stopped.
+  // Hands the sheets to the accumulator in run order until every sheet is
+  // handed or the run is stopped; then, or on an exception, the workers
+  // stop.
   void Accumulate(const std::function<void(const RunProgress&)>& progress) {
-    const int total = static_cast<int>(sheets_.size());
-    std::unique_lock lock(mutex_);
-    while (handed_ < sheets_.size()) {
-      changed_.wait(lock, [&] { return Stopped() || slots_[handed_].ready; });
-      if (Stopped())
-        break;
-      Slot slot = std::move(slots_[handed_]);
-      ++handed_;
-      changed_.notify_all();
-      lock.unlock();
-      accumulator_.Add(SheetComparison(*slot.sheet), slot.drift);
-      slot = {};
-      if (progress)
-        progress({static_cast<int>(handed_), total});
-      lock.lock();
+    try {
+      HandOver(progress);
+    } catch (...) {
+      Stop();
+      throw;
     }
-    stop_ = true;
-    changed_.notify_all();
+    Stop();
   }
 
   void Rethrow() const {
@@ -522,6 +513,31 @@ class RunPipeline {
     std::shared_ptr<const SheetComparison> earlier;
     std::shared_ptr<const SheetComparison> later;
   };
+
+  void HandOver(const std::function<void(const RunProgress&)>& progress) {
+    const int total = static_cast<int>(sheets_.size());
+    std::unique_lock lock(mutex_);
+    while (handed_ < sheets_.size()) {
+      changed_.wait(lock, [&] { return Stopped() || slots_[handed_].ready; });
+      if (Stopped())
+        return;
+      Slot slot = std::move(slots_[handed_]);
+      ++handed_;
+      changed_.notify_all();
+      lock.unlock();
+      accumulator_.Add(SheetComparison(*slot.sheet), slot.drift);
+      slot = {};
+      if (progress)
+        progress({static_cast<int>(handed_), total});
+      lock.lock();
+    }
+  }
+
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+    changed_.notify_all();
+  }
 
   bool Stopped() const {
     return stop_ || (cancel_ != nullptr && cancel_->load(std::memory_order_relaxed));
@@ -591,9 +607,16 @@ void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumula
   workers.reserve(static_cast<std::size_t>(threads));
   for (int t = 0; t < threads; ++t)
     workers.emplace_back([&pipeline] { pipeline.Work(); });
-  pipeline.Accumulate(progress);
+  std::exception_ptr failure;
+  try {
+    pipeline.Accumulate(progress);
+  } catch (...) {
+    failure = std::current_exception();
+  }
   for (std::thread& worker : workers)
     worker.join();
+  if (failure)
+    std::rethrow_exception(failure);
   pipeline.Rethrow();
 }
 

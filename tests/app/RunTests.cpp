@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <stdexcept>
 
 #include "core/MeasurementReader.h"
 #include "support/TestCharts.h"
@@ -182,6 +183,10 @@ TEST(ComputeRun, RunOrderWhateverTheThreadsAndCancelKeepsAPrefix) {
   const auto cut = run(2, &cancel);
   ASSERT_EQ(cut->Rows().size(), 5u);
   EXPECT_EQ(cut->Rows()[4].drift, one->Rows()[4].drift);
+  // An exception on the accumulating thread stops the workers and comes back.
+  RunAccumulator failing(one->Reference(), {});
+  const auto fail = [](const RunProgress&) { throw std::runtime_error("progress"); };
+  EXPECT_THROW(ComputeRun(sheets, failing, 2, fail), std::runtime_error);
 }
 
 }  // namespace
