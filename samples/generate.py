@@ -7,13 +7,15 @@ seed, so the files can be rebuilt byte for byte at any time.
 Run from the repository root:
 
     python3 samples/generate.py
-        rewrites the six bundled files in samples/:
+        rewrites the bundled files in samples/:
         small-{reference,file1,file2}.txt  24 patches, 4 rows x 6 columns
         large-{reference,file1,file2}.txt  1600 CMYK patches, 40 x 40
         wedge-{reference,proof-pass,proof-fail}.txt
                                            the 72 patches of a Media Wedge
                                            CMYK V3 and two proofs of it
         small-reference.cxf                the small Reference as CxF3
+        run/sheet-01.txt .. sheet-30.txt, run/tally.txt
+                                           a print run of the wedge
 
     python3 samples/generate.py --patches N --out DIR
         writes reference.txt, file1.txt and file2.txt for a chart of N
@@ -570,6 +572,54 @@ def check_cxf3(path, cgats_path, fields, rows):
 
 
 # ---------------------------------------------------------------------------
+# A print run of the wedge: thirty sheets measured one after another
+
+RUN_SHEETS = 30
+RUN_OUT_OF_TOLERANCE = 17   # the magenta solid turned towards blue
+RUN_OTHER_ORDER = 23        # the wedge measured from its other end
+RUN_NOT_MEASUREMENT = "tally.txt"
+
+
+def run_charts():
+    """Thirty sheets of the wedge against the Reference: measurement noise
+    and a press drifting slowly darker and yellower (about 1 dE00 by the
+    last sheet), one sheet out of tolerance and one measured in reverse."""
+    rnd = random.Random(SEED + 30)
+    ids, recipes, (reference, _, _) = wedge_charts()
+    sheets = []
+    for k in range(1, RUN_SHEETS + 1):
+        t = (k - 1) / (RUN_SHEETS - 1)
+        labs = []
+        for cmyk, lab in zip(recipes, reference):
+            coverage = sum(cmyk) / 400.0
+            drift = (-0.9 * t * coverage, 0.1 * t, 1.0 * t * coverage)
+            offset = offset_vector(rnd, rnd.uniform(0.05, 0.35), (0.0, 0.0, 0.0))
+            L, a, b = (x + d + o for x, d, o in zip(lab, drift, offset))
+            if k == RUN_OUT_OF_TOLERANCE and cmyk == WEDGE_FAILED_SOLID:
+                b -= 6.0
+            labs.append(clamp_lab((L, a, b)))
+        records = [(i, list(c), lab) for i, c, lab in zip(ids, recipes, labs)]
+        if k == RUN_OTHER_ORDER:
+            records.reverse()
+        sheets.append(records)
+    return sheets
+
+
+def write_run(out_dir):
+    run_dir = os.path.join(out_dir, "run")
+    os.makedirs(run_dir, exist_ok=True)
+    for k, records in enumerate(run_charts(), 1):
+        path = os.path.join(run_dir, "sheet-%02d.txt" % k)
+        desc = "Media Wedge CMYK V3, run sheet %d (synthetic)" % k
+        write_file(path, desc, WEDGE_ROWS, LARGE_FIELDS, records,
+                   ('DEVICE_CLASS "OUTPUT"', 'COLOR_REP "CMYK_LAB"'))
+    with open(os.path.join(run_dir, RUN_NOT_MEASUREMENT), "w", encoding="ascii",
+              newline="") as fh:
+        fh.write("Press run 2025-01-15: sheets measured every 500 impressions." + CRLF)
+    print("%s: %d sheets and %s" % (run_dir, RUN_SHEETS, RUN_NOT_MEASUREMENT))
+
+
+# ---------------------------------------------------------------------------
 # Writing and checking
 
 
@@ -685,6 +735,7 @@ def main(argv):
     check_cxf3(os.path.join(out, "small-reference.cxf"), small[0][0], small[2], small[1])
     check(*write_large(out, 1600, "large-"))
     check(*write_wedge(out))
+    write_run(out)
     return 0
 
 

@@ -48,37 +48,69 @@ double PairComparison::SortedAt(Metric metric, int k) const {
                                                               : 0;
 }
 
+PairComparison::Sorted PairComparison::Unsorted() const {
+  Sorted t;
+  const bool byPosition = map.byPosition;
+  const std::size_t size = byPosition ? static_cast<std::size_t>(std::max(range, sortedCount)) : 0;
+  t.ab.assign(size, 0.0);
+  t.e00.assign(size, 0.0);
+  for (int i = 0; i < range; ++i) {
+    if (!map.Paired(i))
+      continue;
+    const auto at = static_cast<std::size_t>(i);
+    if (byPosition) {
+      t.ab[at] = deAb[at];
+      t.e00[at] = de00[at];
+    } else {
+      t.ab.push_back(deAb[at]);
+      t.e00.push_back(de00[at]);
+    }
+  }
+  return t;
+}
+
 const PairComparison::Sorted& PairComparison::SortedTables() const {
   std::call_once(sorted_->once, [this, &t = sorted_->tables] {
-    const bool byPosition = map.byPosition;
-    const std::size_t size =
-        byPosition ? static_cast<std::size_t>(std::max(range, sortedCount)) : 0;
-    t.ab.assign(size, 0.0);
-    t.e00.assign(size, 0.0);
-    for (int i = 0; i < range; ++i) {
-      if (!map.Paired(i))
-        continue;
-      const auto at = static_cast<std::size_t>(i);
-      if (byPosition) {
-        t.ab[at] = deAb[at];
-        t.e00[at] = de00[at];
-      } else {
-        t.ab.push_back(deAb[at]);
-        t.e00.push_back(de00[at]);
-      }
-    }
+    t = Unsorted();
     const auto sorted = static_cast<std::ptrdiff_t>(std::max(sortedCount, 0));
     std::sort(t.ab.begin(), t.ab.begin() + sorted);
     std::sort(t.e00.begin(), t.e00.begin() + sorted);
-    const auto at = [](const std::vector<double>& table, int k) {
-      return static_cast<std::size_t>(k) < table.size() ? table[static_cast<std::size_t>(k)] : 0.0;
-    };
-    t.best10DeAb = NarrowToSingle(at(t.ab, positions.k10));
-    t.best10De00 = NarrowToSingle(at(t.e00, positions.k10));
-    t.pct95DeAb = NarrowToSingle(at(t.ab, positions.k95));
-    t.pct95De00 = NarrowToSingle(at(t.e00, positions.k95));
   });
   return sorted_->tables;
+}
+
+namespace {
+
+// What entries k10 and k95 of the table hold once its first `count` entries
+// are sorted: a selection puts the same values there.
+std::pair<double, double> Select(std::vector<double>& table, int count, int k10, int k95) {
+  const auto at = [&table](int k) {
+    return static_cast<std::size_t>(k) < table.size() ? table[static_cast<std::size_t>(k)] : 0.0;
+  };
+  const auto sorted = table.begin() + std::max(count, 0);
+  if (k95 < count)
+    std::nth_element(table.begin(), table.begin() + k95, sorted);
+  const double high = at(k95);
+  // Below k95 the selection left the smaller values.
+  const auto lowEnd = k10 < k95 && k95 < count ? table.begin() + k95 : sorted;
+  if (k10 < count)
+    std::nth_element(table.begin(), table.begin() + k10, lowEnd);
+  return {at(k10), high};
+}
+
+}  // namespace
+
+const PairComparison::Percentiles& PairComparison::PercentileFigures() const {
+  std::call_once(sorted_->percentilesOnce, [this, &p = sorted_->percentiles] {
+    Sorted t = Unsorted();
+    const auto [best10Ab, pct95Ab] = Select(t.ab, sortedCount, positions.k10, positions.k95);
+    const auto [best1000, pct9500] = Select(t.e00, sortedCount, positions.k10, positions.k95);
+    p.best10DeAb = NarrowToSingle(best10Ab);
+    p.pct95DeAb = NarrowToSingle(pct95Ab);
+    p.best10De00 = NarrowToSingle(best1000);
+    p.pct95De00 = NarrowToSingle(pct9500);
+  });
+  return sorted_->percentiles;
 }
 
 PairComparison ComparePair(const Measurement* reference, const Measurement* sample,
@@ -277,19 +309,19 @@ float Comparison::MaxDe00(Pair pair) const {
 }
 
 float Comparison::Best10DeAb(Pair pair) const {
-  return PairOf(pair).SortedTables().best10DeAb;
+  return PairOf(pair).PercentileFigures().best10DeAb;
 }
 
 float Comparison::Best10De00(Pair pair) const {
-  return PairOf(pair).SortedTables().best10De00;
+  return PairOf(pair).PercentileFigures().best10De00;
 }
 
 float Comparison::Pct95DeAb(Pair pair) const {
-  return PairOf(pair).SortedTables().pct95DeAb;
+  return PairOf(pair).PercentileFigures().pct95DeAb;
 }
 
 float Comparison::Pct95De00(Pair pair) const {
-  return PairOf(pair).SortedTables().pct95De00;
+  return PairOf(pair).PercentileFigures().pct95De00;
 }
 
 Thresholds Comparison::CurrentThresholds() const {

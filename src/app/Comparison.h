@@ -42,15 +42,22 @@ struct PairComparison {
   struct Sorted {
     std::vector<double> ab;
     std::vector<double> e00;
-    float best10DeAb = 0;
-    float best10De00 = 0;
-    float pct95DeAb = 0;
-    float pct95De00 = 0;
   };
   int sortedCount = 0;
   PercentilePositions positions;
   PercentileLabels labels = PercentileLabels::Kept;
   const Sorted& SortedTables() const;
+
+  // "Best10%" and "95%" as stored: the sorted tables' entries at the
+  // percentile positions, selected without sorting, since most outputs
+  // need these four numbers and not the tables.
+  struct Percentiles {
+    float best10DeAb = 0;
+    float best10De00 = 0;
+    float pct95DeAb = 0;
+    float pct95De00 = 0;
+  };
+  const Percentiles& PercentileFigures() const;
 
   // The 32-bit difference views read: 0 past the range, as a table cleared
   // before every comparison holds it.
@@ -69,7 +76,11 @@ struct PairComparison {
   struct LazySorted {
     std::once_flag once;
     Sorted tables;
+    std::once_flag percentilesOnce;
+    Percentiles percentiles;
   };
+  // The tables before sorting.
+  Sorted Unsorted() const;
   std::shared_ptr<LazySorted> sorted_ = std::make_shared<LazySorted>();
 };
 

@@ -55,7 +55,7 @@ std::string CountLabel(const Measurement* read) {
 
 PairFigures FiguresOf(const Comparison& c, Pair pair) {
   const PairComparison& p = c.PairOf(pair);
-  const PairComparison::Sorted& t = p.SortedTables();
+  const PairComparison::Percentiles& t = p.PercentileFigures();
   return {p.AverageAb(), p.maxAb,     p.Average00(), p.max00,
           t.best10DeAb,  t.pct95DeAb, t.best10De00,  t.pct95De00};
 }

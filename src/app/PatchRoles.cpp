@@ -71,6 +71,7 @@ RolePatches FindRolePatches(Role role, const DeviceValues& device, int count) {
       if (Matches(device.values[static_cast<std::size_t>(i)], recipe))
         at = i;
     }
+    found.byRecipe.push_back(at);
     if (at < 0)
       ++found.missing;
     else

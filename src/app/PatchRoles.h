@@ -36,6 +36,7 @@ std::span<const CmykRecipe> MediaWedgeV3();
 struct RolePatches {
   bool deviceValues = false;  // the Reference has CMYK values (`all` needs none)
   std::vector<int> patches;   // Reference patches, one per recipe found, in recipe order
+  std::vector<int> byRecipe;  // per recipe of the role its patch, -1 where missing
   int missing = 0;            // recipes with no patch in the Reference
 };
 

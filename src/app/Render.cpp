@@ -8,6 +8,8 @@
 #include "app/ResultsGrid.h"
 #include "app/VerificationRecord.h"
 
+#include <algorithm>
+
 namespace korimo {
 
 namespace {
@@ -103,6 +105,62 @@ PairingTexts PairingTextsOf(const Comparison& c, Pair pair) {
   if (check.complete)
     t.conditions = ConditionLine(pair, *ref, *sample);
   return t;
+}
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+// The counts, or how many identifiers differ and the first difference.
+std::string MismatchEnglish(const Measurement* ref, const Measurement* sample) {
+  const PairCheck check = CheckPair(ref, sample);
+  if (!check.Mismatch())
+    return {};
+  std::string line;
+  if (check.idMismatches > 0) {
+    const auto first = static_cast<std::size_t>(check.firstMismatches.front());
+    line += std::to_string(check.idMismatches) + " of " +
+            std::to_string(std::min(check.referenceCount, check.sampleCount)) +
+            " identifiers differ, first at No. " + std::to_string(first + 1) + " (" +
+            Quoted(ref->ids.values[first]) + " vs " + Quoted(sample->ids.values[first]) + ")";
+    if (check.countsDiffer)
+      line += "; ";
+  }
+  if (check.countsDiffer) {
+    line += "patch counts differ (" + std::to_string(check.referenceCount) + " vs " +
+            std::to_string(check.sampleCount) + ")";
+  }
+  return line + "; patches are compared by position";
+}
+
+std::string PairMapEnglish(const PairMap& map, PairingMode chosen) {
+  if (!map.complete)
+    return {};
+  const std::string mode(PairingModeKey(chosen));
+  if (!map.fallbackReason.empty())
+    return "cannot pair by " + mode + " (" + map.fallbackReason +
+           "); patches are compared by position";
+  if (map.deviceMismatches.value_or(0) > 0) {
+    return std::to_string(*map.deviceMismatches) + " of " + std::to_string(map.paired) +
+           " patches paired by id have different device values";
+  }
+  if (map.referenceOnly > 0 || map.sampleOnly > 0) {
+    return "paired by " + mode + " " + std::to_string(map.paired) + " of " +
+           std::to_string(map.paired + map.referenceOnly) + " (" +
+           std::to_string(map.referenceOnly) + " Reference only, " +
+           std::to_string(map.sampleOnly) + " sample only)";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string PairingWarningEnglish(const Comparison& c, Pair pair) {
+  if (c.Mode() == PairingMode::Position)
+    return MismatchEnglish(c.Set(DataSet::Reference), c.Set(SampleOf(pair)));
+  return PairMapEnglish(c.PairOf(pair).map, c.Mode());
 }
 
 void Render(EngineState& state) {

@@ -19,4 +19,10 @@ struct PairingTexts {
 };
 PairingTexts PairingTextsOf(const Comparison& c, Pair pair);
 
+// The same warning as the batch tools word it in English, without the
+// pair's name: the files do not match (position mode), or the chosen mode
+// fell back or did not pair completely. Empty exactly when the strip's line
+// is.
+std::string PairingWarningEnglish(const Comparison& c, Pair pair);
+
 }  // namespace korimo

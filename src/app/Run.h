@@ -63,19 +63,32 @@ struct SheetSource {
   std::optional<std::int64_t> mtime;  // seconds since 1970, UTC; none when unreadable
 };
 
-// Sorts sheets by file name (then path) or by modification time (then name);
-// Given keeps them.
+// The sheets named by `paths`, with their modification times: a folder
+// stands for the files in it (not its subfolders), by name; a path that
+// names nothing stays, to be refused when read.
+std::vector<SheetSource> SheetSourcesOf(const std::vector<std::string>& paths);
+
+// A list of sheets as saved: one path a line (UTF-8, CR LF or LF, blank
+// lines skipped); a relative path is taken from the list's own folder.
+std::vector<std::string> ParseSheetList(std::string_view text, const std::string& listPath);
+
+// Sorts sheets by file name (then path) or by modification time (then name,
+// unknown times last); Given keeps them.
 void OrderSheets(std::vector<SheetSource>& sheets, RunOrder order);
+
+// "2025-01-15T09:30:00Z".
+std::string IsoUtcTime(std::int64_t seconds);
 
 struct SheetVerdict {
   bool pass = false;
   std::vector<std::string> failed;  // the criteria that failed or were not evaluated, as written
 };
 
-// One sheet's row. Numbers are the single comparison's (its JSON numbers,
-// its 32-bit figures widened) where its window shows the label, else none;
-// the paper's and the solids' ⊿E00, the drift and the statistics are
-// computed in double.
+// One sheet's row. The eight figures are the single comparison's where its
+// window shows the label, else none: averages and maxima at the precision
+// the labels round (NarrowToSingle gives the 32-bit figure its JSON
+// writes), "Best10%" and "95%" as stored. The paper's and the solids' ⊿E00,
+// the drift and the statistics are computed in double.
 struct SheetRow {
   std::string file;  // as given
   std::optional<std::int64_t> mtime;
@@ -87,7 +100,8 @@ struct SheetRow {
   std::optional<double> paper;
   std::array<std::optional<double>, 4> solids;  // C, M, Y, K
   std::optional<double> drift;
-  std::vector<SheetVerdict> verdicts;  // per criteria set of the run, in its order; none when refused
+  // Per criteria set of the run, in its order; none when refused.
+  std::vector<SheetVerdict> verdicts;
   bool Counts() const { return status == SheetStatus::Compared; }
 };
 
@@ -128,9 +142,11 @@ struct RunStatistics {
   int excluded = 0;
   int refused = 0;
   std::array<RunSummary, kRunStatistics> figures;
-  std::vector<std::optional<double>> passShare;  // per set, 0..1 of compared sheets; none without one
-  std::vector<PatchSummary> patches;             // per Reference patch
-  std::vector<int> mostVariable;                 // up to ten patches, largest variation first, ties lowest index
+  // Per set, 0..1 of compared sheets; none without one.
+  std::vector<std::optional<double>> passShare;
+  std::vector<PatchSummary> patches;  // per Reference patch
+  // Up to ten patches, largest variation first, ties lowest index.
+  std::vector<int> mostVariable;
 };
 
 inline constexpr int kMostVariablePatches = 10;
@@ -143,6 +159,9 @@ struct RunReference {
   std::array<std::optional<int>, 4> solids;
 };
 RunReference PrepareReference(MeasurementPtr reference);
+
+// Why every sheet of a run whose Reference stored nothing is refused.
+std::string NoReferenceReason(Language language);
 
 // One sheet compared with the Reference, as a single comparison of the two
 // files compares them, and what the drift and the per-patch statistics need
@@ -168,8 +187,12 @@ class RunAccumulator {
  public:
   RunAccumulator(RunReference reference, RunOptions options);
 
-  // The next sheet of the run; its row gains the drift.
+  // The next sheet of the run; its row gains the drift from the last
+  // compared sheet.
   const SheetRow& Add(SheetComparison sheet);
+  // The same with the drift computed elsewhere from the same two sheets
+  // (ComputeRun does it on its workers).
+  const SheetRow& Add(SheetComparison sheet, std::optional<double> drift);
 
   const std::vector<SheetRow>& Rows() const { return rows_; }
   RunStatistics Statistics() const;
@@ -192,18 +215,22 @@ class RunAccumulator {
   RunReference reference_;
   RunOptions options_;
   std::vector<SheetRow> rows_;
-  std::optional<SheetComparison> lastCompared_;
+  std::optional<SheetComparison> lastCompared_;  // without its row
   std::vector<PatchAccumulator> patches_;
 };
 
-// Reads and compares sheets on worker threads and hands them to an
-// accumulator in run order, whatever order the reads complete in.
+// Reads and compares sheets, and computes their drift, on `threads` worker
+// threads, and hands them to the accumulator on the calling thread in run
+// order, whatever order the reads complete in; a few sheets ahead of the
+// accumulator at most. `progress` is called on the calling thread after
+// each sheet; once `cancel` is set the run stops soon, the accumulator
+// holding the sheets handed so far.
 struct RunProgress {
   int done = 0;
   int total = 0;
 };
-void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator,
-                int threads, const std::function<void(const RunProgress&)>& progress = {},
+void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator, int threads,
+                const std::function<void(const RunProgress&)>& progress = {},
                 const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace korimo

@@ -1,10 +1,12 @@
 #include "cli/AtomicFile.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -67,6 +69,26 @@ void SyncFolder(const fs::path& folder) {
   }
 }
 
+// The signals that end a process from the terminal wait while the
+// temporary file exists, so that Ctrl-C never leaves it behind: they take
+// effect once it is renamed or removed.
+class InterruptsHeld {
+ public:
+  InterruptsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+      sigaddset(&held, signal);
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  }
+  ~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+ private:
+  sigset_t previous_{};
+};
+
 }  // namespace
 
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -83,6 +105,7 @@ WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes
   }
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  const InterruptsHeld held;
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0)
     return Failure(errno);

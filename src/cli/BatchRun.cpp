@@ -21,6 +21,7 @@
 #include "app/Version.h"
 #include "cli/AtomicFile.h"
 #include "cli/JsonReport.h"
+#include "cli/RunCommand.h"
 #include "core/Common.h"
 #include "core/Encoding.h"
 #include "core/MeasurementReader.h"
@@ -60,68 +61,14 @@ std::string_view PairNameEnglish(Pair pair) {
   return pair == Pair::ReferenceFile1 ? "Reference-File1" : "Reference-File2";
 }
 
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
-}
-
-// One line per pair whose files do not match: the counts, or how many
-// identifiers differ and the first difference.
+// One line per pair whose files do not match or whose mode did not pair
+// completely.
 std::vector<std::string> PairingLines(const Comparison& c) {
   std::vector<std::string> lines;
-  const Measurement* ref = c.Set(DataSet::Reference);
   for (Pair pair : kAllPairs) {
-    const Measurement* sample = c.Set(SampleOf(pair));
-    const PairCheck check = CheckPair(ref, sample);
-    if (!check.Mismatch())
-      continue;
-    std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
-    if (check.idMismatches > 0) {
-      const int first = check.firstMismatches.front();
-      line += std::to_string(check.idMismatches) + " of " +
-              std::to_string(std::min(check.referenceCount, check.sampleCount)) +
-              " identifiers differ, first at No. " + std::to_string(first + 1) + " (" +
-              Quoted(ref->ids.values[static_cast<std::size_t>(first)]) + " vs " +
-              Quoted(sample->ids.values[static_cast<std::size_t>(first)]) + ")";
-      if (check.countsDiffer)
-        line += "; ";
-    }
-    if (check.countsDiffer) {
-      line += "patch counts differ (" + std::to_string(check.referenceCount) + " vs " +
-              std::to_string(check.sampleCount) + ")";
-    }
-    lines.push_back(line + "; patches are compared by position");
-  }
-  return lines;
-}
-
-// One line per complete pair that the chosen mode did not pair completely.
-std::vector<std::string> PairMapLines(const Comparison& c) {
-  std::vector<std::string> lines;
-  if (c.Mode() == PairingMode::Position)
-    return lines;
-  const std::string mode(PairingModeKey(c.Mode()));
-  for (Pair pair : kAllPairs) {
-    const PairMap& map = c.PairOf(pair).map;
-    if (!map.complete)
-      continue;
-    std::string line = "korimo-cli: " + std::string(PairNameEnglish(pair)) + ": ";
-    if (!map.fallbackReason.empty()) {
-      lines.push_back(line + "cannot pair by " + mode + " (" + map.fallbackReason +
-                      "); patches are compared by position");
-      continue;
-    }
-    if (map.deviceMismatches.value_or(0) > 0) {
-      lines.push_back(line + std::to_string(*map.deviceMismatches) + " of " +
-                      std::to_string(map.paired) +
-                      " patches paired by id have different device values");
-      continue;
-    }
-    if (map.referenceOnly > 0 || map.sampleOnly > 0) {
-      lines.push_back(line + "paired by " + mode + " " + std::to_string(map.paired) + " of " +
-                      std::to_string(map.paired + map.referenceOnly) + " (" +
-                      std::to_string(map.referenceOnly) + " Reference only, " +
-                      std::to_string(map.sampleOnly) + " sample only)");
-    }
+    const std::string warning = PairingWarningEnglish(c, pair);
+    if (!warning.empty())
+      lines.push_back("korimo-cli: " + std::string(PairNameEnglish(pair)) + ": " + warning);
   }
   return lines;
 }
@@ -257,8 +204,7 @@ class BatchRun {
     const Comparison& c = state_.Current();
     std::vector<std::string>& lines = files_.Lines();
     const bool emptyFiles = ReportEmptyFiles(lines);
-    const std::vector<std::string> pairing =
-        c.Mode() == PairingMode::Position ? PairingLines(c) : PairMapLines(c);
+    const std::vector<std::string> pairing = PairingLines(c);
     lines.insert(lines.end(), pairing.begin(), pairing.end());
     std::optional<Verdict> verdict;
     if (!options_.tolerances.empty() || !options_.checks.empty()) {
@@ -362,15 +308,22 @@ BatchOutcome RunCommandLine(const std::vector<std::string>& args) {
   const ParsedCommandLine parsed = ParseCommandLine(args);
   BatchOutcome outcome;
   if (!parsed.ok()) {
+    const bool run = parsed.options.action == CliAction::RunSheets;
     outcome.status = ExitStatus::Usage;
-    outcome.diagnostics = {"korimo-cli: " + parsed.error, UsageLine(),
-                           "Try 'korimo-cli --help' for more information."};
+    outcome.diagnostics = {"korimo-cli: " + parsed.error, run ? RunUsageLine() : UsageLine(),
+                           run ? "Try 'korimo-cli run --help' for more information."
+                               : "Try 'korimo-cli --help' for more information."};
     return outcome;
   }
   switch (parsed.options.action) {
     case CliAction::Help:
       outcome.output = HelpText();
       return outcome;
+    case CliAction::RunHelp:
+      outcome.output = RunHelpText();
+      return outcome;
+    case CliAction::RunSheets:
+      return RunSheets(parsed.options.run);
     case CliAction::Version:
       outcome.output = "korimo-cli " + std::string(kVersionText) + "\n";
       return outcome;

@@ -3,8 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <string_view>
 #include <system_error>
@@ -15,6 +17,7 @@ namespace korimo {
 namespace {
 
 constexpr int kMaxFiles = 3;
+constexpr std::string_view kRunCommand = "run";
 constexpr int kSortLimit = 14;  // the grid's last column code
 
 // The option values as written; they are checked once the line is parsed,
@@ -219,6 +222,175 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
       ->expected(0, kMaxFiles);
 }
 
+struct RunRawValues {
+  std::vector<std::string> positionals;
+  std::string output, format, encoding, metric, pairBy, order, minPass, sheetsFrom;
+  std::vector<std::string> checks;
+  bool help = false;
+};
+
+// A list of sheets is a few lines a sheet; one far larger is no list.
+constexpr std::size_t kMaxSheetListBytes = 64 << 20;
+
+void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
+  const auto last = CLI::MultiOptionPolicy::TakeLast;
+  run.set_help_flag();
+  run.add_flag("-h,--help", raw.help, "show this help and exit");
+  run.add_option("-o,--output", raw.output,
+                 "write to FILE (replaced only once the run is complete) instead of standard "
+                 "output")
+      ->type_name("FILE")
+      ->multi_option_policy(last);
+  run.add_option("--format", raw.format,
+                 "csv (default): one row per sheet, RFC 4180, CR LF line ends; json: the sheets, "
+                 "the run statistics and the per-patch statistics as one UTF-8 JSON object")
+      ->type_name("FORMAT")
+      ->multi_option_policy(last)
+      ->check(Choice<RunFormat>("--format", {{"csv", RunFormat::Csv}, {"json", RunFormat::Json}},
+                                o.format));
+  run.add_option("--encoding", raw.encoding,
+                 "encoding of the csv: cp932 (default) or utf-8; JSON is always UTF-8")
+      ->type_name("ENC")
+      ->multi_option_policy(last)
+      ->check(Choice<TextEncoding>("--encoding",
+                                   {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
+                                   o.encoding));
+  run.add_option("--pair-by", raw.pairBy,
+                 "how each sheet's patches meet the Reference's: position (default), id or device, "
+                 "as for a single comparison")
+      ->type_name("MODE")
+      ->multi_option_policy(last)
+      ->check(Choice<PairingMode>("--pair-by",
+                                  {{PairingModeKey(PairingMode::Position), PairingMode::Position},
+                                   {PairingModeKey(PairingMode::Id), PairingMode::Id},
+                                   {PairingModeKey(PairingMode::Device), PairingMode::Device}},
+                                  o.pairBy));
+  run.add_option("--check", raw.checks,
+                 "verify every sheet against a criteria set, repeatable: " + BuiltInIds() +
+                     ", or a criteria file, as for a single comparison")
+      ->type_name("SET")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(CriteriaSetValidator());
+  run.add_option("--metric", raw.metric,
+                 "the difference the report's trend plot shows: de00 (default) or de")
+      ->type_name("M")
+      ->multi_option_policy(last)
+      ->check(Choice<Metric>("--metric", {{"de00", Metric::De00}, {"de", Metric::DeAb}}, o.metric));
+  run.add_option("--min-pass", raw.minPass,
+                 "with --check: status 4 when a set passes on fewer than PERCENT (0 to 100) of "
+                 "the compared sheets, instead of when any compared sheet fails")
+      ->type_name("PERCENT")
+      ->multi_option_policy(last)
+      ->check(Reads("0..100", [&o](const std::string& text) {
+        const std::optional<double> value = ParsePlainDecimal(text);
+        if (!value || *value > 100)
+          return InvalidValue("--min-pass", text, "a percentage from 0 to 100");
+        o.minPass = *value;
+        return std::string();
+      }));
+  run.add_option("--sheets-from", raw.sheetsFrom,
+                 "more sheets, after the SHEET arguments: FILE holds one path a line (UTF-8), a "
+                 "relative one taken from FILE's folder")
+      ->type_name("FILE")
+      ->multi_option_policy(last);
+  run.add_option("--order", raw.order,
+                 "the run's order: args (default, as given), name (by file name) or mtime (by "
+                 "modification time)")
+      ->type_name("ORDER")
+      ->multi_option_policy(last)
+      ->check(Choice<RunOrder>("--order",
+                               {{"args", RunOrder::Given},
+                                {"name", RunOrder::Name},
+                                {"mtime", RunOrder::ModificationTime}},
+                               o.order));
+  run.add_option("--report-title", o.job.title, "job title (件名) of the run report")
+      ->type_name("T")
+      ->multi_option_policy(last);
+  run.add_option("--report-operator", o.job.operator_, "operator (担当者) of the run report")
+      ->type_name("O")
+      ->multi_option_policy(last);
+  run.add_option("--report-note", o.job.note, "note (メモ) of the run report")
+      ->type_name("N")
+      ->multi_option_policy(last);
+  run.add_option("files", raw.positionals,
+                 "REFERENCE, then the sheets; a folder stands for the files in it, by name");
+}
+
+std::string ReadSheetList(const std::string& path, std::vector<std::string>& sheets) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text;
+  if (in) {
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size > static_cast<std::streamoff>(kMaxSheetListBytes))
+      return "--sheets-from: '" + path + "' is larger than a list of sheets can be";
+    in.seekg(0);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  if (!in && !in.eof())
+    return "--sheets-from: cannot read '" + path + "'";
+  const std::vector<std::string> listed = ParseSheetList(text, path);
+  sheets.insert(sheets.end(), listed.begin(), listed.end());
+  return {};
+}
+
+std::string ApplyRun(const CLI::App& run, const RunRawValues& raw, RunCommandOptions& o) {
+  if (run.count("--output") > 0) {
+    if (raw.output.empty())
+      return "empty file name for --output";
+    o.outputPath = raw.output;
+  }
+  for (const std::string& text : raw.checks) {
+    CriteriaError error;
+    std::optional<CriteriaSet> set = ResolveCriteriaSet(text, error);
+    if (!set)
+      return "--check: criteria file '" + text + "': " + ErrorText(error, Language::English);
+    o.checks.push_back(std::move(*set));
+    o.checkTexts.push_back(text);
+  }
+  if (o.minPass && o.checks.empty())
+    return "--min-pass needs --check";
+  if (raw.positionals.empty())
+    return "no REFERENCE file given";
+  o.reference = raw.positionals.front();
+  o.sheets.assign(raw.positionals.begin() + 1, raw.positionals.end());
+  if (run.count("--sheets-from") > 0) {
+    o.sheetsFrom = raw.sheetsFrom;
+    return ReadSheetList(raw.sheetsFrom, o.sheets);
+  }
+  return {};
+}
+
+// `korimo-cli run ...`: a subcommand only in the first place, so that a
+// single comparison's files may still be named anything but that.
+ParsedCommandLine ParseRunCommandLine(const std::vector<std::string>& args) {
+  ParsedCommandLine result;
+  CliOptions& o = result.options;
+  CLI::App app;
+  RawValues raw;
+  Declare(app, raw, o);
+  CLI::App* run = app.add_subcommand("run");
+  RunRawValues runRaw;
+  DeclareRun(*run, runRaw, o.run);
+  o.action = CliAction::RunSheets;
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    if (!runRaw.help) {
+      result.error = e.what();
+      return result;
+    }
+  }
+  if (runRaw.help) {
+    o.action = CliAction::RunHelp;
+    return result;
+  }
+  result.error = ApplyRun(*run, runRaw, o.run);
+  return result;
+}
+
 // What CLI11 cannot check while it parses: the output name, and the criteria
 // files once more, since a file may change after its check.
 std::string Apply(const CLI::App& app, const RawValues& raw, CliOptions& o) {
@@ -267,6 +439,8 @@ std::string StrayCheck(const std::vector<std::string>& args) {
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  if (!args.empty() && args.front() == kRunCommand)
+    return ParseRunCommandLine(args);
   ParsedCommandLine result;
   CliOptions& o = result.options;
   CLI::App app;
@@ -322,6 +496,10 @@ std::string HelpText() {
   Declare(app, raw, ignored);
   app.footer(R"(Options also take the form --option=value; -- ends the options.
 
+korimo-cli run REFERENCE [SHEET...] compares every sheet of a run with one
+Reference; 'korimo-cli run --help' tells more. A Reference file named run
+is given as ./run.
+
 Standard error names every pair whose files do not match and every check
 that failed.
 
@@ -336,6 +514,40 @@ Exit status, the first that applies:
   4  a --tolerance check or a --check criterion failed or was not evaluated,
      or with --strict-ids a pair's files do not match or do not pair
      completely
+  0  otherwise)");
+  return app.help();
+}
+
+std::string RunUsageLine() {
+  return "Usage: korimo-cli run [OPTIONS] REFERENCE [SHEET...]";
+}
+
+std::string RunHelpText() {
+  CLI::App app(
+      "Compares every sheet of a run with one Reference (the OK sheet), each as 'korimo-cli "
+      "REFERENCE SHEET' compares it, and writes a row per sheet with the drift from the previous "
+      "compared sheet, and with --format json the run statistics.",
+      "korimo-cli run");
+  RunRawValues raw;
+  RunCommandOptions ignored;
+  DeclareRun(app, raw, ignored);
+  app.footer(R"(Options also take the form --option=value; -- ends the options. A
+Reference file named run is given as ./run: 'korimo-cli run' starts a run.
+
+A sheet is compared, or excluded when a single comparison would warn that
+its file does not match the Reference or that the pairing mode fell back
+(its figures are shown, it counts in no run statistic), or refused when it
+yields no patches. Standard error names each excluded and refused sheet.
+Nothing is written before every sheet has been read.
+
+Exit status, the first that applies:
+  2  usage error
+  3  the output could not be written, or FILE was refused: it is one of the
+     inputs (the Reference, a sheet, the list, a criteria file), a read-only
+     file or a folder
+  1  the Reference or a sheet yielded no patches; the output is still written
+  4  without --min-pass: a --check failed on some compared sheet; with
+     --min-pass: some set passes on fewer than PERCENT of the compared sheets
   0  otherwise)");
   return app.help();
 }

@@ -87,6 +87,10 @@ void Append(std::string& out, const Json& value, int depth) {
 
 }  // namespace
 
+void AppendJson(std::string& out, const Json& value, int depth) {
+  Append(out, value, depth);
+}
+
 std::string LayOutJson(const Json& document) {
   std::string out;
   Append(out, document, 0);

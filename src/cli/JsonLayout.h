@@ -13,4 +13,8 @@ namespace korimo {
 // a value that is not finite is null. Texts must be valid UTF-8.
 std::string LayOutJson(const nlohmann::ordered_json& document);
 
+// Appends `value` as LayOutJson lays it out `depth` levels deep, so that a
+// large document can be laid out one part at a time.
+void AppendJson(std::string& out, const nlohmann::ordered_json& value, int depth);
+
 }  // namespace korimo

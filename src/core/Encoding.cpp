@@ -63,8 +63,10 @@ class Converter {
 
 }  // namespace
 
+// A descriptor carries its shift state from call to call, so each thread
+// that reads files (a run reads on several) has its own.
 std::string Cp932ToUtf8(std::string_view cp932) {
-  static const Converter converter("UTF-8", "CP932");
+  thread_local const Converter converter("UTF-8", "CP932");
   return converter.Convert(cp932, "\xEF\xBF\xBD", false);
 }
 
@@ -110,7 +112,7 @@ std::string StoredIdentifier(std::string_view raw, bool utf8) {
 // sequence is replaced with its continuation bytes only, never with a
 // following ASCII byte, so cutting at ASCII bytes changes nothing.
 std::string Utf8ToCp932(std::string_view utf8) {
-  static const Converter converter("CP932", "UTF-8");
+  thread_local const Converter converter("CP932", "UTF-8");
   const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
   std::string out;
   out.reserve(utf8.size());

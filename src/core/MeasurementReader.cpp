@@ -1,7 +1,12 @@
 #include "core/MeasurementReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -55,18 +60,28 @@ class LineReader {
   enum class Status { kLine, kEnd, kError };
 
   explicit LineReader(std::FILE* file)
-      : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
+      : file_(file),
+        chunk_(std::make_unique_for_overwrite<char[]>(kChunkSize)),
+        buffer_(chunk_.get()) {}
+  // A file already read whole.
+  explicit LineReader(std::string_view whole)
+      : buffer_(const_cast<char*>(whole.data())), size_(whole.size()) {}
 
   // Back to the first line, past a UTF-8 byte-order mark.
   bool Rewind() {
-    if (std::fseek(file_, 0, SEEK_SET) != 0)
-      return false;
-    std::clearerr(file_);
     begin_ = end_ = 0;
     eof_ = false;
+    if (file_ == nullptr) {
+      end_ = size_;
+      eof_ = true;
+    } else {
+      if (std::fseek(file_, 0, SEEK_SET) != 0)
+        return false;
+      std::clearerr(file_);
+    }
     if (!Fill(kUtf8Bom.size()))
       return false;
-    if (std::string_view(buffer_.get() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
+    if (std::string_view(buffer_ + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
       begin_ += kUtf8Bom.size();
     }
     return true;
@@ -81,8 +96,8 @@ class LineReader {
       if (begin_ == end_)
         return any ? Status::kLine : Status::kEnd;
       any = true;
-      const char* start = buffer_.get() + begin_;
-      const char* stop = buffer_.get() + end_;
+      const char* start = buffer_ + begin_;
+      const char* stop = buffer_ + end_;
       const char* p = LineEnd(start, stop);
       // Text past the cap is skipped up to the line's end, so a file without
       // line breaks costs bounded memory.
@@ -113,11 +128,11 @@ class LineReader {
   bool Fill(std::size_t want) {
     while (end_ - begin_ < want && !eof_) {
       if (begin_ > 0) {
-        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
       }
-      const std::size_t got = std::fread(buffer_.get() + end_, 1, kChunkSize - end_, file_);
+      const std::size_t got = std::fread(buffer_ + end_, 1, kChunkSize - end_, file_);
       end_ += got;
       if (got == 0) {
         if (std::ferror(file_))
@@ -128,8 +143,10 @@ class LineReader {
     return true;
   }
 
-  std::FILE* file_;
-  std::unique_ptr<char[]> buffer_;
+  std::FILE* file_ = nullptr;  // none: the whole file is in buffer_
+  std::unique_ptr<char[]> chunk_;
+  char* buffer_;
+  std::size_t size_ = 0;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
@@ -421,6 +438,12 @@ LabSource SourceOf(const LabColumns& lab, const ExtraColumns& extra) {
 // and white space). This much of a file shows it.
 constexpr std::size_t kXmlHeadBytes = 4096;
 
+// A file up to this size is read whole with one call and its lines taken
+// from memory; a larger one is read a chunk at a time.
+constexpr std::size_t kWholeFileBytes = 8 << 20;
+
+Measurement ReadLines(LineReader& reader, bool utf8, const TooManyPatchesNotice& notice);
+
 bool StartsAsXml(std::FILE* file) {
   char head[kXmlHeadBytes];
   if (std::fseek(file, 0, SEEK_SET) != 0)
@@ -429,33 +452,84 @@ bool StartsAsXml(std::FILE* file) {
   return LooksLikeXml(std::string_view(head, got));
 }
 
+Measurement RefusedCxf3(ReadFailure failure, const std::string& path) {
+  Measurement m = Failed(failure);
+  m.path = path;
+  m.format = FileFormat::Cxf3;
+  return m;
+}
+
 // A CxF3 file is parsed whole, so one above the size the parser is allowed is
 // refused before it is read.
 Measurement ReadCxf3Stream(std::FILE* file, const std::string& path,
                            const TooManyPatchesNotice& notice) {
-  const auto refuse = [&path](ReadFailure failure) {
-    Measurement m = Failed(failure);
-    m.path = path;
-    m.format = FileFormat::Cxf3;
-    return m;
-  };
   if (std::fseek(file, 0, SEEK_END) != 0)
-    return refuse(ReadFailure::Unreadable);
+    return RefusedCxf3(ReadFailure::Unreadable, path);
   const long size = std::ftell(file);
   if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0)
-    return refuse(ReadFailure::Unreadable);
+    return RefusedCxf3(ReadFailure::Unreadable, path);
   if (static_cast<std::size_t>(size) > kMaxCxfBytes)
-    return refuse(ReadFailure::CxfTooLarge);
+    return RefusedCxf3(ReadFailure::CxfTooLarge, path);
   std::string bytes(static_cast<std::size_t>(size), '\0');
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
   if (std::ferror(file))
-    return refuse(ReadFailure::Unreadable);
+    return RefusedCxf3(ReadFailure::Unreadable, path);
   return ReadCxf3(bytes, path, notice);
 }
 
 Measurement ReadCgats(std::FILE* file, const TooManyPatchesNotice& notice) {
   const bool utf8 = FileIsUtf8(file);
   LineReader reader(file);
+  return ReadLines(reader, utf8, notice);
+}
+
+Measurement ReadAnyFormat(std::FILE* file, const std::string& path,
+                          const TooManyPatchesNotice& notice) {
+  if (StartsAsXml(file))
+    return ReadCxf3Stream(file, path, notice);
+  Measurement m = ReadCgats(file, notice);
+  m.path = path;
+  return m;
+}
+
+// Either reader on bytes already in memory.
+Measurement ReadAnyFormat(std::string_view text, const std::string& path,
+                          const TooManyPatchesNotice& notice) {
+  if (LooksLikeXml(text.substr(0, kXmlHeadBytes)))
+    return text.size() > kMaxCxfBytes ? RefusedCxf3(ReadFailure::CxfTooLarge, path)
+                                      : ReadCxf3(text, path, notice);
+  LineReader reader(text);
+  Measurement m = ReadLines(reader, IsValidUtf8(text), notice);
+  m.path = path;
+  return m;
+}
+
+// The whole of a regular file, or nothing when it is larger than
+// kWholeFileBytes or grows while it is read; `failed` when a read fails.
+std::unique_ptr<char[]> ReadWhole(int fd, std::size_t& size, bool& failed) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_size < 0 ||
+      static_cast<std::size_t>(st.st_size) > kWholeFileBytes)
+    return nullptr;
+  const auto expected = static_cast<std::size_t>(st.st_size);
+  auto data = std::make_unique_for_overwrite<char[]>(expected + 1);
+  size = 0;
+  while (size <= expected) {
+    const ssize_t got = ::read(fd, data.get() + size, expected + 1 - size);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0) {
+      failed = true;
+      return nullptr;
+    }
+    if (got == 0)
+      return data;
+    size += static_cast<std::size_t>(got);
+  }
+  return nullptr;  // it grew
+}
+
+Measurement ReadLines(LineReader& reader, bool utf8, const TooManyPatchesNotice& notice) {
   std::string line;
   if (!reader.Rewind())
     return Failed(ReadFailure::Unreadable);
@@ -513,15 +587,6 @@ Measurement ReadCgats(std::FILE* file, const TooManyPatchesNotice& notice) {
   return Finish(std::move(m), plan, taken, declared, scan, notice);
 }
 
-Measurement ReadAnyFormat(std::FILE* file, const std::string& path,
-                          const TooManyPatchesNotice& notice) {
-  if (StartsAsXml(file))
-    return ReadCxf3Stream(file, path, notice);
-  Measurement m = ReadCgats(file, notice);
-  m.path = path;
-  return m;
-}
-
 }  // namespace
 
 Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNotice& notice) {
@@ -534,12 +599,33 @@ Measurement ReadMeasurementFile(const std::string& path, const TooManyPatchesNot
     failure = ReadFailure::Missing;
   else if (!std::filesystem::is_regular_file(status))
     failure = ReadFailure::NotRegularFile;
-  FilePtr file(failure == ReadFailure::None ? std::fopen(path.c_str(), "rb") : nullptr);
-  if (file)
-    return ReadAnyFormat(file.get(), path, notice);
-  Measurement m = Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
-  m.path = path;
-  return m;
+  const int fd = failure == ReadFailure::None ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) {
+    Measurement m = Failed(failure == ReadFailure::None ? ReadFailure::Unreadable : failure);
+    m.path = path;
+    return m;
+  }
+  std::size_t size = 0;
+  bool failed = false;
+  const std::unique_ptr<char[]> whole = ReadWhole(fd, size, failed);
+  if (whole) {
+    ::close(fd);
+    return ReadAnyFormat(std::string_view(whole.get(), size), path, notice);
+  }
+  if (failed || ::lseek(fd, 0, SEEK_SET) != 0) {
+    ::close(fd);
+    Measurement m = Failed(ReadFailure::Unreadable);
+    m.path = path;
+    return m;
+  }
+  FilePtr file(::fdopen(fd, "rb"));
+  if (!file) {
+    ::close(fd);
+    Measurement m = Failed(ReadFailure::Unreadable);
+    m.path = path;
+    return m;
+  }
+  return ReadAnyFormat(file.get(), path, notice);
 }
 
 Measurement ReadMeasurementStream(std::FILE* file, const TooManyPatchesNotice& notice) {
