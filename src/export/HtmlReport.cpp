@@ -24,8 +24,10 @@ using report::kNotCertified;
 constexpr std::array<std::string_view, 3> kRoleNames = {"基準", "File1", "File2"};
 constexpr std::array<std::string_view, 2> kPairNames = {"基準–File1", "基準–File2"};
 // Bytes of an identifier and of device values that surely fit on one line
-// of their columns.
-constexpr std::size_t kOneLineId = 14;
+// of their columns, in the widest of the page's fonts: a digit takes 0.63
+// em, a W 0.93 em. The device column holds "100/100/100/100" on one line, so
+// a worst-patch row of CMYK values takes one line, not two.
+constexpr std::size_t kOneLineId = 7;
 constexpr std::size_t kOneLineDevice = 15;
 
 // The pair's figures and its pictures stay on one page. A row of one line
@@ -33,9 +35,10 @@ constexpr std::size_t kOneLineDevice = 15;
 // whose identifier or device values may wrap ask (class "w").
 constexpr std::string_view kStyle = R"(
 .pair{break-inside:avoid}
-.fig{display:flex;gap:6mm;align-items:flex-start}
-.chart svg{width:118mm;height:auto}
-.hist svg{width:52mm;height:auto}
+.fig{display:flex;gap:5mm;align-items:flex-start}
+.side{display:flex;flex-direction:column;gap:4mm}
+.chart svg{width:112mm;height:auto}
+.hist svg{width:56mm;height:auto}
 .pt{table-layout:fixed;width:100%;font-size:7.5pt}
 .pt td{text-align:right;padding:0 .8mm}
 .pt td:nth-child(2),.pt td:nth-child(3){text-align:left;word-break:break-all}
@@ -175,29 +178,32 @@ class ReportWriter {
       out_ += "<p class=\"fail\">" + Esc(line) + "</p>";
   }
 
+  // The chart beside its figures and histogram: stacked, a pair took 40 mm
+  // more of the page, and two pairs and one set's verdicts no longer fitted
+  // on two pages.
   void PairFigures(Pair pair) {
     const std::size_t p = Index(pair);
     const std::string name(kPairNames[p]);
     const Shown::PairViews& views = state_.shown.pairs[p];
     const FrameTexts t = FrameTextsOf(views.averages.get(), views.percentiles.get(), pair);
+    const std::string metric = state_.inputs.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
     out_ += "<section class=\"pair\"><h2>" + name + "</h2><div class=\"fig\">";
+    SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
+    PaintChart({c_, state_.ui.chart, pair, SampleOf(pair), 0, CellSelection::Omitted}, chart);
+    const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
+    out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
+            "</figcaption></figure><div class=\"side\">";
     out_ += "<table class=\"num\"><thead><tr><th><th>平均<th>最大<th>Best10%<th>95%</thead>";
     out_ += "<tr><th>⊿E<td>" + Esc(t.de[0]) + "<td>" + Esc(t.de[1]) + "<td>" + Esc(t.de[2]) +
             "<td>" + Esc(t.de[3]) + "</tr>";
     out_ += "<tr><th>⊿E00<td>" + Esc(t.de00[0]) + "<td>" + Esc(t.de00[1]) + "<td>" +
             Esc(t.de00[2]) + "<td>" + Esc(t.de00[3]) + "</tr></table>";
-    const std::string metric = state_.inputs.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
     SvgCanvas histogram(state_.surfaces.histogramWidth, state_.surfaces.histogramHeight, kWhite,
                         {kHistogramCaptionLeft, 2, 6, kHistogramCaptionBottom});
     PaintHistogram(HistogramShown(pair), histogram);
     const std::string histogramTitle = "ヒストグラム " + name + "（" + metric + "）";
     out_ += "<figure class=\"hist\">" + histogram.Markup(histogramTitle) + "<figcaption>" +
-            histogramTitle + "</figcaption></figure></div>";
-    SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
-    PaintChart({c_, state_.ui.chart, pair, SampleOf(pair), 0, CellSelection::Omitted}, chart);
-    const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
-    out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
-            "</figcaption></figure></section>";
+            histogramTitle + "</figcaption></figure></div></div></section>";
   }
 
   void Verification() {
@@ -287,8 +293,8 @@ class ReportWriter {
     const std::string sample(kRoleNames[s]);
     out_ += "<h2>" + std::string(kPairNames[p]) + "：" + title + "</h2>";
     out_ +=
-        "<table class=\"pt\"><colgroup><col style=\"width:6%\"><col style=\"width:13%\">"
-        "<col style=\"width:11%\"><col span=\"11\"></colgroup><thead><tr><th rowspan=\"2\">"
+        "<table class=\"pt\"><colgroup><col style=\"width:6%\"><col style=\"width:11%\">"
+        "<col style=\"width:15%\"><col span=\"11\"></colgroup><thead><tr><th rowspan=\"2\">"
         "No.<th rowspan=\"2\">ID<th rowspan=\"2\">デバイス値<th colspan=\"3\">基準"
         "<th colspan=\"3\">" +
         sample +

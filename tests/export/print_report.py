@@ -5,7 +5,8 @@
 
 Checks the report of the three bundled samples with a criteria set (page
 count, file names, the statistics texts of the JSON, verdict words, every
-chart and histogram by its title and by its pixels), a file whose
+chart and histogram by its title and by its pixels), their page count with
+a built-in criteria set, a file whose
 identifiers are markup, `tidy -errors`, and the every-patch report of 3000
 patches (size and print time). Prints the figures it measured. With
 SHOTS_DIR, the sample report's pages are rendered there as PNG at 60 dpi.
@@ -142,6 +143,22 @@ def sample_report(cli, samples, work, shots):
           (n, len(source.encode()), os.path.getsize(pdf), seconds))
 
 
+def built_in_set_pages(cli, samples, work):
+    """A standard's set words its verdicts at length: still at most 3 pages."""
+    files = [os.path.join(samples, n) for n in
+             ("large-reference.txt", "large-file1.txt", "large-file2.txt")]
+    html = os.path.join(work, "iso.html")
+    run([cli, "--format", "html", "--check", "iso12647-7-2016", "-o", html] + files,
+        ok_codes=(0, 4))
+    pdf = os.path.join(work, "iso.pdf")
+    print_pdf(html, pdf, work)
+    n = pages(pdf)
+    check(1 <= n <= MAX_SAMPLE_PAGES, "two pairs and a built-in set on at most 3 pages: %d" % n)
+    text, _ = text_lines(pdf)
+    check("ISO 12647-7:2016" in text and "基準–File2：不合格" in text.replace(" ", ""),
+          "built-in set's name and a pair's verdict")
+
+
 def hostile_report(cli, work):
     ids = ["<script>alert(1)</script>", 'x"y', "A&B"] + ["P%d" % i for i in range(3, 30)]
     ref = os.path.join(work, "hostile<i>ref.txt")
@@ -192,6 +209,7 @@ def main():
     os.environ["SOURCE_DATE_EPOCH"] = "1765000000"
     with tempfile.TemporaryDirectory() as work:
         sample_report(cli, samples, work, shots)
+        built_in_set_pages(cli, samples, work)
         hostile_report(cli, work)
         every_patch_report(cli, work)
     if failures:
