@@ -70,6 +70,9 @@ void OrderSheets(std::vector<SheetSource>& sheets, RunOrder order);
 struct SheetVerdict {
   bool pass = false;
   std::vector<std::string> failed;  // the criteria that failed or were not evaluated, as written
+  // Per criterion of the set, in its order: the statistic it judged; none
+  // where it was not evaluated. The trend of each criterion against its limit.
+  std::vector<std::optional<double>> values;
 };
 
 // One sheet's row. Numbers are the single comparison's (its JSON numbers,
