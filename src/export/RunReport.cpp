@@ -246,9 +246,14 @@ class RunReportWriter {
     Heading();
     Reference();
     Counts();
-    Trend();
-    for (std::size_t s = 0; s < sets_.size(); ++s)
-      CriteriaTrend(s);
+    out_ += "<h2>推移</h2>";
+    if (data_.rows.empty()) {
+      out_ += "<p>シートがありません。</p>";
+    } else {
+      Trend();
+      for (std::size_t s = 0; s < sets_.size(); ++s)
+        CriteriaTrend(s);
+    }
     Statistics();
     MostVariable();
     Sheets();
@@ -377,7 +382,7 @@ class RunReportWriter {
     for (std::size_t k = 0; k < series.size(); ++k)
       plot.Series(series[k], kPalette[k]);
     const std::string title = "推移 " + metric + "（平均・95%）とドリフト（⊿E00）";
-    out_ += "<h2>推移</h2><figure class=\"plot\">" + plot.Markup(title) + "<figcaption>" + title +
+    out_ += "<figure class=\"plot\">" + plot.Markup(title) + "<figcaption>" + title +
             Key("c0", metric + " 平均") + Key("c1", metric + " 95%") + Key("c2", "ドリフト") +
             Key("cg", "除外・拒否") + "　横軸: シート No.</figcaption></figure>";
   }
