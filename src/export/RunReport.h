@@ -34,4 +34,13 @@ struct RunReportInput {
 // every sheet. The same data and input give the same bytes.
 std::string BuildRunReport(const RunReportData& data, const RunReportInput& input);
 
+// The same for the run an accumulator holds, its Reference's path as read.
+inline std::string BuildRunReport(const RunAccumulator& run, const RunReportInput& input) {
+  const RunStatistics statistics = run.Statistics();
+  const Measurement* reference = run.Reference().reference.get();
+  return BuildRunReport({reference != nullptr ? std::string_view(reference->path) : "", reference,
+                         run.Options(), run.Rows(), statistics},
+                        input);
+}
+
 }  // namespace korimo
