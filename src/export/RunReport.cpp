@@ -46,33 +46,33 @@ constexpr double kRatioCeiling = 3;
 constexpr std::string_view kStyle = R"(
 .plot svg{width:180mm;height:auto}
 .plot figcaption>span{margin-left:3mm;white-space:nowrap;display:inline-block}
-.st{table-layout:fixed;width:100%;font-size:6.5pt;line-height:1.25}
-.st th{font-size:6pt;padding:0 .3mm}
-.st td{text-align:right;padding:0 .4mm;white-space:nowrap}
+.st{table-layout:fixed;width:100%;font-size:6pt;line-height:1.25}
+.st th{padding:0 .3mm}
+.st td{text-align:right;padding:0 .3mm;white-space:nowrap}
 .st td.f{text-align:left;white-space:normal;word-break:break-all}
 .st td.v{text-align:center}
 .st tr{break-inside:auto}
 .st tr.w{break-inside:avoid}
 .st tr.x td{color:#777}
 .st .r{color:#c40000}
-.st tr.x .r{color:#c40000}
 .vt td:nth-child(2),.vt td:nth-child(3){text-align:left;white-space:normal;word-break:break-all}
 )";
 
-// Widths in millimetres of the sheets table's fixed columns at 6.5 pt; the
-// file column takes the rest of the 180 mm. A number column holds "100.00",
-// the time column a date.
-constexpr double kNoWidth = 6.5;
-constexpr double kTimeWidth = 14.5;
-constexpr double kStatusWidth = 6;
-constexpr double kPairedWidth = 6.5;
-constexpr double kNumberWidth = 7.6;
-constexpr double kVerdictWidth = 6;
+// Widths in millimetres of the sheets table's fixed columns at 6 pt, in the
+// widest of the page's fonts (a digit 0.63 em, a point 0.26 em); the file
+// column takes the rest of the 180 mm. A number column holds "124.45" (a
+// sheet of another chart order goes that far), the time column a date.
+constexpr double kNoWidth = 6;
+constexpr double kTimeWidth = 13;
+constexpr double kStatusWidth = 5.5;
+constexpr double kPairedWidth = 7.2;
+constexpr double kNumberWidth = 7.9;
+constexpr double kVerdictWidth = 5.5;
 constexpr double kPageWidth = 180;
-// The widest letter (W, 0.93 em at 6.5 pt) per display column, and a cell's
+// The widest letter (W, 0.93 em at 6 pt) per display column, and a cell's
 // padding.
-constexpr double kColumnMm = 2.13;
-constexpr double kCellPaddingMm = 0.8;
+constexpr double kColumnMm = 1.97;
+constexpr double kCellPaddingMm = 0.6;
 
 std::string Esc(std::string_view text) {
   return EscapeMarkup(text);
