@@ -81,6 +81,7 @@ std::vector<SheetVerdict> VerdictsOf(const Comparison& c, const RunOptions& opti
     v.pass = verdict.pass;
     for (const PairVerdict& pair : verdict.pairs) {
       for (const CriterionResult& result : pair.criteria) {
+        v.values.push_back(result.value);
         if (!result.pass)
           v.failed.push_back(result.criterion.text);
       }
@@ -223,6 +224,14 @@ std::optional<double> PatchSummary::Variation() const {
   if (!sdL || !sdA || !sdB)
     return std::nullopt;
   return std::sqrt(*sdL * *sdL + *sdA * *sdA + *sdB * *sdB);
+}
+
+bool RunPassesSet(const RunStatistics& statistics, std::size_t set,
+                  const std::optional<double>& minPass) {
+  if (statistics.compared == 0 || set >= statistics.passed.size())
+    return false;
+  const int passed = statistics.passed[set];
+  return minPass ? 100.0 * passed >= *minPass * statistics.compared : passed == statistics.compared;
 }
 
 std::string NoReferenceReason(Language language) {
@@ -393,14 +402,14 @@ RunStatistics RunAccumulator::Statistics() const {
   s.figures[kPaperStatistic] = Summarize(rows_, [](const SheetRow& r) { return r.paper; });
   s.figures[kDriftStatistic] = Summarize(rows_, [](const SheetRow& r) { return r.drift; });
   for (std::size_t set = 0; set < options_.checks.size(); ++set) {
-    if (s.compared == 0) {
-      s.passShare.emplace_back();
-      continue;
-    }
     const auto passed = std::count_if(rows_.begin(), rows_.end(), [set](const SheetRow& r) {
       return r.Counts() && set < r.verdicts.size() && r.verdicts[set].pass;
     });
-    s.passShare.push_back(static_cast<double>(passed) / s.compared);
+    s.passed.push_back(static_cast<int>(passed));
+    if (s.compared == 0)
+      s.passShare.emplace_back();
+    else
+      s.passShare.push_back(static_cast<double>(passed) / s.compared);
   }
   s.patches.reserve(patches_.size());
   for (const PatchAccumulator& p : patches_) {

@@ -82,6 +82,9 @@ std::string IsoUtcTime(std::int64_t seconds);
 struct SheetVerdict {
   bool pass = false;
   std::vector<std::string> failed;  // the criteria that failed or were not evaluated, as written
+  // Per criterion of the set, in its order: the statistic it judged; none
+  // where it was not evaluated. The trend of each criterion against its limit.
+  std::vector<std::optional<double>> values;
 };
 
 // One sheet's row. The eight figures are the single comparison's where its
@@ -144,12 +147,19 @@ struct RunStatistics {
   std::array<RunSummary, kRunStatistics> figures;
   // Per set, 0..1 of compared sheets; none without one.
   std::vector<std::optional<double>> passShare;
+  std::vector<int> passed;            // per set, the compared sheets that pass it
   std::vector<PatchSummary> patches;  // per Reference patch
   // Up to ten patches, largest variation first, ties lowest index.
   std::vector<int> mostVariable;
 };
 
 inline constexpr int kMostVariablePatches = 10;
+
+// Whether a run passes a criteria set: with a least pass share (percent) the
+// count decides, not the rounded share, so that 9 of 10 meets 90% exactly;
+// without one every compared sheet must pass. No compared sheet passes nothing.
+bool RunPassesSet(const RunStatistics& statistics, std::size_t set,
+                  const std::optional<double>& minPass);
 
 // The Reference of a run: its record and where its paper and solids sit
 // (from its CMYK values, by the roles of verification).

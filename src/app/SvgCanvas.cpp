@@ -113,6 +113,20 @@ void SvgCanvas::Text(double x, double y, std::string_view text, TextAnchor ancho
   texts_ += ">" + EscapeMarkup(text) + "</text>";
 }
 
+void SvgCanvas::Polyline(std::span<const SvgPoint> points, std::uint32_t color) {
+  if (points.empty())
+    return;
+  shapes_ += "<polyline points=\"";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    // A tenth of a pixel is finer than any printer resolves.
+    shapes_ += (i == 0 ? "" : " ") + Num(std::round(points[i].x * 10) / 10) + "," +
+               Num(std::round(points[i].y * 10) / 10);
+  }
+  shapes_ += "\" fill=\"none\" stroke=\"" + CssColor(color) + "\" stroke-width=\"" +
+             Num(lineWidth_) +
+             "\" stroke-linejoin=\"round\" shape-rendering=\"geometricPrecision\"/>";
+}
+
 std::string SvgCanvas::Markup(std::string_view label) const {
   const int outerWidth = margins_.left + width_ + margins_.right;
   const int outerHeight = margins_.top + height_ + margins_.bottom;

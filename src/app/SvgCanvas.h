@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,11 @@ struct SvgMargins {
   int top = 0;
   int right = 0;
   int bottom = 0;
+};
+
+struct SvgPoint {
+  double x = 0;
+  double y = 0;
 };
 
 // A picture drawn as vector shapes, for pages that are printed: every call
@@ -33,6 +39,10 @@ class SvgCanvas : public Canvas {
   void Circle(int cx, int cy, double radius, std::uint32_t color) override;
   void SetLineWidth(int width) override;
   void Text(double x, double y, std::string_view text, TextAnchor anchor, double size) override;
+
+  // A line through measured values: smooth, not on the pixel edges; one
+  // element however many points, so a plot of a thousand values stays small.
+  void Polyline(std::span<const SvgPoint> points, std::uint32_t color);
 
   // The <svg> element, `label` (plain text) naming it for readers of the
   // page; inline in an HTML page it needs no namespace declaration of its own.

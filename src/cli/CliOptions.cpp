@@ -243,11 +243,14 @@ void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
       ->multi_option_policy(last);
   run.add_option("--format", raw.format,
                  "csv (default): one row per sheet, RFC 4180, CR LF line ends; json: the sheets, "
-                 "the run statistics and the per-patch statistics as one UTF-8 JSON object")
+                 "the run statistics and the per-patch statistics as one UTF-8 JSON object; "
+                 "html: the run report, one self-contained page for A4 paper")
       ->type_name("FORMAT")
       ->multi_option_policy(last)
-      ->check(Choice<RunFormat>("--format", {{"csv", RunFormat::Csv}, {"json", RunFormat::Json}},
-                                o.format));
+      ->check(Choice<RunFormat>(
+          "--format",
+          {{"csv", RunFormat::Csv}, {"json", RunFormat::Json}, {"html", RunFormat::Html}},
+          o.format));
   run.add_option("--encoding", raw.encoding,
                  "encoding of the csv: cp932 (default) or utf-8; JSON is always UTF-8")
       ->type_name("ENC")

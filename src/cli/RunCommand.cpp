@@ -9,7 +9,9 @@
 #include "cli/RunJson.h"
 #include "core/Encoding.h"
 #include "core/MeasurementReader.h"
+#include "export/ReportPage.h"
 #include "export/RunCsv.h"
+#include "export/RunReport.h"
 
 namespace korimo {
 
@@ -47,6 +49,8 @@ void DropOutput(std::vector<SheetSource>& sheets, const std::string& output) {
 std::string Render(const RunAccumulator& run, const RunCommandOptions& o) {
   if (o.format == RunFormat::Json)
     return BuildRunJson(run, o);
+  if (o.format == RunFormat::Html)
+    return BuildRunReport(run, RunReportInput{o.job, ReportCreationTime(), o.metric});
   const std::string csv = BuildRunCsv(run, Language::English);
   return o.encoding == TextEncoding::Cp932 ? Utf8ToCp932(csv) : csv;
 }
@@ -56,16 +60,12 @@ std::string Render(const RunAccumulator& run, const RunCommandOptions& o) {
 bool ChecksFailed(const RunAccumulator& run, const RunCommandOptions& o) {
   if (o.checks.empty())
     return false;
-  if (!o.minPass) {
-    return std::any_of(run.Rows().begin(), run.Rows().end(), [](const SheetRow& row) {
-      return row.Counts() && std::any_of(row.verdicts.begin(), row.verdicts.end(),
-                                         [](const SheetVerdict& v) { return !v.pass; });
-    });
-  }
   const RunStatistics statistics = run.Statistics();
-  return std::any_of(
-      statistics.passShare.begin(), statistics.passShare.end(),
-      [&](const std::optional<double>& share) { return !share || *share * 100 < *o.minPass; });
+  for (std::size_t set = 0; set < o.checks.size(); ++set) {
+    if (!RunPassesSet(statistics, set, o.minPass))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace

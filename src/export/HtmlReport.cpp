@@ -1,9 +1,6 @@
 #include "export/HtmlReport.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdlib>
-#include <ctime>
 #include <numeric>
 
 #include "app/EngineState.h"
@@ -16,7 +13,6 @@
 #include "app/SvgCanvas.h"
 #include "app/Verification.h"
 #include "app/VerificationRecord.h"
-#include "app/Version.h"
 #include "core/Common.h"
 
 namespace korimo {
@@ -24,45 +20,26 @@ namespace korimo {
 namespace {
 
 constexpr std::string_view kTitle = "⊿E・⊿E00 比較レポート";
-constexpr std::string_view kNotCertified = "規格への適合を認証するものではありません";
+using report::kNotCertified;
 constexpr std::array<std::string_view, 3> kRoleNames = {"基準", "File1", "File2"};
 constexpr std::array<std::string_view, 2> kPairNames = {"基準–File1", "基準–File2"};
 // Bytes of an identifier and of device values that surely fit on one line
-// of their columns.
-constexpr std::size_t kOneLineId = 14;
+// of their columns, in the widest of the page's fonts: a digit takes 0.63
+// em, a W 0.93 em. The device column holds "100/100/100/100" on one line, so
+// a worst-patch row of CMYK values takes one line, not two.
+constexpr std::size_t kOneLineId = 7;
 constexpr std::size_t kOneLineDevice = 15;
 
-// No row or picture is split across pages. A row of one line cannot split
-// anyway, and asking each row costs print time, so only rows whose
-// identifier or device values may wrap ask (class "w").
+// The pair's figures and its pictures stay on one page. A row of one line
+// cannot split anyway, and asking each row costs print time, so only rows
+// whose identifier or device values may wrap ask (class "w").
 constexpr std::string_view kStyle = R"(
-@page{size:A4 portrait;margin:15mm;@bottom-right{content:counter(page) " / " counter(pages);font-size:7.5pt}}
-html{font-size:9pt;line-height:1.3;color:#000;background:#fff;-webkit-print-color-adjust:exact;print-color-adjust:exact}
-body{margin:0 auto;max-width:180mm}
-h1{font-size:16pt;margin:0 0 2mm}
-h2{font-size:11.5pt;margin:5mm 0 1.5mm;break-after:avoid}
-h3{font-size:10pt;margin:3mm 0 1mm;break-after:avoid}
-p{margin:1mm 0}
-table{border-collapse:collapse;margin:1mm 0}
-th,td{border:.5pt solid #888;padding:.3mm 1.2mm;vertical-align:top}
-th{background:#eee;font-weight:normal;text-align:center}
-tr,figure,.pair,.keep{break-inside:avoid}
-thead{display:table-header-group}
-figure{margin:0}
-figcaption{font-size:8pt;color:#333}
-.job th{text-align:left}
-.job td{white-space:pre-wrap}
-.num td,td.num{text-align:right;font-variant-numeric:tabular-nums;white-space:pre}
-.path{word-break:break-all}
-.fig{display:flex;gap:6mm;align-items:flex-start}
-.chart svg{width:118mm;height:auto}
-.hist svg{width:52mm;height:auto}
-.pass{color:#007a1f;font-weight:bold}
-.fail{color:#c40000;font-weight:bold}
-.big{font-size:13pt}
-.note{font-size:8pt;color:#333}
+.pair{break-inside:avoid}
+.fig{display:flex;gap:5mm;align-items:flex-start}
+.side{display:flex;flex-direction:column;gap:4mm}
+.chart svg{width:112mm;height:auto}
+.hist svg{width:56mm;height:auto}
 .pt{table-layout:fixed;width:100%;font-size:7.5pt}
-.all{font-family:"MS Gothic","Osaka-Mono","Noto Sans Mono CJK JP","IPAGothic","VL Gothic",monospace;font-size:6.5pt;line-height:1.3;margin:0}
 .pt td{text-align:right;padding:0 .8mm}
 .pt td:nth-child(2),.pt td:nth-child(3){text-align:left;word-break:break-all}
 .pt tr{break-inside:auto}
@@ -73,29 +50,8 @@ std::string Esc(std::string_view text) {
   return EscapeMarkup(text);
 }
 
-// A CSS string literal that no file name can end early or use to close the
-// style element.
-std::string CssString(std::string_view text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\' || c == '<' || c == '>' || c < 0x20 || c == 0x7F) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += '\\';
-      if (c >= 16)
-        out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-      out += ' ';
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+using report::FileName;
+using report::VerdictWord;
 
 std::string_view SourceName(LabSource source) {
   switch (source) {
@@ -122,39 +78,6 @@ std::string Conditions(const Measurement& set) {
   if (set.condition != Condition::Unknown)
     add(ConditionName(set.condition));
   return text;
-}
-
-// Columns of a monospaced Japanese font a text takes: two for CJK and the
-// symbols and Greek letters of Japanese character sets, one otherwise.
-std::size_t DisplayWidth(std::string_view text) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if ((lead & 0xC0) == 0x80)
-      continue;  // continuation byte
-    if (lead < 0x80) {
-      ++width;
-    } else if (lead == 0xCE || lead == 0xCF) {
-      width += 2;  // Greek
-    } else if (lead >= 0xE1 && lead != 0xEF) {
-      width += 2;
-    } else if (lead == 0xEF && i + 1 < text.size() &&
-               static_cast<unsigned char>(text[i + 1]) >= 0xBD) {
-      ++width;  // halfwidth katakana and forms
-    } else {
-      width += lead >= 0xE0 ? 2 : 1;
-    }
-  }
-  return width;
-}
-
-std::string Timestamp(std::int64_t seconds) {
-  const std::time_t t = static_cast<std::time_t>(seconds);
-  std::tm utc{};
-  gmtime_r(&t, &utc);
-  std::array<char, 40> buffer{};
-  const std::size_t n = std::strftime(buffer.data(), buffer.size(), "%Y-%m-%d %H:%M UTC", &utc);
-  return std::string(buffer.data(), n);
 }
 
 // One compared patch of a pair: where it sits in the Reference, and what it
@@ -198,16 +121,8 @@ class ReportWriter {
 
  private:
   void Head() {
-    out_ += "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">";
-    out_ += "<meta name=\"viewport\" content=\"width=device-width\"><title>";
-    out_ += Esc(kTitle);
-    if (!input_.job.title.empty())
-      out_ += " — " + Esc(input_.job.title);
-    out_ += "</title><style>html,svg text{font-family:" + std::string(kReportFonts) + "}";
-    out_ += kStyle;
     // The file names head every printed page.
-    out_ += "@page{@top-left{content:" + CssString(RunningHead()) +
-            ";font-size:7.5pt;color:#333}}\n</style></head>";
+    out_ += report::PageHead(kTitle, input_.job, kStyle, RunningHead());
   }
 
   std::string RunningHead() const {
@@ -223,28 +138,13 @@ class ReportWriter {
 
   void Heading() {
     out_ += "<h1>" + Esc(kTitle) + "</h1>";
-    const std::array<std::pair<std::string_view, const std::string*>, 3> fields = {
-        {{"件名", &input_.job.title},
-         {"担当者", &input_.job.operator_},
-         {"メモ", &input_.job.note}}};
-    std::string rows;
-    for (const auto& [caption, value] : fields) {
-      if (!value->empty())
-        rows += "<tr><th>" + std::string(caption) + "<td>" + Esc(*value);
-    }
-    if (!rows.empty())
-      out_ += "<table class=\"job\">" + rows + "</table>";
+    out_ += report::JobTable(input_.job);
     for (const ReportCriteriaSet& set : input_.verification.sets) {
       out_ += "<p class=\"big\">" + Esc(set.name) + "：" + VerdictWord(set.pass) + "</p>";
     }
     if (!input_.verification.sets.empty())
       out_ += "<p class=\"note\">" + std::string(kNotCertified) + "</p>";
-    out_ +=
-        "<p>作成 " + Timestamp(input_.createdAt) + "　Korimo " + std::string(kVersionText) + "</p>";
-  }
-
-  static std::string VerdictWord(bool pass) {
-    return pass ? "<span class=\"pass\">合格</span>" : "<span class=\"fail\">不合格</span>";
+    out_ += report::CreatedLine(input_.createdAt);
   }
 
   void Files() {
@@ -278,29 +178,32 @@ class ReportWriter {
       out_ += "<p class=\"fail\">" + Esc(line) + "</p>";
   }
 
+  // The chart beside its figures and histogram: stacked, a pair took 40 mm
+  // more of the page, and two pairs and one set's verdicts no longer fitted
+  // on two pages.
   void PairFigures(Pair pair) {
     const std::size_t p = Index(pair);
     const std::string name(kPairNames[p]);
     const Shown::PairViews& views = state_.shown.pairs[p];
     const FrameTexts t = FrameTextsOf(views.averages.get(), views.percentiles.get(), pair);
+    const std::string metric = state_.inputs.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
     out_ += "<section class=\"pair\"><h2>" + name + "</h2><div class=\"fig\">";
+    SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
+    PaintChart({c_, state_.ui.chart, pair, SampleOf(pair), 0, CellSelection::Omitted}, chart);
+    const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
+    out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
+            "</figcaption></figure><div class=\"side\">";
     out_ += "<table class=\"num\"><thead><tr><th><th>平均<th>最大<th>Best10%<th>95%</thead>";
     out_ += "<tr><th>⊿E<td>" + Esc(t.de[0]) + "<td>" + Esc(t.de[1]) + "<td>" + Esc(t.de[2]) +
             "<td>" + Esc(t.de[3]) + "</tr>";
     out_ += "<tr><th>⊿E00<td>" + Esc(t.de00[0]) + "<td>" + Esc(t.de00[1]) + "<td>" +
             Esc(t.de00[2]) + "<td>" + Esc(t.de00[3]) + "</tr></table>";
-    const std::string metric = state_.inputs.panel.metric == Metric::DeAb ? "⊿E" : "⊿E00";
     SvgCanvas histogram(state_.surfaces.histogramWidth, state_.surfaces.histogramHeight, kWhite,
                         {kHistogramCaptionLeft, 2, 6, kHistogramCaptionBottom});
     PaintHistogram(HistogramShown(pair), histogram);
     const std::string histogramTitle = "ヒストグラム " + name + "（" + metric + "）";
     out_ += "<figure class=\"hist\">" + histogram.Markup(histogramTitle) + "<figcaption>" +
-            histogramTitle + "</figcaption></figure></div>";
-    SvgCanvas chart(state_.surfaces.chartWidth, state_.surfaces.chartHeight, kWhite);
-    PaintChart({c_, state_.ui.chart, pair, SampleOf(pair), 0, CellSelection::Omitted}, chart);
-    const std::string chartTitle = "パッチチャート " + name + "（" + metric + "）";
-    out_ += "<figure class=\"chart\">" + chart.Markup(chartTitle) + "<figcaption>" + chartTitle +
-            "</figcaption></figure></section>";
+            histogramTitle + "</figcaption></figure></div></div></section>";
   }
 
   void Verification() {
@@ -354,9 +257,7 @@ class ReportWriter {
     }
   }
 
-  // Every patch as lines of aligned columns: a browser prints 3000 lines of
-  // preformatted text in a tenth of the time it takes for a table of 3000
-  // rows, and a line is never split across pages.
+  // Every patch as lines of aligned columns, quick to print at any length.
   void PatchListing(Pair pair, const std::vector<PatchPair>& rows) {
     const std::size_t p = Index(pair);
     const int s = static_cast<int>(Index(SampleOf(pair)));
@@ -380,23 +281,9 @@ class ReportWriter {
         line.push_back(FormatTwoDec(v));
       lines.push_back(std::move(line));
     }
-    std::vector<std::size_t> widths(lines.front().size(), 0);
-    for (const auto& line : lines) {
-      for (std::size_t c = 0; c < line.size(); ++c)
-        widths[c] = std::max(widths[c], DisplayWidth(line[c]));
-    }
     out_ += "<h2>" + std::string(kPairNames[p]) + "：全パッチ</h2><pre class=\"all\">";
-    for (const auto& line : lines) {
-      std::string text;
-      for (std::size_t c = 0; c < line.size(); ++c) {
-        const std::string pad(widths[c] - DisplayWidth(line[c]), ' ');
-        // Identifier and device values read from the left, figures from the right.
-        const bool left = c == 1 || c == 2;
-        text += (c == 0 ? "" : "  ") + (left ? line[c] + pad : pad + line[c]);
-      }
-      const std::size_t end = text.find_last_not_of(' ');
-      out_ += Esc(text.substr(0, end + 1)) + "\n";
-    }
+    // Identifier and device values read from the left, figures from the right.
+    out_ += report::AlignedLines(lines, {false, true, true});
     out_ += "</pre>";
   }
 
@@ -406,8 +293,8 @@ class ReportWriter {
     const std::string sample(kRoleNames[s]);
     out_ += "<h2>" + std::string(kPairNames[p]) + "：" + title + "</h2>";
     out_ +=
-        "<table class=\"pt\"><colgroup><col style=\"width:6%\"><col style=\"width:13%\">"
-        "<col style=\"width:11%\"><col span=\"11\"></colgroup><thead><tr><th rowspan=\"2\">"
+        "<table class=\"pt\"><colgroup><col style=\"width:6%\"><col style=\"width:11%\">"
+        "<col style=\"width:15%\"><col span=\"11\"></colgroup><thead><tr><th rowspan=\"2\">"
         "No.<th rowspan=\"2\">ID<th rowspan=\"2\">デバイス値<th colspan=\"3\">基準"
         "<th colspan=\"3\">" +
         sample +
@@ -523,17 +410,6 @@ ReportCriteriaSet ReportSetOf(const VerificationRecord& record) {
     set.pairs.push_back(std::move(pair));
   }
   return set;
-}
-
-std::int64_t ReportCreationTime() {
-  if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
-    std::int64_t seconds = 0;
-    const char* end = fixed + std::string_view(fixed).size();
-    const auto [ptr, ec] = std::from_chars(fixed, end, seconds);
-    if (ec == std::errc() && ptr == end && ptr != fixed)
-      return seconds;
-  }
-  return static_cast<std::int64_t>(std::time(nullptr));
 }
 
 }  // namespace korimo

@@ -6,17 +6,11 @@
 #include <vector>
 
 #include "app/EngineState.h"
+#include "export/ReportPage.h"
 
 namespace korimo {
 
 struct VerificationRecord;
-
-// What the user wrote about the job; an empty field is left out.
-struct ReportJob {
-  std::string title;      // 件名
-  std::string operator_;  // 担当者
-  std::string note;       // メモ
-};
 
 // How each pair was paired, and the lines the tab-row strip shows.
 struct ReportPairing {
@@ -74,18 +68,7 @@ ReportPairing PairingForReport(const EngineState& state);
 // A criteria set's verdicts as the verification page words them.
 ReportCriteriaSet ReportSetOf(const VerificationRecord& record);
 
-// Now, or SOURCE_DATE_EPOCH when it is set to a number, so that a report can
-// be made again byte for byte.
-std::int64_t ReportCreationTime();
-
 // Patches the worst-patch list holds per pair.
 inline constexpr int kReportWorstPatches = 20;
-
-// The page's font list: the common Japanese fonts of each platform, then a
-// generic family.
-inline constexpr std::string_view kReportFonts =
-    "\"Hiragino Kaku Gothic ProN\", \"Hiragino Sans\", \"Yu Gothic UI\", \"Yu Gothic\", YuGothic, "
-    "Meiryo, \"MS PGothic\", \"Noto Sans CJK JP\", \"Noto Sans JP\", \"Source Han Sans JP\", "
-    "\"IPAexGothic\", \"IPAPGothic\", \"VL PGothic\", \"IPAGothic\", \"VL Gothic\", sans-serif";
 
 }  // namespace korimo

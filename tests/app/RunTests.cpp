@@ -102,6 +102,7 @@ TEST(RunStatistics, CountOnlyComparedSheetsWithKnownAnswers) {
   EXPECT_EQ(s.figures[kDriftStatistic].n, 2);
   ASSERT_EQ(s.passShare.size(), 1u);
   EXPECT_DOUBLE_EQ(*s.passShare[0], 2.0 / 3);
+  EXPECT_EQ(s.passed, std::vector<int>{2});
   EXPECT_EQ(rows[3].verdicts[0].failed, std::vector<std::string>{"all:de:avg<=2"});
 
   // L* 49, 53, 49 and 49, 55, 49: patch 8 varies most, the rest tie and

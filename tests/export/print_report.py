@@ -5,13 +5,19 @@
 
 Checks the report of the three bundled samples with a criteria set (page
 count, file names, the statistics texts of the JSON, verdict words, every
-chart and histogram by its title and by its pixels), a file whose
-identifiers are markup, `tidy -errors`, and the every-patch report of 3000
-patches (size and print time). Prints the figures it measured. With
-SHOTS_DIR, the sample report's pages are rendered there as PNG at 60 dpi.
+chart and histogram by its title and by its pixels), their page count with
+a built-in criteria set, a file whose identifiers are markup, `tidy
+-errors`, the every-patch report of 3000 patches (size and print time), the
+run report of the bundled run (page count, counts, a pass share, sheet
+names, the trend plots by their pixels) and of a run of 1000 sheets (size
+and print time). Prints the figures it measured. With SHOTS_DIR, the
+sample report's and the run report's pages are rendered there as PNG at
+60 dpi.
 """
+import decimal
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -21,6 +27,10 @@ import time
 PRINT_LIMIT_S = 60
 SIZE_LIMIT = 2 * 1024 * 1024
 MAX_SAMPLE_PAGES = 3
+MAX_RUN_PAGES = 4
+LARGE_RUN = 1000
+# The trend plot's lines: the average, the 95% and the drift.
+TREND_COLOURS = {"average": (31, 95, 191), "95%": (224, 138, 0), "drift": (42, 157, 58)}
 failures = []
 
 
@@ -60,16 +70,20 @@ def text_lines(pdf, layout=True):
     return out, [" ".join(l.split()) for l in out.splitlines()]
 
 
-def coloured_pixels(ppm):
-    """Pixels that are neither near white nor grey, and pure-red ones."""
+def raster(ppm):
     with open(ppm, "rb") as f:
         data = f.read()
     parts = data.split(maxsplit=4)
     assert parts[0] == b"P6"
-    raster = parts[4]
+    return parts[4]
+
+
+def coloured_pixels(ppm):
+    """Pixels that are neither near white nor grey, and pure-red ones."""
+    pixels = raster(ppm)
     colourful = red = 0
-    for i in range(0, len(raster) - 2, 3):
-        r, g, b = raster[i], raster[i + 1], raster[i + 2]
+    for i in range(0, len(pixels) - 2, 3):
+        r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
         if max(r, g, b) - min(r, g, b) > 24:
             colourful += 1
             if r > 200 and g < 70 and b < 70:
@@ -142,6 +156,22 @@ def sample_report(cli, samples, work, shots):
           (n, len(source.encode()), os.path.getsize(pdf), seconds))
 
 
+def built_in_set_pages(cli, samples, work):
+    """A standard's set words its verdicts at length: still at most 3 pages."""
+    files = [os.path.join(samples, n) for n in
+             ("large-reference.txt", "large-file1.txt", "large-file2.txt")]
+    html = os.path.join(work, "iso.html")
+    run([cli, "--format", "html", "--check", "iso12647-7-2016", "-o", html] + files,
+        ok_codes=(0, 4))
+    pdf = os.path.join(work, "iso.pdf")
+    print_pdf(html, pdf, work)
+    n = pages(pdf)
+    check(1 <= n <= MAX_SAMPLE_PAGES, "two pairs and a built-in set on at most 3 pages: %d" % n)
+    text, _ = text_lines(pdf)
+    check("ISO 12647-7:2016" in text and "基準–File2：不合格" in text.replace(" ", ""),
+          "built-in set's name and a pair's verdict")
+
+
 def hostile_report(cli, work):
     ids = ["<script>alert(1)</script>", 'x"y', "A&B"] + ["P%d" % i for i in range(3, 30)]
     ref = os.path.join(work, "hostile<i>ref.txt")
@@ -183,6 +213,122 @@ def every_patch_report(cli, work):
           "printed in %.1f s" % (n, size, os.path.getsize(pdf), seconds))
 
 
+def words(pdf, page):
+    """The words of a page with their boxes (points from the top left)."""
+    out = run(["pdftotext", "-f", str(page), "-l", str(page), "-bbox", pdf, "-"]).stdout.decode()
+    return [(float(y0), float(y1), t) for y0, y1, t in re.findall(
+        r'<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>', out)]
+
+
+def band(pdf, page, top, bottom, work):
+    """The pixels of a page between two heights in points, at 60 dpi."""
+    scale = 60 / 72
+    prefix = os.path.join(work, "band")
+    run(["pdftoppm", "-r", "60", "-f", str(page), "-l", str(page), "-x", "0", "-y",
+         str(int(top * scale)), "-W", "500", "-H", str(max(1, int((bottom - top) * scale))),
+         "-singlefile", pdf, prefix])
+    pixels = raster(prefix + ".ppm")
+    return [tuple(pixels[i:i + 3]) for i in range(0, len(pixels) - 2, 3)]
+
+
+def near(pixels, colour, tolerance=60):
+    return sum(1 for p in pixels if all(abs(p[k] - colour[k]) <= tolerance for k in range(3)))
+
+
+def run_sheets(samples):
+    """The bundled run: its Reference and every other file of samples/run."""
+    folder = os.path.join(samples, "run")
+    names = sorted(n for n in os.listdir(folder)
+                   if not n.startswith(".") and os.path.isfile(os.path.join(folder, n)))
+    named = [n for n in names if "reference" in n.lower()]
+    reference = (os.path.join(folder, named[0]) if named
+                 else os.path.join(samples, "wedge-reference.txt"))
+    return reference, [os.path.join(folder, n) for n in names
+                       if os.path.join(folder, n) != reference]
+
+
+def run_report(cli, samples, work, shots):
+    probe = subprocess.run([cli, "run", "--help"], capture_output=True)
+    if probe.returncode != 0 or b"--sheets-from" not in probe.stdout:
+        print("SKIPPED the run report: this korimo-cli has no `run` subcommand yet")
+        return
+    reference, sheets = run_sheets(samples)
+    args = ["--check", "iso12647-7-2016", reference] + sheets
+    js = json.loads(run([cli, "run", "--format", "json"] + args, ok_codes=(0, 1, 4)).stdout)
+    html = os.path.join(work, "run.html")
+    run([cli, "run", "--format", "html", "-o", html] + args, ok_codes=(0, 1, 4))
+    tidy = subprocess.run(["tidy", "-errors", "-q", html], capture_output=True)
+    check(tidy.returncode in (0, 1), "run report: tidy finds no errors: " + tidy.stderr.decode())
+    pdf = os.path.join(work, "run.pdf")
+    seconds = print_pdf(html, pdf, work)
+    n = pages(pdf)
+    check(1 <= n <= MAX_RUN_PAGES, "run of %d sheets on at most %d pages: %d" %
+          (len(sheets), MAX_RUN_PAGES, n))
+    text, lines = text_lines(pdf)
+    flat = "".join(text.split())
+    check("⊿E・⊿E00 推移レポート" in text, "run report title")
+    counts = js["run"]
+    row = "%d %d %d %d" % (counts["sheets_given"], counts["compared"], counts["excluded"],
+                           counts["refused"])
+    check(any(l == row for l in lines), "sheet counts given/compared/excluded/refused " + row)
+    compared = counts["compared"]
+    share = counts["pass_share"][0]["share"]
+    if compared and share is not None:
+        passed = round(share * compared)
+        percent = (decimal.Decimal(100 * passed) / compared).quantize(
+            decimal.Decimal("0.1"), rounding=decimal.ROUND_HALF_UP)
+        shown = "合格率%s%%（%d/%d枚）" % (percent, passed, compared)
+        check(shown in flat, "pass share " + shown)
+    for sheet in js["sheets"]:
+        name = os.path.basename(sheet["file"])
+        check(name in flat, "sheet listed: " + name)
+    # The plots stand between their heading and their captions: the trend
+    # below the heading 推移, the criteria's below the trend's caption.
+    first = words(pdf, 1)
+    marks = [w for w in first if w[2] == "推移"]
+    divided = [w for w in first if w[2] == "÷"]
+    check(len(marks) >= 2 and divided, "trend heading and both plot captions on page 1")
+    if len(marks) >= 2 and divided:
+        trend = band(pdf, 1, marks[0][1], marks[1][0], work)
+        for line, colour in TREND_COLOURS.items():
+            count = near(trend, colour)
+            check(count > 60, "trend plot draws the %s: %d pixels" % (line, count))
+        criteria = band(pdf, 1, marks[1][1], divided[0][0], work)
+        red = sum(1 for p in criteria if p[0] > 200 and p[1] < 70 and p[2] < 70)
+        failing = any(not v["pass"] for s in js["sheets"] if s["status"] == "compared"
+                      for v in s["verdicts"])
+        check((red > 0) == failing, "criteria plot: red points %d, a compared sheet fails: %s" %
+              (red, failing))
+    if shots:
+        os.makedirs(shots, exist_ok=True)
+        run(["pdftoppm", "-r", "60", "-png", pdf, os.path.join(shots, "30-run-page")])
+    print("run of %d sheets: %d pages, html %d bytes, pdf %d bytes, printed in %.1f s" %
+          (len(sheets), n, os.path.getsize(html), os.path.getsize(pdf), seconds))
+    large_run(cli, reference, [s["file"] for s in js["sheets"] if s["status"] == "compared"],
+              work)
+
+
+def large_run(cli, reference, sheets, work):
+    """A thousand sheets, the bundled ones over and over: size and print time."""
+    listing = os.path.join(work, "sheets.txt")
+    with open(listing, "w", encoding="utf-8") as f:
+        for i in range(LARGE_RUN):
+            f.write(os.path.abspath(sheets[i % len(sheets)]) + "\n")
+    html = os.path.join(work, "run1000.html")
+    run([cli, "run", "--format", "html", "--check", "iso12647-7-2016", "--sheets-from", listing,
+         "-o", html, reference], ok_codes=(0, 4))
+    size = os.path.getsize(html)
+    check(size < SIZE_LIMIT, "run report of %d sheets under 2 MB: %d" % (LARGE_RUN, size))
+    pdf = os.path.join(work, "run1000.pdf")
+    seconds = print_pdf(html, pdf, work)
+    check(seconds < PRINT_LIMIT_S, "printed within %d s: %.1f s" % (PRINT_LIMIT_S, seconds))
+    n = pages(pdf)
+    _, lines = text_lines(pdf)
+    check(any(l.startswith("%d " % LARGE_RUN) for l in lines), "last sheet printed")
+    print("run of %d sheets: %d pages, html %d bytes, pdf %d bytes, printed in %.1f s" %
+          (LARGE_RUN, n, size, os.path.getsize(pdf), seconds))
+
+
 def main():
     cli, samples = os.path.abspath(sys.argv[1]), sys.argv[2]
     shots = sys.argv[3] if len(sys.argv) > 3 else None
@@ -192,8 +338,10 @@ def main():
     os.environ["SOURCE_DATE_EPOCH"] = "1765000000"
     with tempfile.TemporaryDirectory() as work:
         sample_report(cli, samples, work, shots)
+        built_in_set_pages(cli, samples, work)
         hostile_report(cli, work)
         every_patch_report(cli, work)
+        run_report(cli, samples, work, shots)
     if failures:
         raise SystemExit("%d check(s) failed" % len(failures))
 
