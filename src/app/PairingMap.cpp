@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace korimo {
 
@@ -33,11 +35,44 @@ int CountOf(const Measurement* m) {
   return m == nullptr ? 0 : m->Count();
 }
 
+// Reference patches whose identifier the sample holds.
+int Matches(const std::array<IdList, 2>& ids) {
+  std::unordered_set<std::string_view> held;
+  held.reserve(static_cast<std::size_t>(ids[1].count));
+  for (int j = 0; j < ids[1].count; ++j)
+    held.insert(ids[1][j]);
+  int matches = 0;
+  for (int i = 0; i < ids[0].count; ++i)
+    matches += held.contains(ids[0][i]) ? 1 : 0;
+  return matches;
+}
+
+// A CxF3 file names a patch once (its Object's Name fills both columns), so
+// against a CGATS file holding both columns the one whose texts are the
+// names is not known from the headers: the column that pairs more patches
+// serves, SAMPLE_NAME on a tie.
+std::optional<std::array<IdList, 2>> NamesAgainstColumns(const Measurement& ref,
+                                                         const Measurement& other) {
+  const bool oneCxf3 = (ref.format == FileFormat::Cxf3) != (other.format == FileFormat::Cxf3);
+  if (!oneCxf3 || !ref.sampleName.present || !ref.sampleId.present || !other.sampleName.present ||
+      !other.sampleId.present)
+    return std::nullopt;
+  const int nRef = ref.Count();
+  const int nSample = other.Count();
+  const std::array<IdList, 2> byName = {ColumnOf(ref.sampleName, nRef),
+                                        ColumnOf(other.sampleName, nSample)};
+  const std::array<IdList, 2> byId = {ColumnOf(ref.sampleId, nRef),
+                                      ColumnOf(other.sampleId, nSample)};
+  return Matches(byId) > Matches(byName) ? byId : byName;
+}
+
 // The column both files share: SAMPLE_NAME first, then SAMPLE_ID, else the
 // identifier column each file shows.
 std::array<IdList, 2> SharedIds(const Measurement& ref, const Measurement& other) {
   const int nRef = ref.Count();
   const int nSample = other.Count();
+  if (const auto names = NamesAgainstColumns(ref, other))
+    return *names;
   if (ref.sampleName.present && other.sampleName.present)
     return {ColumnOf(ref.sampleName, nRef), ColumnOf(other.sampleName, nSample)};
   if (ref.sampleId.present && other.sampleId.present)

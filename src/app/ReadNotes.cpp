@@ -48,21 +48,48 @@ std::string ReadFailureLine(DataSet set, const FailureReason& reason) {
   return std::string(kSetNames[Index(set)]) + ": 読み込めません（" + JapaneseReason(reason) + "）";
 }
 
-std::string SourceNote(const Measurement& set) {
+namespace {
+
+// The CGATS texts name only a computation; a CxF3 file is named for every
+// source, since its format is not seen in its name.
+std::string ComputedFrom(const Measurement& set) {
   // What was computed with: undeclared conditions are taken as D50, 2°.
   const std::string conditions =
       std::string(IlluminantText(set.illuminant)) + "・" + std::string(ObserverText(set.observer));
   switch (set.source) {
     case LabSource::Xyz:
-      return "L*a*b*: XYZから計算（" + conditions + "）";
+      return "XYZから計算（" + conditions + "）";
     case LabSource::Spectral:
-      return "L*a*b*: 分光反射率から計算（" + conditions + "・" +
-             std::to_string(set.spectralStepNm) + " nm）";
-    case LabSource::None:
+      return "分光反射率から計算（" + conditions + "・" + std::to_string(set.spectralStepNm) +
+             " nm）";
     case LabSource::Lab:
+      return "L*a*b*";
+    case LabSource::None:
       break;
   }
   return {};
+}
+
+// The one colour specification a CxF3 file was read under, with its
+// measurement condition when it states one.
+std::string SpecificationLine(const Measurement& set) {
+  if (set.specification.empty())
+    return {};
+  const std::string_view condition = ConditionName(set.condition);
+  return "\n測定仕様: " + set.specification +
+         (condition.empty() ? std::string() : "（" + std::string(condition) + "）");
+}
+
+}  // namespace
+
+std::string SourceNote(const Measurement& set) {
+  if (set.source == LabSource::None)
+    return {};
+  if (set.format == FileFormat::Cxf3)
+    return "CxF3・" + ComputedFrom(set) + SpecificationLine(set);
+  if (set.source == LabSource::Lab)
+    return {};
+  return "L*a*b*: " + ComputedFrom(set);
 }
 
 bool ConditionsDiffer(const Measurement& reference, const Measurement& sample) {

@@ -66,8 +66,28 @@ Json Device(const DeviceValues& device) {
       row.push_back(Number(patch[static_cast<std::size_t>(c)]));
     values.push_back(std::move(row));
   }
-  return {{"space", device.space == DeviceSpace::Cmyk ? "CMYK" : "RGB"},
-          {"values", std::move(values)}};
+  Json entry = {{"space", device.space == DeviceSpace::Cmyk ? "CMYK" : "RGB"},
+                {"values", std::move(values)}};
+  // Only a CxF3 RGB scale states its top; CGATS RGB_ columns never do.
+  if (device.maxRange > 0)
+    entry["max_range"] = Number(device.maxRange);
+  return entry;
+}
+
+// The format the reader recognised; none when no file was chosen or none
+// could be opened to be recognised.
+Json ReadFormatKey(const Measurement* m) {
+  if (m == nullptr)
+    return nullptr;
+  switch (m->failure.code) {
+    case ReadFailure::Missing:
+    case ReadFailure::NotRegularFile:
+    case ReadFailure::Unreadable:
+      return nullptr;
+    default:
+      break;
+  }
+  return m->format == FileFormat::Cxf3 ? "cxf3" : "cgats";
 }
 
 Json Sets(const EngineState& state) {
@@ -91,7 +111,8 @@ Json Sets(const EngineState& state) {
          {"condition", ConditionKey(info.condition)},
          {"device", Device(info.device)},
          {"failure", info.failure.code == ReadFailure::None ? Json(nullptr)
-                                                            : Text(EnglishReason(info.failure))}});
+                                                            : Text(EnglishReason(info.failure))},
+         {"format", ReadFormatKey(c.Set(set))}});
   }
   return sets;
 }

@@ -60,6 +60,38 @@ TEST(PairingMapTest, NamesComeFirstAndSampleIdsServeWhenOneFileHasNoNames) {
   EXPECT_EQ(Map(instrument, both, PairingMode::Id).sample, Partners({1, 0}));
 }
 
+// A CxF3 file's names fill both columns; against a CGATS file with both,
+// the column that pairs more patches serves, whichever file is the
+// Reference, and SAMPLE_NAME on a tie.
+TEST(PairingMapTest, CxfNamesPairWithTheCgatsColumnThatHoldsThem) {
+  Measurement cgats = Named(Names({"A1", "A2", "A3"}));
+  cgats.sampleId = {true, Names({"1", "2", "3"})};
+  const auto cxf = [](std::vector<std::string> names) {
+    Measurement m = Named(names);
+    m.sampleId = {true, std::move(names)};
+    m.format = FileFormat::Cxf3;
+    return m;
+  };
+  const struct {
+    Measurement names;
+    std::vector<std::int16_t> partners;
+  } cases[] = {
+      {cxf(Names({"3", "2", "1"})), Partners({2, 1, 0})},
+      {cxf(Names({"A3", "2", "A1"})), Partners({2, -1, 0})},
+      {cxf(Names({"A3", "2", "X"})), Partners({-1, -1, 0})},  // one each: names
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Map(cgats, c.names, PairingMode::Id).sample, c.partners);
+    const PairMap reversed = Map(c.names, cgats, PairingMode::Id);
+    for (std::size_t i = 0; i < c.partners.size(); ++i) {
+      if (c.partners[i] >= 0) {
+        EXPECT_EQ(reversed.sample[static_cast<std::size_t>(c.partners[i])],
+                  static_cast<std::int16_t>(i));
+      }
+    }
+  }
+}
+
 TEST(PairingMapTest, RepeatedRecipesPairInFileOrderWithinTheTolerance) {
   const Recipe white{0, 0, 0, 0}, black{0, 0, 0, 100}, cyan{100, 0, 0, 0};
   // 0.01 apart as the files write it: the floats lie a hair further apart.

@@ -41,5 +41,26 @@ TEST_F(ReadNotesTest, StripAndTooltipTellWhatTheReadsFound) {
                                         "基準–File1: 観察者 2°≠10° 測定条件 M1≠M0"}));
 }
 
+// A CxF3 file is named in the tooltip whatever its source, with the colour
+// specification it was read under.
+TEST_F(ReadNotesTest, TooltipNamesCxf3AndItsSpecification) {
+  Choose(DataSet::Reference, KORIMO_SAMPLES_DIR "/small-reference.cxf");
+  EXPECT_EQ(record().Lb_FileTip[0], "CxF3・L*a*b*\n測定仕様: CS_D50_2_M1（M1）");
+  std::string flat = "0.5";
+  for (int i = 1; i < 31; ++i)
+    flat += " 0.5";
+  Choose(DataSet::File1,
+         Write("flat.cxf",
+               "<CxF xmlns=\"http://colorexchangeformat.com/CxF3-core\"><Resources>"
+               "<ObjectCollection><Object Name=\"G\" Id=\"1\"><ColorValues>"
+               "<ReflectanceSpectrum ColorSpecification=\"S\" StartWL=\"400\">" +
+                   flat +
+                   "</ReflectanceSpectrum></ColorValues></Object></ObjectCollection>"
+                   "<ColorSpecificationCollection><ColorSpecification Id=\"S\">"
+                   "<WavelengthRange StartWL=\"400\" Increment=\"10\"/></ColorSpecification>"
+                   "</ColorSpecificationCollection></Resources></CxF>"));
+  EXPECT_EQ(record().Lb_FileTip[1], "CxF3・分光反射率から計算（D50・2°・10 nm）\n測定仕様: S");
+}
+
 }  // namespace
 }  // namespace korimo::testing

@@ -15,9 +15,10 @@ namespace {
 
 // Keys added to the entries of the report's arrays since the recording in
 // before-keys/: where L*a*b* came from, the components of each difference,
-// and how the patches of a pair met. A verdict gained its criteria sets.
+// how the patches of a pair met, and the format each file was read as. A
+// verdict gained its criteria sets.
 const std::pair<const char*, std::vector<const char*>> kNewKeys[] = {
-    {"sets", {"source", "illuminant", "observer", "condition", "device", "failure"}},
+    {"sets", {"source", "illuminant", "observer", "condition", "device", "failure", "format"}},
     {"pairs", {"dl", "dc", "dh", "dch"}},
     {"pairing",
      {"conditions_differ", "mode", "paired", "reference_only", "sample_only", "sample_only_ids",
