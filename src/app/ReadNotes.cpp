@@ -70,13 +70,13 @@ std::string ComputedFrom(const Measurement& set) {
   return {};
 }
 
-// The one colour specification a CxF3 file was read under, with its
+// The one ColorSpecification a CxF3 file was read under, with its
 // measurement condition when it states one.
 std::string SpecificationLine(const Measurement& set) {
-  if (set.specification.empty())
+  if (set.colorSpecification.empty())
     return {};
   const std::string_view condition = ConditionName(set.condition);
-  return "\n測定仕様: " + set.specification +
+  return "\n測定仕様: " + set.colorSpecification +
          (condition.empty() ? std::string() : "（" + std::string(condition) + "）");
 }
 

@@ -15,7 +15,7 @@ std::string ReadFailureLine(DataSet set, const FailureReason& reason);
 // Where a file's L*a*b* came from, for the path label's tooltip: for CGATS
 // when not from its LAB columns, "L*a*b*: 分光反射率から計算（D50・2°・10 nm）";
 // for CxF3 always, "CxF3・L*a*b*" or "CxF3・分光反射率から計算（…）", with the
-// colour specification used on a second line. Empty for failed reads.
+// ColorSpecification used on a second line. Empty for failed reads.
 std::string SourceNote(const Measurement& set);
 
 // Both files declare an illuminant, observer or condition, and declare

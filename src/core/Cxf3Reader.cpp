@@ -980,7 +980,7 @@ FailureReason Cxf3Read::Run(Measurement& m) {
     failure = StoreDevices(m);
   if (failure.code != ReadFailure::None)
     return failure;
-  m.specification = StoredIdentifier(ToValidUtf8(chosen_.id), true);
+  m.colorSpecification = StoredIdentifier(ToValidUtf8(chosen_.id), true);
   for (IdentifierColumn* column : {&m.ids, &m.sampleName, &m.sampleId}) {
     column->present = true;
     column->values.reserve(patches_.size());

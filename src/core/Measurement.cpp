@@ -31,7 +31,7 @@ bool SameMeasurement(const Measurement& a, const Measurement& b) {
          a.sampleName == b.sampleName && a.sampleId == b.sampleId && a.rowLength == b.rowLength &&
          SameDevice(a.device, b.device) && a.source == b.source && a.illuminant == b.illuminant &&
          a.observer == b.observer && a.condition == b.condition &&
-         a.spectralStepNm == b.spectralStepNm && a.specification == b.specification &&
+         a.spectralStepNm == b.spectralStepNm && a.colorSpecification == b.colorSpecification &&
          a.cutAt3000 == b.cutAt3000 && a.failure.code == b.failure.code &&
          a.failure.detail == b.failure.detail;
 }

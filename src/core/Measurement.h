@@ -79,7 +79,7 @@ struct Measurement {
   Observer observer = Observer::Unknown;        // as declared
   Condition condition = Condition::Unknown;     // as declared
   int spectralStepNm = 0;                       // weighting-table interval used, spectra only
-  std::string specification;                    // CxF3: the colour specification used
+  std::string colorSpecification;               // CxF3: the ColorSpecification read under
 
   bool cutAt3000 = false;  // the file held more patches; the first 3000 are kept
   FailureReason failure;   // why nothing was stored; None when patches were

@@ -41,9 +41,9 @@ TEST_F(ReadNotesTest, StripAndTooltipTellWhatTheReadsFound) {
                                         "基準–File1: 観察者 2°≠10° 測定条件 M1≠M0"}));
 }
 
-// A CxF3 file is named in the tooltip whatever its source, with the colour
-// specification it was read under.
-TEST_F(ReadNotesTest, TooltipNamesCxf3AndItsSpecification) {
+// A CxF3 file is named in the tooltip whatever its source, with the
+// ColorSpecification it was read under.
+TEST_F(ReadNotesTest, TooltipNamesCxf3AndItsColorSpecification) {
   Choose(DataSet::Reference, KORIMO_SAMPLES_DIR "/small-reference.cxf");
   EXPECT_EQ(record().Lb_FileTip[0], "CxF3・L*a*b*\n測定仕様: CS_D50_2_M1（M1）");
   std::string flat = "0.5";

@@ -56,7 +56,7 @@ class Cxf3Test : public ::testing::Test {
 TEST_F(Cxf3Test, ReadsTheM1LabDeviceValuesAndNames) {
   const Measurement m = Read(LabFile());
   ASSERT_EQ(m.Count(), 3) << EnglishReason(m.failure);
-  EXPECT_EQ((std::tuple{m.format, m.path, m.source, m.condition, m.specification}),
+  EXPECT_EQ((std::tuple{m.format, m.path, m.source, m.condition, m.colorSpecification}),
             (std::tuple{FileFormat::Cxf3, "chart.cxf", LabSource::Lab, Condition::M1, "CS_M1"}));
   EXPECT_EQ(m.lab, (std::vector<LabValue>{{95.12F, -0.48F, 2.33F}, {50, 10, -20}, {29, 1, 2}}));
   EXPECT_EQ((std::pair{m.illuminant, m.observer}), (std::pair{Illuminant::D50, Observer::Deg2}));
@@ -67,7 +67,7 @@ TEST_F(Cxf3Test, ReadsTheM1LabDeviceValuesAndNames) {
   EXPECT_EQ((std::pair{m.rowLength.has_value(), m.cutAt3000}), (std::pair{false, false}));
   // Without an M1 ColorSpecification the first in document order serves.
   const Measurement m0 = Read(ReplacedAll(LabFile(), "M1_Daylight", "M2_UVExcluded"));
-  EXPECT_EQ((std::tuple{m0.specification, m0.condition, m0.lab[0]}),
+  EXPECT_EQ((std::tuple{m0.colorSpecification, m0.condition, m0.lab[0]}),
             (std::tuple{"CS_M0", Condition::M0, LabValue{95.5F, -0.5F, 2.25F}}));
 }
 
@@ -165,10 +165,10 @@ TEST_F(Cxf3Test, ComputesLabFromSpectraWithTheirOwnStartAndTheSpecificationsIncr
 }
 
 // 24 spectra whose stated L*a*b* was computed apart from the program (see
-// data/make-spectral.py): 0.00008 mean, 0.00017 max ΔE00, the stated values'
+// data/make-reflectance.py): 0.00008 mean, 0.00017 max ΔE00, the stated values'
 // four decimals. The same spectra read from CGATS give the same values.
 TEST_F(Cxf3Test, SpectraAgreeWithTheirStatedLabAndWithTheSameSpectraReadFromCgats) {
-  const std::string file = ReadAll(std::string(KORIMO_TEST_DATA_DIR) + "/spectral-lab.cxf");
+  const std::string file = ReadAll(std::string(KORIMO_TEST_DATA_DIR) + "/reflectance-lab.cxf");
   const Measurement stated = Read(file);
   std::string spectral = file;
   for (std::size_t at; (at = spectral.find("<cc:ColorCIELab")) != std::string::npos;)
@@ -187,7 +187,7 @@ TEST_F(Cxf3Test, SpectraAgreeWithTheirStatedLabAndWithTheSameSpectraReadFromCgat
   EXPECT_LE(sum / 24, 0.001);
   EXPECT_LE(worst, 0.2);
   const Measurement cgats =
-      ReadCgatsText(ReadAll(std::string(KORIMO_TEST_DATA_DIR) + "/spectral-lab.txt"));
+      ReadCgatsText(ReadAll(std::string(KORIMO_TEST_DATA_DIR) + "/reflectance-lab.txt"));
   EXPECT_EQ(computed.lab, cgats.lab);
 }
 

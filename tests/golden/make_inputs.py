@@ -231,7 +231,7 @@ def computed_charts():
     lines = cgats(rows, fields=("SAMPLE_ID",) + tuple("SPECTRAL_NM%d" % nm for nm in bands))
     lines.insert(1, 'WEIGHTING_FUNCTION "ILLUMINANT, D50"')
     lines.insert(2, 'WEIGHTING_FUNCTION "OBSERVER, 2 degree"')
-    write("spectral-d50.txt", lines)
+    write("reflectance-d50.txt", lines)
 
 
 if __name__ == "__main__":

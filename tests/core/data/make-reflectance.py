@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes spectral-lab.cxf and spectral-lab.txt: 24 made-up reflectance
+"""Writes reflectance-lab.cxf and reflectance-lab.txt: 24 made-up reflectance
 spectra, 380-730 nm at 10 nm, as CxF3 (with the L*a*b* they give under D50,
 2 degree) and as CGATS (spectra only).
 
@@ -8,7 +8,7 @@ weighting tables: weights outside 380-730 nm added to the end bands (ASTM
 E308), the white the tables' column sums, CIE 15 CIELAB in its kappa/epsilon
 form. Run from the repository root with the tables' folder as argument:
 
-    python3 tests/core/data/make-spectral.py ../shared/colorimetry
+    python3 tests/core/data/make-reflectance.py ../shared/colorimetry
 """
 
 import csv
@@ -102,9 +102,9 @@ def main(folder):
     cgats = ["CGATS.17", "BEGIN_DATA_FORMAT",
              "\t".join(["SAMPLE_NAME"] + ["SPECTRAL_NM%d" % nm for nm in BANDS]),
              "END_DATA_FORMAT", "BEGIN_DATA"] + rows + ["END_DATA"]
-    with open(os.path.join(here, "spectral-lab.cxf"), "w", newline="\n") as fh:
+    with open(os.path.join(here, "reflectance-lab.cxf"), "w", newline="\n") as fh:
         fh.write(cxf)
-    with open(os.path.join(here, "spectral-lab.txt"), "w", newline="\n") as fh:
+    with open(os.path.join(here, "reflectance-lab.txt"), "w", newline="\n") as fh:
         fh.write("\n".join(cgats) + "\n")
 
 
