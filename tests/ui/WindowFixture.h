@@ -79,6 +79,14 @@ inline int Offer(QWidget* target, const Strings& paths, const QString& text = {}
   return int{enter.isAccepted()} + int{drop.isAccepted()};
 }
 
+// A click in the middle of a column's heading, scrolled into view.
+inline void ClickHeading(FlexGrid& grid, int col) {
+  QHeaderView* header = grid.horizontalHeader();
+  grid.scrollTo(grid.model()->index(0, col));
+  const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
 inline std::string Text(const QString& shown) {
   return QString(shown).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
 }
@@ -169,12 +177,6 @@ class WindowTest : public ::testing::Test {
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     window_->TabStrip1().setCurrentIndex(tab);
-  }
-  void ClickHeading(int col) {
-    QHeaderView* header = grid().horizontalHeader();
-    grid().scrollTo(grid().model()->index(0, col));
-    const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
   }
 
   TempDir dir_;

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ShowsWhatTheEngineHoldsFromStartThroughLoadsSortingAndCle
     const auto before = state().pictures.PictPat[0].Revision();
     window().TabStrip1().setCurrentIndex(1);  // nothing is redrawn on a page switch
     EXPECT_EQ(state().pictures.PictPat[0].Revision(), before);
-    ClickHeading(9);
+    ClickHeading(grid(), 9);
     Handle(twin, FlexG_MouseDown, true);
     Handle(twin, FlexG_Click, 9);
     ExpectShows(twin, size + " dE00, sorted");
