@@ -1,7 +1,5 @@
 #include "core/Cxf3Reader.h"
 
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -281,12 +279,6 @@ TEST_F(Cxf3Test, ThreeThousandPatchesIsTheLimitWithOneNotice) {
   EXPECT_EQ((std::tuple{m.Count(), m.cutAt3000, m.ids.values.back()}),
             (std::tuple{3000, true, "P2999"}));
   EXPECT_EQ(notices_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
-}
-
-long PeakRssKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
 }
 
 // Files nobody writes on purpose end with a reason, in bounded memory.

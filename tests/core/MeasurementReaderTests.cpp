@@ -1,6 +1,5 @@
 #include "core/MeasurementReader.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -71,12 +70,6 @@ class ReaderTest : public ::testing::Test {
   static constexpr long kReadGrowthLimitKb = 100 * 1024;
 #endif
 
-  static long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-  }
-
   // Any file reads in bounded time and memory: lines are cut at 64 MiB, and
   // holding a 150 MB line whole, or growing a copy towards the cut by
   // doubling, would cost over 100 MiB. A read stores patches or says why
@@ -117,7 +110,9 @@ std::optional<std::int16_t> RowLength(int value) {
 
 // One change per case: what, the file, patches read, the patch checked, its
 // identifier and L*a*b*, and the row length (-1: none). A refused file still
-// carries its header's row length.
+// carries its header's row length. Line ends, a byte order mark, quotes and
+// decimal commas, identifiers in either encoding, a name column after L*a*b*,
+// a misnamed LAB column and a missing BEGIN_DATA are in the goldens.
 TEST_F(ReaderTest, HeaderAndDataRules) {
   const std::string tabs = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
   const LabValue a2{50, 10, -20}, shifted{0, 95.12f, -0.48f}, nonNumbers{95.12f, 0, 0};
@@ -131,27 +126,18 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
     std::size_t patch = 0;
   } cases[] = {
       {"valid", File()},
-      {"LF only", File({}, "\n")},
-      {"CR only", File({}, "\r")},
-      {"BOM before the keyword", "\xEF\xBB\xBF" + File({{0, kDrop}})},
       {"tabs", File({{3, tabs}, {6, "1\tA1\t95.12\t-0.48\t2.33"}})},
       {"padding", File({{3, "SAMPLE_ID  SAMPLE_NAME LAB_L \t LAB_A  LAB_B"},
                         {6, "1  A1 95.12   -0.48 2.33  "}})},
       {"double tab shifts the values", File({{3, tabs}, {6, "1\tA1\t\t95.12\t-0.48\t2.33"}}), 2,
        shifted},
-      {"quotes and decimal commas", File({{6, "\"1\" \"A1\" \"95,12\" \"-0,48\" \"2.33\""}})},
       {"one-sided quotes", File({{6, "1 \"A1 95.12\" -0.48 2.33"}})},
       {"non-numbers read as 0", File({{6, "1 A1 95.12 x 1e39"}}), 2, nonNumbers},
-      {"CP932 identifier", File({{6, "1 \x8A\xEE\x87\x99 95.12 -0.48 2.33"}}), 2, kFirst, "基⊿"},
-      {"UTF-8 identifier", File({{6, "1 基⊿ 95.12 -0.48 2.33"}}), 2, kFirst, "基⊿"},
       {"blank data line", File({{6, "\r\n1 A1 95.12 -0.48 2.33"}}), 3, kZero, ""},
       {"quoted row length", File({{1, "LGOROWLENGTH \"6\""}}), 2, kFirst, "A1", 0},
       {"row length 6.5 to even", File({{1, "LGOROWLENGTH 6.5"}})},
       {"lower-case keyword", File({{1, "lgorowlength 6"}}), 2, kFirst, "A1", -1},
       {"no keyword", File({{1, kDrop}}), 2, kFirst, "A1", -1},
-      {"name after the Lab columns is not seen, the id before them is",
-       File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME"}, {6, "1 95.12 -0.48 2.33 A1"}}), 2,
-       kFirst, "1"},
       {"lower-case end_data ends", File({{7, "end_data"}}), 1},
       {"indented END_DATA is data", File({{7, " END_DATA"}, {8, "3 A3 1 2 3"}}), 3, kZero, "", 6,
        1},
@@ -167,7 +153,6 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
   const std::pair<std::string, ReadFailure> refused[] = {
       {File({{3, "SAMPLE_ID\tSAMPLE_NAME\t LAB_L\tLAB_A\tLAB_B"}}), ReadFailure::NoColourColumns},
       {File({{3, ""}}), ReadFailure::NoColourColumns},
-      {File({{3, "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B"}}), ReadFailure::NoColourColumns},
       {File({{5, "  BEGIN_DATA"}}), ReadFailure::NoBeginData},
       {File({{6, "END_DATA"}}), ReadFailure::NoDataLines},
   };
@@ -216,22 +201,8 @@ TEST_F(ReaderTest, ColumnsNamedAfterBeginDataServeTheWholeDataSection) {
   }
 }
 
-TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessage) {
-  Edits lines;
-  for (int i = 0; i < 3001; ++i)
-    lines.push_back({6 + i, "1 P" + std::to_string(i) + " 50 1 2"});
-  lines.push_back({3006, "END_DATA"});  // in place of the last patch
-  EXPECT_EQ(ReadBytes(File(lines)), 3000);
-  EXPECT_TRUE(messages_.empty());
-  EXPECT_FALSE(last_.cutAt3000);
-  lines.back().first = 3007;
-  EXPECT_EQ(ReadBytes(File(lines)), 3000);
-  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
-  EXPECT_TRUE(last_.cutAt3000);
-  EXPECT_EQ(last_.ids.values.back(), "P2999");
-}
-
-// Files nobody would write on purpose read as 0 to 3000 patches.
+// Files nobody would write on purpose read as 0 to 3000 patches. (A file of
+// exactly 3000 patches is read without a message in the goldens.)
 TEST_F(ReaderTest, HostileFiles) {
   const std::string path = dir_.File("hostile.txt");
   std::string block(1 << 20, ' ');
@@ -250,8 +221,9 @@ TEST_F(ReaderTest, HostileFiles) {
   std::string million = "SAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\nBEGIN_DATA\n";
   for (int i = 0; i < 1000000; ++i)
     million += "P" + std::to_string(i) + "\t50\t1\t2\n";
-  EXPECT_EQ(ReadBytes(million), kMaxPatches);
-  EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(ReadBytes(million), kMaxPatches);  // the first 3000, with one message
+  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
+  EXPECT_EQ((std::tuple{last_.cutAt3000, last_.ids.values.back()}), (std::tuple{true, "P2999"}));
   ASSERT_EQ(ReadBytes("SAMPLE_NAME LAB_L LAB_A LAB_B\r\nBEGIN_DATA\r\n" +
                       std::string("A\0B 1e39 -0 1e-45\r\n\x87\r\n", 22) +  // truncated CP932
                       "\xFF\xFE\x80 4 nan inf\r\n\xE3\x81 3.4028235e38 -1e39 0x1p4\r\nEND_DATA"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -56,6 +57,13 @@ inline void WriteChart(const std::filesystem::path& path, const std::vector<Patc
 inline std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The largest the process's resident memory has been, in KiB.
+inline long PeakRssKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
 }
 
 // A temporary folder removed with the fixture.

@@ -15,10 +15,6 @@
 namespace korimo::testing {
 namespace {
 
-constexpr Pair kChart0 = Pair::ReferenceFile1;
-constexpr Pair kChart1 = Pair::ReferenceFile2;
-using P = QPoint;
-
 // One event on an engine, rendered afterwards as the window renders it.
 template <class F, class... A>
 void Handle(EngineState& state, F procedure, A&&... args) {
@@ -60,11 +56,6 @@ class MainWindowTest : public WindowTest {
     }
     EXPECT_TRUE(ShowsRaster(window().PictD(), twin.pictures.PictD)) << when;
   }
-  PictureBox& Pict(Pair c) { return window().PictPat(c); }
-  // Chart coordinates in widget coordinates, which include the border.
-  P At(Pair c, P p) { return p + P(Pict(c).BorderWidth(), Pict(c).BorderWidth()); }
-  void Hover(Pair c, P p) { QTest::mouseMove(&Pict(c), At(c, p)); }
-  void RightClick(QWidget& w) { QTest::mouseClick(&w, Qt::RightButton, {}, QPoint(5, 5)); }
 };
 
 TEST_F(MainWindowTest, ShowsWhatTheEngineHoldsFromStartThroughLoadsSortingAndClearAll) {
@@ -126,7 +117,7 @@ TEST_F(MainWindowTest, FilesComeFromTheCommandLineAndDrops) {
   window_ = std::make_unique<Form1>(platform_, dialogs_);
   Show();
   window().showMinimized();
-  EXPECT_EQ(Offer(&window().PictPat(kChart1), {ref}), 2);
+  EXPECT_EQ(Offer(&window().PictPat(Pair::ReferenceFile2), {ref}), 2);
   EXPECT_FALSE(window().isMinimized());
   Offer(grid().viewport(), {f1});
   Offer(&window().Lb_File(DataSet::File2), {f1});
