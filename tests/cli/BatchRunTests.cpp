@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <tuple>
 
 #include "cli/CliOptions.h"
@@ -161,16 +160,12 @@ TEST_F(PairByRun, StrictIdsAndTolerancesUseWhatPaired) {
 
 class Check : public ::testing::Test {
  protected:
-  std::string Criteria(const std::string& name, const std::string& text) {
-    std::ofstream(dir_.File(name), std::ios::binary) << text;
-    return dir_.File(name);
-  }
   TempDir dir_{"check"};
 };
 
 // A set that cannot be had is a usage error naming why, with the line.
 TEST_F(Check, UnusableSetsAreUsageErrors) {
-  const std::string broken = Criteria("broken.txt", "# ok\nall:de:max<=2\nall:de:mean<=1\n");
+  const std::string broken = dir_.Write("broken.txt", "# ok\nall:de:max<=2\nall:de:mean<=1\n");
   const std::pair<Args, std::string> cases[] = {
       {{"--check", "iso12647-7", kRef},
        "korimo-cli: --check: 'iso12647-7' is neither a built-in set (iso12647-7-2016, "
@@ -191,7 +186,7 @@ TEST_F(Check, UnusableSetsAreUsageErrors) {
 // unwritable output (3) outrank failed criteria (4). The lines of failed and
 // passed sets are in the goldens.
 TEST_F(Check, NoPairFailsAndEarlierStatusesOutrankFailedCriteria) {
-  const std::string strict = Criteria("strict.txt", "name: Strict\nall:de:avg<=1\n");
+  const std::string strict = dir_.Write("strict.txt", "name: Strict\nall:de:avg<=1\n");
   const BatchOutcome noPair = RunCommandLine({"--check", strict, kRef});
   EXPECT_EQ(noPair.ExitCode(), 4);
   EXPECT_EQ(noPair.diagnostics, Args{"korimo-cli: Strict: FAIL (no pair to compare)"});

@@ -172,9 +172,8 @@ TEST_F(GeneratedRun, JsonKeysInOrderAndNullsForARefusedSheet) {
 }
 
 TEST_F(GeneratedRun, ExitStatusesAndUsageErrors) {
-  const std::string tight = dir_.File("tight.txt"), list = dir_.File("list.txt");
-  std::ofstream(tight) << "all:de:avg<=0.01\n";
-  std::ofstream(list) << "sheet0.txt\n";
+  const std::string tight = dir_.Write("tight.txt", "all:de:avg<=0.01\n");
+  const std::string list = dir_.Write("list.txt", "sheet0.txt\n");
   const std::tuple<Args, int, std::string> cases[] = {
       {{"run", ref_, sheets_[0], sheets_[5]}, 0, ""},
       {{"run", ref_, sheets_[0], sheets_[4], sheets_[1]},
@@ -217,8 +216,7 @@ TEST_F(GeneratedRun, OrderOfTheRun) {
   for (int k = 0; k < 3; ++k)
     fs::last_write_time(sheets_[static_cast<std::size_t>(k)], now - std::chrono::hours(k));
   fs::create_directory(dir_.File("lists"));
-  std::ofstream(dir_.File("lists/l.txt")) << "\xEF\xBB\xBF../sheet0.txt\r\n\r\n"
-                                          << sheets_[2] << "\n";
+  dir_.Write("lists/l.txt", "\xEF\xBB\xBF../sheet0.txt\r\n\r\n" + sheets_[2] + "\n");
   const std::tuple<std::string, Args> cases[] = {
       {"args", {sheets_[1], dir_.File("lists/../sheet0.txt"), sheets_[2]}},
       {"name", {dir_.File("lists/../sheet0.txt"), sheets_[1], sheets_[2]}},

@@ -255,8 +255,7 @@ TEST_F(ReaderTest, HostileFiles) {
 // parser may take is refused unread (a sparse terabyte: reading it would fail).
 TEST_F(ReaderTest, ReadsCxf3FilesByTheirContent) {
   const std::string cxf = ReadAll(KORIMO_SAMPLES_DIR "/small-reference.cxf");
-  const std::string path = dir_.File("chart.txt");
-  std::ofstream(path, std::ios::binary) << cxf;
+  const std::string path = dir_.Write("chart.txt", cxf);
   EXPECT_EQ(Read(path), 24);
   EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, path, {})));
   EXPECT_EQ(ReadBytes(cxf), 24);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/ClearAll.h"
 #include "app/ResultsGrid.h"
@@ -47,8 +46,7 @@ TEST_F(ResultsExportTest, SavedInCp932UnderATxtNameAndFailuresAreReported) {
 // nothing and says why.
 TEST_F(ResultsExportTest, NoSaveOverAChosenFileOrAReadOnlyFile) {
   LoadPair({1});
-  const std::string readOnly = dir_.File("ro.txt");
-  std::ofstream(readOnly) << "old";
+  const std::string readOnly = dir_.Write("ro.txt", "old");
   std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
   const std::pair<std::string, std::string> refused[] = {
       {dir_.File("f1.txt"), "refusing to overwrite an input file"},

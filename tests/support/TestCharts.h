@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korimo::testing {
@@ -82,6 +83,16 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // Writes a file in the folder; its path.
+  std::string Write(const std::string& name, std::string_view bytes) const {
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    return File(name);
+  }
+  std::string Chart(const std::string& name, const std::vector<Patch>& patches,
+                    int rowLength = 0) const {
+    WriteChart(path_ / name, patches, rowLength);
+    return File(name);
+  }
   const std::filesystem::path& path() const { return path_; }
 
  private:

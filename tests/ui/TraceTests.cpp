@@ -122,31 +122,22 @@ std::string Answer(const std::optional<std::string>& answer, const char* none = 
 
 // The scratch folder's path replaced, and its name where it stands alone (a report names the
 // folder chosen as a file), so that the trace does not depend on them.
-class Paths {
- public:
-  explicit Paths(const std::filesystem::path& folder)
-      : folder_(folder.string()), name_(folder.filename().string()) {}
-  std::string operator()(std::string text) const {
-    Replace(text, folder_, "<TMP>");
-    Replace(text, name_, "<TMP-NAME>");
-    return text;
-  }
-
- private:
-  static void Replace(std::string& text, const std::string& from, std::string_view to) {
+std::string Untmp(std::string text, const std::filesystem::path& folder) {
+  for (const auto& [from, to] : {std::pair<std::string, std::string_view>{folder.string(), "<TMP>"},
+                                 {folder.filename().string(), "<TMP-NAME>"}}) {
     for (std::size_t at = text.find(from); at != std::string::npos;
          at = text.find(from, at + to.size()))
       text.replace(at, from.size(), to);
   }
-  std::string folder_, name_;
-};
+  return text;
+}
 
 // The fake desktop and the window's own dialogs and menus, answered from the queues, telling
 // every call as it happens; saves named full* fail.
 class TraceDesktop : public FakePlatform, public FakeDialogs {
  public:
-  TraceDesktop(std::vector<std::string>& events, const Paths& paths)
-      : events_(events), paths_(paths) {}
+  TraceDesktop(std::vector<std::string>& events, const std::filesystem::path& folder)
+      : events_(events), folder_(folder) {}
 
   std::optional<std::string> SaveFileDialog(std::string_view filter) override {
     return Told("save dialog " + std::string(filter), FakePlatform::SaveFileDialog(filter));
@@ -180,7 +171,7 @@ class TraceDesktop : public FakePlatform, public FakeDialogs {
     if (Full(path))
       return Fail("write " + path);
     // Written texts may quote the paths of the files compared.
-    const std::string content = paths_(std::string(bytes));
+    const std::string content = Untmp(std::string(bytes), folder_);
     Digest digest;
     digest.Add(content);
     Tell("write " + path + ": " + std::to_string(content.size()) + " bytes #" + digest.Hex());
@@ -198,7 +189,7 @@ class TraceDesktop : public FakePlatform, public FakeDialogs {
   static bool Full(const std::string& path) {
     return std::filesystem::path(path).filename().string().starts_with("full");
   }
-  void Tell(const std::string& event) { events_.push_back(paths_(event)); }
+  void Tell(const std::string& event) { events_.push_back(Untmp(event, folder_)); }
   WriteOutcome Fail(const std::string& what) {
     Tell(what + ": fails");
     return {std::string(kDiskFull)};
@@ -208,7 +199,7 @@ class TraceDesktop : public FakePlatform, public FakeDialogs {
     return answer;
   }
   std::vector<std::string>& events_;
-  const Paths& paths_;
+  const std::filesystem::path folder_;
 };
 
 // Where `now` first departs from `stored`: the step, the line stored and the line now.
@@ -231,7 +222,7 @@ std::string FirstDifference(const std::string& stored, const std::string& now) {
 
 class TraceTest : public ::testing::Test {
  protected:
-  TraceTest() : dir_("trace"), paths_(dir_.path()) {}
+  TraceTest() : dir_("trace") {}
 
   void SetUp() override {
     ::setenv("SOURCE_DATE_EPOCH", std::string(kCreationTime).c_str(), 1);
@@ -273,24 +264,21 @@ class TraceTest : public ::testing::Test {
     for (const Strings& family : families_)
       pool_.insert(pool_.end(), family.begin(), family.end());
     families_.push_back(families_.back());  // chosen twice as often: the pairing box has most to do
-    WriteChart(dir_.File("odd.txt"), Offsets({0, 5, 1, 5, 0.001, 12, 3}), 3);
-    WriteChart(dir_.File("tall.txt"), Flat(400), 200);  // cells of 2 pixels
     std::mt19937 bytes(kSeed);
-    std::ofstream junk(dir_.File("junk.bin"), std::ios::binary);
-    for (int i = 0; i < 20000; ++i)
-      junk.put(static_cast<char>(bytes()));
-    junk.close();
-    for (const char* name : {"odd.txt", "tall.txt", "junk.bin", "missing.txt"})
-      pool_.push_back(dir_.File(name));
-    pool_.insert(pool_.end(), {dir_.path().string(), dir_.File("link.lnk"), "/dev/zero"});
+    std::string junk(20000, ' ');
+    for (char& c : junk)
+      c = static_cast<char>(bytes());
+    pool_.insert(pool_.end(), {dir_.Chart("odd.txt", Offsets({0, 5, 1, 5, 0.001, 12, 3}), 3),
+                               dir_.Chart("tall.txt", Flat(400), 200),  // cells of 2 pixels
+                               dir_.Write("junk.bin", junk), dir_.File("missing.txt"),
+                               dir_.path().string(), dir_.File("link.lnk"), "/dev/zero"});
 
     criteria_ = copies(inputs, {"house-criteria.txt", "wedge-criteria.txt"});
-    std::ofstream(dir_.File("broken-criteria.txt"), std::ios::binary)
-        << "name: Broken\nall:de:max<=1\nall:de:max<2\n";
-    std::ofstream(dir_.File("unknown-role.txt"), std::ios::binary)
-        << "name: Unknown\nall:de00:avg<=2\nsomewhere:de:max<=1\n";
-    for (const char* name : {"broken-criteria.txt", "unknown-role.txt", "missing-criteria.txt"})
-      criteria_.push_back(dir_.File(name));
+    criteria_.push_back(
+        dir_.Write("broken-criteria.txt", "name: Broken\nall:de:max<=1\nall:de:max<2\n"));
+    criteria_.push_back(
+        dir_.Write("unknown-role.txt", "name: Unknown\nall:de00:avg<=2\nsomewhere:de:max<=1\n"));
+    criteria_.push_back(dir_.File("missing-criteria.txt"));
     criteria_.push_back(families_[0][0]);  // a measurement file is no criteria file
   }
 
@@ -533,7 +521,7 @@ class TraceTest : public ::testing::Test {
   std::vector<std::pair<std::string, std::string>> Snapshot() {
     std::vector<std::pair<std::string, std::string>> out;
     const auto add = [&](std::string name, const std::string& value) {
-      out.emplace_back(std::move(name), Escape(paths_(value)));
+      out.emplace_back(std::move(name), Escape(Untmp(value, dir_.path())));
     };
     const auto label = [&](std::string name, const QLabel& l) {
       add(std::move(name), Utf8(l.text()));
@@ -732,7 +720,7 @@ class TraceTest : public ::testing::Test {
     rng_.seed(kSeed + static_cast<unsigned>(s));
     window_.reset();
     QCursor::setPos(QPoint(4000, 4000));  // away from the new window
-    desktop_ = std::make_unique<TraceDesktop>(events_, paths_);
+    desktop_ = std::make_unique<TraceDesktop>(events_, dir_.path());
     window_ = std::make_unique<Form1>(*desktop_, *desktop_);
     QAbstractItemModel* model = grid().model();
     gridChanged_ = true;
@@ -751,7 +739,7 @@ class TraceTest : public ::testing::Test {
       desktop_->menuAnswers.clear();
       desktop_->criteriaAnswers.clear();
       desktop_->saveAnswers.clear();
-      const std::string action = paths_(Act());
+      const std::string action = Untmp(Act(), dir_.path());
       const std::string heading = sequence + std::to_string(step) + " " + Escape(action);
       Write(text, heading);
       SCOPED_TRACE(heading);
@@ -760,7 +748,6 @@ class TraceTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  Paths paths_;
   std::vector<Strings> families_;
   const Strings* family_ = nullptr;
   Strings pool_;

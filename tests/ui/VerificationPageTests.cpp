@@ -3,8 +3,6 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include <fstream>
-
 #include "ui/WindowFixture.h"
 
 namespace korimo::testing {
@@ -21,10 +19,6 @@ class VerificationPageTest : public WindowTest {
     dialogs_.criteriaAnswers.push_back(path);
     Pick(VerificationPage::FromFileIndex());
   }
-  std::string CriteriaFile(const std::string& name, const std::string& text) {
-    std::ofstream(dir_.File(name), std::ios::binary) << text;
-    return dir_.File(name);
-  }
 };
 
 // A file with errors shows its first one; the page keeps the set it had,
@@ -37,7 +31,7 @@ TEST_F(VerificationPageTest, BrokenOrCancelledFileKeepsThePreviousSet) {
   Pick(2);
   ASSERT_TRUE(state().inputs.criteria);
   EXPECT_EQ(state().inputs.criteria->id, "iso12647-7-2007");
-  const std::string broken = CriteriaFile("broken.txt", "all:de:max<=1\nall:de:max<2\nx\n");
+  const std::string broken = dir_.Write("broken.txt", "all:de:max<=1\nall:de:max<2\nx\n");
   PickFile(broken);
   EXPECT_EQ(
       platform_.messages,

@@ -160,8 +160,7 @@ class WindowTest : public ::testing::Test {
   const WindowRecord& record() { return window_->state().record; }
 
   std::string Chart(const std::string& name, const std::vector<Patch>& patches, int rowLength = 0) {
-    WriteChart(dir_.File(name), patches, rowLength);
-    return dir_.File(name);
+    return dir_.Chart(name, patches, rowLength);
   }
   // Chooses `path` for a set through its file button's open dialog.
   void Choose(DataSet set, const std::string& path) {
