@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -91,6 +90,14 @@ class Digest {
 
 std::string Utf8(const QString& text) {
   return text.toStdString();
+}
+
+// Cells joined by " | ".
+std::string Joined(int count, const std::function<QString(int)>& cell) {
+  std::string text;
+  for (int c = 0; c < count; ++c)
+    text += (c ? " | " : "") + Utf8(cell(c));
+  return text;
 }
 
 // One line per entry: line breaks, tabs and backslashes written as escapes.
@@ -587,21 +594,16 @@ class TraceTest : public ::testing::Test {
   template <typename Add>
   void GridEntries(const Add& add) {
     const QAbstractItemModel& model = *grid().model();
-    const auto row = [&](const std::function<QString(int)>& cell) {
-      std::string text;
-      for (int c = 0; c < kGridCols; ++c)
-        text += (c ? " | " : "") + Utf8(cell(c));
-      return text;
-    };
     add("FlexG.headings",
-        row([&](int c) { return model.headerData(c, Qt::Horizontal).toString(); }));
+        Joined(kGridCols, [&](int c) { return model.headerData(c, Qt::Horizontal).toString(); }));
     // Every cell is read again only once the model told its views of a change.
     if (gridChanged_) {
       gridChanged_ = false;
       Digest digest;
       gridRows_.clear();
       for (int r = 0; r < model.rowCount(); ++r) {
-        const std::string cells = row([&](int c) { return model.index(r, c).data().toString(); });
+        const std::string cells =
+            Joined(kGridCols, [&](int c) { return model.index(r, c).data().toString(); });
         digest.Add(cells);
         if (r < kGridRowsShown)
           gridRows_.push_back(cells);
@@ -624,39 +626,26 @@ class TraceTest : public ::testing::Test {
       add("Verify.title", Utf8(title->text()));
     int n = 0;
     const auto name = [&] {
-      const std::string number = std::to_string(++n);
-      return "Verify." + std::string(3 - std::min<std::size_t>(3, number.size()), '0') + number;
+      char text[24];
+      std::snprintf(text, sizeof text, "Verify.%03d", ++n);
+      return std::string(text);
     };
-    std::function<void(const QLayout&)> walk = [&](const QLayout& layout) {
-      for (int k = 0; k < layout.count(); ++k) {
-        QLayoutItem* item = layout.itemAt(k);
-        const QWidget* widget = item->widget();
-        if (item->layout() != nullptr) {
-          walk(*item->layout());
-        } else if (const auto* table = qobject_cast<const QTableWidget*>(widget)) {
-          const std::string tableName = name();
-          std::string headings;
-          for (int c = 0; c < table->columnCount(); ++c)
-            headings += (c ? " | " : "") + Utf8(table->horizontalHeaderItem(c)->text());
-          add(tableName, headings);
-          for (int r = 0; r < table->rowCount(); ++r) {
-            std::string row;
-            for (int c = 0; c < table->columnCount(); ++c) {
-              const QTableWidgetItem* cell = table->item(r, c);
-              row += (c ? " | " : "") + (cell != nullptr ? Utf8(cell->text()) : "");
-            }
-            add(tableName + ".r" + std::to_string(r + 1), row);
-          }
-        } else if (const auto* text = qobject_cast<const QLabel*>(widget)) {
-          add(name(), Utf8(text->text()));
-        } else if (widget != nullptr && widget->layout() != nullptr) {
-          walk(*widget->layout());
+    // Its widgets are made in the order they are laid out.
+    for (const QWidget* widget : v.findChild<QScrollArea*>()->widget()->findChildren<QWidget*>()) {
+      if (const auto* table = qobject_cast<const QTableWidget*>(widget)) {
+        const std::string tableName = name();
+        add(tableName, Joined(table->columnCount(),
+                              [&](int c) { return table->horizontalHeaderItem(c)->text(); }));
+        for (int r = 0; r < table->rowCount(); ++r) {
+          add(tableName + ".r" + std::to_string(r + 1), Joined(table->columnCount(), [&](int c) {
+                const QTableWidgetItem* cell = table->item(r, c);
+                return cell != nullptr ? cell->text() : QString();
+              }));
         }
+      } else if (const auto* text = qobject_cast<const QLabel*>(widget)) {
+        add(name(), Utf8(text->text()));
       }
-    };
-    const QWidget* content = v.findChild<QScrollArea*>()->widget();
-    if (content != nullptr && content->layout() != nullptr)
-      walk(*content->layout());
+    }
   }
 
   // Writes the step: its events, then what changed since the step before.
