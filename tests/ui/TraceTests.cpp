@@ -23,6 +23,7 @@
 #include <QSlider>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -31,7 +32,6 @@
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "app/ClearAll.h"
 #include "app/Render.h"
@@ -211,20 +211,17 @@ class TraceDesktop : public FakePlatform, public FakeDialogs {
 
 // Where `now` first departs from `stored`: the step, the line stored and the line now.
 std::string FirstDifference(const std::string& stored, const std::string& now) {
-  std::istringstream a(stored), b(now);
-  std::string step, was, is;
-  for (int line = 1;; ++line) {
-    const bool more = static_cast<bool>(std::getline(a, was));
-    const bool moreNow = static_cast<bool>(std::getline(b, is));
-    if (!more && !moreNow)
-      return {};
-    if (more != moreNow || was != is) {
-      return "at line " + std::to_string(line) + " (step " + step +
-             ")\n  stored: " + (more ? was : "(end)") + "\n  now:    " + (moreNow ? is : "(end)");
-    }
-    if (is.starts_with("== "))
-      step = is.substr(3);
-  }
+  if (stored == now)
+    return {};
+  const std::size_t at = static_cast<std::size_t>(
+      std::mismatch(stored.begin(), stored.end(), now.begin(), now.end()).first - stored.begin());
+  const std::size_t start = at == 0 ? 0 : stored.rfind('\n', at - 1) + 1;
+  const auto line = [](const std::string& text, std::size_t from) {
+    return text.substr(from, text.find('\n', from) - from);
+  };
+  const std::size_t step = now.rfind("\n== ", start);
+  return "at step " + (step == std::string::npos ? std::string() : line(now, step + 4)) +
+         "\n  stored: " + line(stored, start) + "\n  now:    " + line(now, start);
 }
 
 class TraceTest : public ::testing::Test {
