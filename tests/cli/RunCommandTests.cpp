@@ -22,27 +22,6 @@ namespace {
 using Args = std::vector<std::string>;
 using Json = nlohmann::ordered_json;
 
-struct Spot {
-  std::string id;
-  std::array<int, 4> cmyk;
-  std::array<double, 3> lab;
-};
-
-void WriteSheet(const std::string& path, const std::vector<Spot>& spots) {
-  std::ofstream out(path, std::ios::binary);
-  out << "BEGIN_DATA_FORMAT\r\nSAMPLE_ID SAMPLE_NAME CMYK_C CMYK_M CMYK_Y CMYK_K LAB_L LAB_A "
-         "LAB_B\r\nEND_DATA_FORMAT\r\nBEGIN_DATA\r\n";
-  int n = 0;
-  for (const Spot& s : spots) {
-    out << ++n << ' ' << s.id;
-    for (const int c : s.cmyk)
-      out << ' ' << c;
-    out << ' ' << FormatTwoDec(s.lab[0]) << ' ' << FormatTwoDec(s.lab[1]) << ' '
-        << FormatTwoDec(s.lab[2]) << "\r\n";
-  }
-  out << "END_DATA\r\n";
-}
-
 Json RunJson(const Args& args, BatchOutcome* outcome = nullptr) {
   BatchOutcome out = RunCommandLine(args);
   if (outcome != nullptr)
@@ -58,18 +37,17 @@ class GeneratedRun : public ::testing::Test {
   GeneratedRun() : dir_("run-cmd") {
     std::mt19937 random(26);
     std::normal_distribution<double> noise(0, 0.4);
-    std::vector<Spot> reference;
+    std::vector<Patch> reference;
     for (int i = 0; i < 24; ++i) {
-      reference.push_back({"A" + std::to_string(i + 1),
-                           {i * 4, (i * 7) % 100, (i * 11) % 100, i % 3 * 20},
-                           {30 + 2.5 * i, 40 - 3.0 * i, -20 + 1.5 * i}});
+      reference.push_back({"A" + std::to_string(i + 1), 30 + 2.5 * i, 40 - 3.0 * i, -20 + 1.5 * i,
+                           std::array{i * 4, (i * 7) % 100, (i * 11) % 100, i % 3 * 20}});
     }
-    WriteSheet(ref_, reference);
+    WriteChart(ref_, reference);
     for (int k = 0; k < 15; ++k) {
-      std::vector<Spot> sheet = reference;
-      for (Spot& s : sheet) {
-        for (double& v : s.lab)
-          v += noise(random) + 0.05 * k;
+      std::vector<Patch> sheet = reference;
+      for (Patch& s : sheet) {
+        for (double* v : {&s.L, &s.a, &s.b})
+          *v += noise(random) + 0.05 * k;
       }
       const int variant = k % 5;
       if (variant == 1)
@@ -77,14 +55,12 @@ class GeneratedRun : public ::testing::Test {
       if (variant == 2)
         sheet.erase(sheet.begin() + 5);
       if (variant == 3) {
-        for (Spot& s : sheet)
+        for (Patch& s : sheet)
           s.id = "x" + s.id;
       }
-      sheets_.push_back(dir_.File("sheet" + std::to_string(k) + ".txt"));
-      if (variant == 4)
-        std::ofstream(sheets_.back()) << "no measurement\n";
-      else
-        WriteSheet(sheets_.back(), sheet);
+      const std::string name = "sheet" + std::to_string(k) + ".txt";
+      sheets_.push_back(variant == 4 ? dir_.Write(name, "no measurement\n")
+                                     : dir_.Chart(name, sheet));
     }
   }
   TempDir dir_;
