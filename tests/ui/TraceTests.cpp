@@ -46,8 +46,6 @@ namespace {
 constexpr unsigned kSeed = 20261208;
 constexpr int kSequences = 300;
 constexpr int kSteps = 20;
-constexpr std::string_view kCreationTime = "1700000000";  // the html report's
-constexpr std::string_view kDiskFull = "ディスクがいっぱいです";
 constexpr int kGridRowsShown = 3;  // grid rows written out; the rest only as a hash
 constexpr std::string_view kClearClicked = "But_Clear clicked";
 
@@ -68,11 +66,6 @@ class Digest {
     for (; i < bytes.size(); ++i)
       Add(static_cast<unsigned char>(bytes[i]));
     Add(bytes.size());
-  }
-  void Add(const std::vector<std::uint32_t>& words) {
-    for (std::uint32_t w : words)
-      Add(std::uint64_t{w});
-    Add(words.size());
   }
   std::string Hex() const {
     std::uint64_t z = h_;  // splitmix64's finaliser
@@ -114,7 +107,9 @@ std::string PictureText(const Raster* picture) {
   if (picture == nullptr)
     return "none";
   Digest digest;
-  digest.Add(picture->Pixels());
+  for (const std::uint32_t pixel : picture->Pixels())
+    digest.Add(std::uint64_t{pixel});
+  digest.Add(picture->Pixels().size());
   return std::to_string(picture->Width()) + "x" + std::to_string(picture->Height()) + " #" +
          digest.Hex();
 }
@@ -199,7 +194,7 @@ class TraceDesktop : public FakePlatform, public FakeDialogs {
   void Tell(const std::string& event) { events_.push_back(Untmp(event, folder_)); }
   WriteOutcome Fail(const std::string& what) {
     Tell(what + ": fails");
-    return {std::string(kDiskFull)};
+    return {"ディスクがいっぱいです"};
   }
   std::optional<std::string> Told(const std::string& what, std::optional<std::string> answer) {
     Tell(what + ": " + Answer(answer));
@@ -229,7 +224,7 @@ class TraceTest : public ::testing::Test {
   TraceTest() : dir_("trace") {}
 
   void SetUp() override {
-    ::setenv("SOURCE_DATE_EPOCH", std::string(kCreationTime).c_str(), 1);
+    ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // the html report's creation time
     MakePool();
   }
 

@@ -46,19 +46,9 @@ class FakeDialogs : public WindowDialogs {
   std::deque<std::optional<MenuItem>> menuAnswers;
   std::deque<std::optional<std::string>> criteriaAnswers;
 
-  std::optional<std::string> OpenFile(DataSet) override { return Next(openAnswers); }
-  std::optional<std::string> OpenCriteriaFile() override { return Next(criteriaAnswers); }
-  std::optional<MenuItem> EditMenu(bool) override { return Next(menuAnswers); }
-
- private:
-  template <typename T>
-  static std::optional<T> Next(std::deque<std::optional<T>>& answers) {
-    if (answers.empty())
-      return std::nullopt;
-    std::optional<T> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
+  std::optional<std::string> OpenFile(DataSet) override { return NextAnswer(openAnswers); }
+  std::optional<std::string> OpenCriteriaFile() override { return NextAnswer(criteriaAnswers); }
+  std::optional<MenuItem> EditMenu(bool) override { return NextAnswer(menuAnswers); }
 };
 
 // Drags files (or, without paths, `text`) onto `target`: how many of entry and drop it took.
