@@ -6,7 +6,6 @@
 #include <tuple>
 
 #include "cli/CliOptions.h"
-#include "cli/JsonLayout.h"
 #include "support/EngineDriver.h"
 #include "support/TestCharts.h"
 

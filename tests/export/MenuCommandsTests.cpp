@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/ChartMouse.h"
-#include "app/Histogram.h"
-#include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "support/EngineDriver.h"
 #include "support/FakePlatform.h"

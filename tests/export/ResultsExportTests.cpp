@@ -4,8 +4,6 @@
 
 #include <filesystem>
 
-#include "app/ClearAll.h"
-#include "app/ResultsGrid.h"
 #include "core/Encoding.h"
 #include "export/ResultsText.h"
 #include "support/EngineDriver.h"
