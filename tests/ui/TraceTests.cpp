@@ -655,14 +655,11 @@ class TraceTest : public ::testing::Test {
         last_[name] = std::move(value);
       }
     }
-    for (auto it = last_.begin(); it != last_.end();) {
-      if (now.contains(it->first)) {
-        ++it;
-      } else {
-        text += "- " + it->first + "\n";
-        it = last_.erase(it);
-      }
-    }
+    std::erase_if(last_, [&](const auto& entry) {
+      const bool gone = !now.contains(entry.first);
+      text += gone ? "- " + entry.first + "\n" : "";
+      return gone;
+    });
   }
 
   // What must hold after any action, whatever the trace holds.
