@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <tuple>
 
 #include "support/TestCharts.h"
@@ -76,8 +75,7 @@ TEST(ParseCriteriaText, FirstErrorNamesItsLineAndPart) {
 TEST(LoadCriteriaFile, RefusesWhatIsNoCriteriaFile) {
   testing::TempDir dir("criteria");
   CriteriaError error;
-  const std::string large = dir.File("large.txt");
-  std::ofstream(large) << std::string(kMaxCriteriaFileBytes + 1, '#');
+  const std::string large = dir.Write("large.txt", std::string(kMaxCriteriaFileBytes + 1, '#'));
   const std::pair<std::string, CriteriaErrorCode> bad[] = {
       {dir.File("missing.txt"), CriteriaErrorCode::Unreadable},
       {dir.path().string(), CriteriaErrorCode::Unreadable},

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "support/EngineDriver.h"
 
 namespace korimo::testing {
@@ -11,13 +9,9 @@ namespace {
 
 class ReadNotesTest : public EngineTest {
  protected:
-  std::string Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_.File(name), std::ios::binary) << text;
-    return dir_.File(name);
-  }
   // An XYZ file declaring `keywords`.
   std::string Xyz(const std::string& name, const std::string& keywords) {
-    return Write(name, keywords + "\nSAMPLE_ID XYZ_X XYZ_Y XYZ_Z\nBEGIN_DATA\n1 20 20 20\n");
+    return dir_.Write(name, keywords + "\nSAMPLE_ID XYZ_X XYZ_Y XYZ_Z\nBEGIN_DATA\n1 20 20 20\n");
   }
 };
 
@@ -27,7 +21,8 @@ class ReadNotesTest : public EngineTest {
 TEST_F(ReadNotesTest, StripAndTooltipTellWhatTheReadsFound) {
   Choose(DataSet::Reference, Xyz("ref.txt", "MEASUREMENT_CONDITION M1\nOBSERVER 2"));
   EXPECT_EQ(record().Lb_FileTip[0], "L*a*b*: XYZから計算（D50・2°）");
-  Choose(DataSet::File1, Write("cmyk.txt", "CMYK_C CMYK_M CMYK_Y CMYK_K\nBEGIN_DATA\n0 0 0 0\n"));
+  Choose(DataSet::File1,
+         dir_.Write("cmyk.txt", "CMYK_C CMYK_M CMYK_Y CMYK_K\nBEGIN_DATA\n0 0 0 0\n"));
   EXPECT_EQ(record().Lb_ReadFailure[1],
             "File1: 読み込めません（L*a*b*・XYZ・分光データの列がありません）");
   EXPECT_EQ(ComposeStrip(record()).lines[0], record().Lb_ReadFailure[1]);
@@ -50,15 +45,15 @@ TEST_F(ReadNotesTest, TooltipNamesCxf3AndItsColorSpecification) {
   for (int i = 1; i < 31; ++i)
     flat += " 0.5";
   Choose(DataSet::File1,
-         Write("flat.cxf",
-               "<CxF xmlns=\"http://colorexchangeformat.com/CxF3-core\"><Resources>"
-               "<ObjectCollection><Object Name=\"G\" Id=\"1\"><ColorValues>"
-               "<ReflectanceSpectrum ColorSpecification=\"S\" StartWL=\"400\">" +
-                   flat +
-                   "</ReflectanceSpectrum></ColorValues></Object></ObjectCollection>"
-                   "<ColorSpecificationCollection><ColorSpecification Id=\"S\">"
-                   "<WavelengthRange StartWL=\"400\" Increment=\"10\"/></ColorSpecification>"
-                   "</ColorSpecificationCollection></Resources></CxF>"));
+         dir_.Write("flat.cxf",
+                    "<CxF xmlns=\"http://colorexchangeformat.com/CxF3-core\"><Resources>"
+                    "<ObjectCollection><Object Name=\"G\" Id=\"1\"><ColorValues>"
+                    "<ReflectanceSpectrum ColorSpecification=\"S\" StartWL=\"400\">" +
+                        flat +
+                        "</ReflectanceSpectrum></ColorValues></Object></ObjectCollection>"
+                        "<ColorSpecificationCollection><ColorSpecification Id=\"S\">"
+                        "<WavelengthRange StartWL=\"400\" Increment=\"10\"/></ColorSpecification>"
+                        "</ColorSpecificationCollection></Resources></CxF>"));
   EXPECT_EQ(record().Lb_FileTip[1], "CxF3・分光反射率から計算（D50・2°・10 nm）\n測定仕様: S");
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -42,8 +41,8 @@ std::string Flat(const std::string& name, const std::string& value) {
 // The file compared with itself, as the batch tool's JSON, and each set's
 // format.
 Json JsonOf(const TempDir& dir, const std::string& name, const std::string& text) {
-  std::ofstream(dir.File(name), std::ios::binary) << text;
-  const BatchOutcome run = RunCommandLine({"--format", "json", dir.File(name), dir.File(name)});
+  const std::string path = dir.Write(name, text);
+  const BatchOutcome run = RunCommandLine({"--format", "json", path, path});
   EXPECT_EQ(run.ExitCode(), 0) << name;
   return Json::parse(run.output);
 }

@@ -1,6 +1,5 @@
 #include "core/MeasurementReader.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@
 #include <vector>
 
 #include "color/ColorDifference.h"
-#include "color/WeightingTables.h"
 #include "core/Cxf3Reader.h"
 #include "core/Utf8.h"
 #include "support/TestCharts.h"
@@ -71,12 +69,6 @@ class ReaderTest : public ::testing::Test {
   static constexpr long kReadGrowthLimitKb = 100 * 1024;
 #endif
 
-  static long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-  }
-
   // Any file reads in bounded time and memory: lines are cut at 64 MiB, and
   // holding a 150 MB line whole, or growing a copy towards the cut by
   // doubling, would cost over 100 MiB. A read stores patches or says why
@@ -117,7 +109,9 @@ std::optional<std::int16_t> RowLength(int value) {
 
 // One change per case: what, the file, patches read, the patch checked, its
 // identifier and L*a*b*, and the row length (-1: none). A refused file still
-// carries its header's row length.
+// carries its header's row length. Line ends, a byte order mark, quotes and
+// decimal commas, identifiers in either encoding, a name column after L*a*b*,
+// a misnamed LAB column and a missing BEGIN_DATA are in the goldens.
 TEST_F(ReaderTest, HeaderAndDataRules) {
   const std::string tabs = "SAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B";
   const LabValue a2{50, 10, -20}, shifted{0, 95.12f, -0.48f}, nonNumbers{95.12f, 0, 0};
@@ -131,27 +125,18 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
     std::size_t patch = 0;
   } cases[] = {
       {"valid", File()},
-      {"LF only", File({}, "\n")},
-      {"CR only", File({}, "\r")},
-      {"BOM before the keyword", "\xEF\xBB\xBF" + File({{0, kDrop}})},
       {"tabs", File({{3, tabs}, {6, "1\tA1\t95.12\t-0.48\t2.33"}})},
       {"padding", File({{3, "SAMPLE_ID  SAMPLE_NAME LAB_L \t LAB_A  LAB_B"},
                         {6, "1  A1 95.12   -0.48 2.33  "}})},
       {"double tab shifts the values", File({{3, tabs}, {6, "1\tA1\t\t95.12\t-0.48\t2.33"}}), 2,
        shifted},
-      {"quotes and decimal commas", File({{6, "\"1\" \"A1\" \"95,12\" \"-0,48\" \"2.33\""}})},
       {"one-sided quotes", File({{6, "1 \"A1 95.12\" -0.48 2.33"}})},
       {"non-numbers read as 0", File({{6, "1 A1 95.12 x 1e39"}}), 2, nonNumbers},
-      {"CP932 identifier", File({{6, "1 \x8A\xEE\x87\x99 95.12 -0.48 2.33"}}), 2, kFirst, "基⊿"},
-      {"UTF-8 identifier", File({{6, "1 基⊿ 95.12 -0.48 2.33"}}), 2, kFirst, "基⊿"},
       {"blank data line", File({{6, "\r\n1 A1 95.12 -0.48 2.33"}}), 3, kZero, ""},
       {"quoted row length", File({{1, "LGOROWLENGTH \"6\""}}), 2, kFirst, "A1", 0},
       {"row length 6.5 to even", File({{1, "LGOROWLENGTH 6.5"}})},
       {"lower-case keyword", File({{1, "lgorowlength 6"}}), 2, kFirst, "A1", -1},
       {"no keyword", File({{1, kDrop}}), 2, kFirst, "A1", -1},
-      {"name after the Lab columns is not seen, the id before them is",
-       File({{3, "SAMPLE_ID LAB_L LAB_A LAB_B SAMPLE_NAME"}, {6, "1 95.12 -0.48 2.33 A1"}}), 2,
-       kFirst, "1"},
       {"lower-case end_data ends", File({{7, "end_data"}}), 1},
       {"indented END_DATA is data", File({{7, " END_DATA"}, {8, "3 A3 1 2 3"}}), 3, kZero, "", 6,
        1},
@@ -167,7 +152,6 @@ TEST_F(ReaderTest, HeaderAndDataRules) {
   const std::pair<std::string, ReadFailure> refused[] = {
       {File({{3, "SAMPLE_ID\tSAMPLE_NAME\t LAB_L\tLAB_A\tLAB_B"}}), ReadFailure::NoColourColumns},
       {File({{3, ""}}), ReadFailure::NoColourColumns},
-      {File({{3, "SAMPLE_ID SAMPLE_NAME LAB_L LAB_X LAB_B"}}), ReadFailure::NoColourColumns},
       {File({{5, "  BEGIN_DATA"}}), ReadFailure::NoBeginData},
       {File({{6, "END_DATA"}}), ReadFailure::NoDataLines},
   };
@@ -216,22 +200,8 @@ TEST_F(ReaderTest, ColumnsNamedAfterBeginDataServeTheWholeDataSection) {
   }
 }
 
-TEST_F(ReaderTest, ThreeThousandPatchesIsTheLimitWithOneMessage) {
-  Edits lines;
-  for (int i = 0; i < 3001; ++i)
-    lines.push_back({6 + i, "1 P" + std::to_string(i) + " 50 1 2"});
-  lines.push_back({3006, "END_DATA"});  // in place of the last patch
-  EXPECT_EQ(ReadBytes(File(lines)), 3000);
-  EXPECT_TRUE(messages_.empty());
-  EXPECT_FALSE(last_.cutAt3000);
-  lines.back().first = 3007;
-  EXPECT_EQ(ReadBytes(File(lines)), 3000);
-  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
-  EXPECT_TRUE(last_.cutAt3000);
-  EXPECT_EQ(last_.ids.values.back(), "P2999");
-}
-
-// Files nobody would write on purpose read as 0 to 3000 patches.
+// Files nobody would write on purpose read as 0 to 3000 patches. (A file of
+// exactly 3000 patches is read without a message in the goldens.)
 TEST_F(ReaderTest, HostileFiles) {
   const std::string path = dir_.File("hostile.txt");
   std::string block(1 << 20, ' ');
@@ -250,8 +220,9 @@ TEST_F(ReaderTest, HostileFiles) {
   std::string million = "SAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\nBEGIN_DATA\n";
   for (int i = 0; i < 1000000; ++i)
     million += "P" + std::to_string(i) + "\t50\t1\t2\n";
-  EXPECT_EQ(ReadBytes(million), kMaxPatches);
-  EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(ReadBytes(million), kMaxPatches);  // the first 3000, with one message
+  EXPECT_EQ(messages_, std::vector<std::string>{std::string(kTooManyPatchesMessage)});
+  EXPECT_EQ((std::tuple{last_.cutAt3000, last_.ids.values.back()}), (std::tuple{true, "P2999"}));
   ASSERT_EQ(ReadBytes("SAMPLE_NAME LAB_L LAB_A LAB_B\r\nBEGIN_DATA\r\n" +
                       std::string("A\0B 1e39 -0 1e-45\r\n\x87\r\n", 22) +  // truncated CP932
                       "\xFF\xFE\x80 4 nan inf\r\n\xE3\x81 3.4028235e38 -1e39 0x1p4\r\nEND_DATA"),
@@ -283,8 +254,7 @@ TEST_F(ReaderTest, HostileFiles) {
 // parser may take is refused unread (a sparse terabyte: reading it would fail).
 TEST_F(ReaderTest, ReadsCxf3FilesByTheirContent) {
   const std::string cxf = ReadAll(KORIMO_SAMPLES_DIR "/small-reference.cxf");
-  const std::string path = dir_.File("chart.txt");
-  std::ofstream(path, std::ios::binary) << cxf;
+  const std::string path = dir_.Write("chart.txt", cxf);
   EXPECT_EQ(Read(path), 24);
   EXPECT_TRUE(SameMeasurement(last_, ReadCxf3(cxf, path, {})));
   EXPECT_EQ(ReadBytes(cxf), 24);
@@ -367,9 +337,10 @@ double LightnessOf(double y) {
 }
 
 // Fractions or percent, 5/10/20 nm, 380–730, 400–700 or wider, pairs with
-// decimal commas: a 50 % grey is L* = 116·0.5^(1/3) − 16 on every table. A
-// coloured ramp over the table's own 360–780 nm is, value for value, the
-// 32-bit value of Σ R·W against the table's white worked in double.
+// decimal commas: a 50 % grey is L* = 116·0.5^(1/3) − 16 on every table.
+// Coloured spectra are checked against L*a*b* computed apart from the program
+// in Cxf3ReaderTests, and read from CGATS to the last bit in the golden
+// computed-json.
 TEST_F(ReaderTest, ComputesLabFromSpectra) {
   const double grey = LightnessOf(0.5);
   std::string pairNames = "SAMPLE_ID";
@@ -398,25 +369,6 @@ TEST_F(ReaderTest, ComputesLabFromSpectra) {
   holed.replace(holed.find(" 0.5"), 4, " n/a");
   ReadBytes(ColumnFile("", names10, {half10, holed}));
   EXPECT_LT(last_.lab[1][0], last_.lab[0][0]);
-
-  const WeightingTable& table = WeightingTables()[0];
-  ASSERT_EQ((std::tuple{table.illuminant, table.observer, table.firstNm, table.stepNm}),
-            (std::tuple{StdIlluminant::D50, StdObserver::Deg2, 360, 10}));
-  for (const double scale : {1.0, 0.01}) {  // fractions, percent
-    std::string names = "SAMPLE_ID", row = "1";
-    std::array<double, 3> sum{}, white{};
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {  // 90 % at 360 nm to 6 % at 780 nm
-      const std::string text = std::to_string((90.0 - 2.0 * r) * 0.01 / scale).substr(0, 4);
-      names += " R_" + std::to_string(360 + 10 * r);
-      row += " " + text;
-      const double value = std::strtof(text.c_str(), nullptr);
-      const WeightRow& w = table.rows[r];
-      sum = {sum[0] + value * w.x, sum[1] + value * w.y, sum[2] + value * w.z};
-      white = {white[0] + w.x, white[1] + w.y, white[2] + w.z};
-    }
-    ASSERT_EQ(ReadBytes(ColumnFile("", names, {row})), 1);
-    EXPECT_EQ(last_.lab[0], CieLab({sum[0] * scale, sum[1] * scale, sum[2] * scale}, white));
-  }
 }
 
 TEST_F(ReaderTest, RefusesFilesWithoutUsableColour) {
@@ -450,22 +402,9 @@ TEST_F(ReaderTest, RefusesFilesWithoutUsableColour) {
   }
 }
 
-TEST_F(ReaderTest, KeepsDeviceValuesAndBothIdentifiers) {
-  ReadBytes(ColumnFile("MEASUREMENT_CONDITION M1\n",
-                       "SAMPLE_ID SAMPLE_NAME LAB_L LAB_A LAB_B CMYK_C CMYK_M CMYK_Y "
-                       "CMYK_K",
-                       {"1 A1 50 0 0 10,5 20 30 40", "2 A2 50 0 0 x 0 0 100"}));
-  const Measurement& m = last_;
-  EXPECT_EQ((std::tuple{m.format, m.source, m.condition}),
-            (std::tuple{FileFormat::Cgats, LabSource::Lab, Condition::M1}));
-  EXPECT_EQ(m.device.space, DeviceSpace::Cmyk);
-  ASSERT_EQ(m.device.values.size(), 2U);
-  EXPECT_EQ(m.device.values[0], (std::array<float, 4>{10.5F, 20, 30, 40}));
-  EXPECT_EQ(m.device.values[1], (std::array<float, 4>{0, 0, 0, 100}));
-  EXPECT_EQ(m.sampleId, (IdentifierColumn{true, {"1", "2"}}));
-  EXPECT_EQ(m.sampleName, (IdentifierColumn{true, {"A1", "A2"}}));
-  EXPECT_EQ(m.ids, m.sampleName);
-}
+// CMYK columns and both identifier columns are read in the pairing goldens
+// (pair-ref.txt has both, and the goldens pair by either and by the CMYK
+// values); HeaderScanTests reads the measurement condition.
 
 // Characterization data with both XYZ and L*a*b*: without its LAB columns a
 // file reads its XYZ, within what two decimals of XYZ allow of the file's own

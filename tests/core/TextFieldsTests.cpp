@@ -7,7 +7,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace korimo {

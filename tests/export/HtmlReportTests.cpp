@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,12 +13,11 @@
 namespace korimo {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 using testing::EngineTest;
 using testing::Patch;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -40,17 +40,17 @@ TEST_F(HtmlReportTest, TextsFromFilesAndUsersStayText) {
   ReportInput input;
   input.job = {"</title><script>x</script>", "O'Neil & <Co>", "1行目\n</style>"};
   const std::string html = Report(input);
-  EXPECT_FALSE(Contains(Lower(html), "<script"));
-  EXPECT_FALSE(Contains(html, "<b>\"c"));
+  EXPECT_THAT(Lower(html), Not(HasSubstr("<script")));
+  EXPECT_THAT(html, Not(HasSubstr("<b>\"c")));
   // A long identifier may wrap, so its row asks not to be split.
-  EXPECT_TRUE(Contains(html, "<tr class=\"w\"><td>1<td>&lt;script&gt;"));
+  EXPECT_THAT(html, HasSubstr("<tr class=\"w\"><td>1<td>&lt;script&gt;"));
   EXPECT_EQ(std::count(html.begin(), html.end(), '<') - std::count(html.begin(), html.end(), '>'),
             0);
   for (const char* shown : {"&lt;script&gt;alert(1)&lt;/script&gt;", "x&quot;onload=&quot;y",
                             "a&lt;b&gt;&quot;c&#39;.txt", "O&#39;Neil &amp; &lt;Co&gt;"})
-    EXPECT_TRUE(Contains(html, shown)) << shown;
+    EXPECT_THAT(html, HasSubstr(shown));
   // The running head is a CSS string: a quote or "<" in a file name is escaped.
-  EXPECT_TRUE(Contains(html, "a\\3c b\\3e \\22 c'.txt")) << html.substr(0, 3000);
+  EXPECT_THAT(html, HasSubstr("a\\3c b\\3e \\22 c'.txt")) << html.substr(0, 3000);
 }
 
 // Differences 0.1, 0.2, ... 3.0 of lightness only: the 20 worst are patches
@@ -61,14 +61,13 @@ TEST_F(HtmlReportTest, WorstPatchesComeFirstWithTheirParts) {
     d.push_back(i / 10.0);
   LoadPair(d);
   const std::string html = Report();
-  EXPECT_TRUE(Contains(html, "⊿E00 の大きいパッチ 20"));
-  EXPECT_TRUE(Contains(html,
-                       "<tr><td>30<td>P30<td><td>50.00<td>0.00<td>0.00<td>53.00<td>0.00"
-                       "<td>0.00<td>3.00<td>"));
-  EXPECT_TRUE(Contains(html, "<td>3.00<td>0.00<td>0.00\n"));
-  EXPECT_TRUE(Contains(html, "<tr><td>11<td>P11"));
-  EXPECT_FALSE(Contains(html, "<tr><td>10<td>P10"));
-  EXPECT_FALSE(Contains(html, "全パッチ"));
+  EXPECT_THAT(html, HasSubstr("⊿E00 の大きいパッチ 20"));
+  EXPECT_THAT(html, HasSubstr("<tr><td>30<td>P30<td><td>50.00<td>0.00<td>0.00<td>53.00<td>0.00"
+                              "<td>0.00<td>3.00<td>"));
+  EXPECT_THAT(html, HasSubstr("<td>3.00<td>0.00<td>0.00\n"));
+  EXPECT_THAT(html, HasSubstr("<tr><td>11<td>P11"));
+  EXPECT_THAT(html, Not(HasSubstr("<tr><td>10<td>P10")));
+  EXPECT_THAT(html, Not(HasSubstr("全パッチ")));
 }
 
 class ReportSaveTest : public EngineTest {

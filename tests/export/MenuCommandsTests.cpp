@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/ChartMouse.h"
-#include "app/Histogram.h"
-#include "app/ResultsGrid.h"
 #include "app/ThresholdPanel.h"
 #include "support/EngineDriver.h"
 #include "support/FakePlatform.h"
@@ -24,7 +22,10 @@ TEST_F(MenuCommandsTest, HistogramCopyPutsPictureAndTableSaveWritesBothFiles) {
   ASSERT_TRUE(Do(PictG_MouseUp, Pair::ReferenceFile1, MouseButton::Right));
   Choose(MenuItem::Copy);
   EXPECT_EQ(platform_.clipboardBitmap->Pixels(), state_.pictures.PictG[0].Pixels());
-  EXPECT_TRUE(platform_.clipboardText->starts_with("ΔE\tパッチ数\r\n0.5\t3\r\n1.0\t1\r\n"));
+  // Bins of 0.5 with one-decimal upper edges; bin 10 (5.0 itself) is never written.
+  EXPECT_EQ(platform_.clipboardText,
+            "ΔE\tパッチ数\r\n0.5\t3\r\n1.0\t1\r\n1.5\t2\r\n2.0\t0\r\n2.5\t1\r\n3.0\t0\r\n"
+            "3.5\t0\r\n4.0\t0\r\n4.5\t0\r\n5.0\t1\r\n");
   platform_.saveAnswers = {"/out/h", "/ro/h"};
   platform_.failWrites["/ro/h-ΔE.bmp"] = "No space left on device";
   Choose(MenuItem::Save);

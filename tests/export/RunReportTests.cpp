@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,9 +12,8 @@
 namespace korimo {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
@@ -89,16 +89,16 @@ TEST(RunReport, SectionsInOrderAndEverySheetOnce) {
     at = next;
   }
   // One folder named once; each sheet a row of its own, by its file name.
-  EXPECT_TRUE(Contains(html, "フォルダ: <span class=\"path\">sheets/</span>"));
+  EXPECT_THAT(html, HasSubstr("フォルダ: <span class=\"path\">sheets/</span>"));
   for (int no = 1; no <= 7; ++no) {
     EXPECT_EQ(Count(html, "<td>" + std::to_string(no) + "<td class=\"f\">s" + std::to_string(no) +
                               ".txt"),
               1u)
         << no;
   }
-  EXPECT_TRUE(Contains(html, "s3.txt<br><span class=\"r\">並びが違います</span>"));
-  EXPECT_TRUE(Contains(html, "s6.txt<br><span class=\"r\">読めません</span>"));
-  EXPECT_TRUE(Contains(html, "<td>7<td>5<td>1<td>1</tr>"));  // given, compared, excluded, refused
+  EXPECT_THAT(html, HasSubstr("s3.txt<br><span class=\"r\">並びが違います</span>"));
+  EXPECT_THAT(html, HasSubstr("s6.txt<br><span class=\"r\">読めません</span>"));
+  EXPECT_THAT(html, HasSubstr("<td>7<td>5<td>1<td>1</tr>"));  // given, compared, excluded, refused
 }
 
 // Sheets that count nowhere break each line: the average and the 95% run
@@ -134,10 +134,10 @@ TEST(RunReport, MinimumPassShareIsMetByTheCount) {
     run.statistics.passShare = {c.passing / 100.0};
     run.statistics.passed = {c.passing};
     const std::string html = run.Report();
-    EXPECT_TRUE(Contains(html, std::string("<p class=\"big\">社内：<span class=\"") +
-                                   (c.verdict[0] == "合"[0] ? "pass" : "fail") + "\">" + c.verdict))
+    EXPECT_THAT(html, HasSubstr(std::string("<p class=\"big\">社内：<span class=\"") +
+                                (c.verdict[0] == "合"[0] ? "pass" : "fail") + "\">" + c.verdict))
         << c.passing;
-    EXPECT_TRUE(Contains(html, "（" + std::to_string(c.passing) + " / 100 枚）"));
+    EXPECT_THAT(html, HasSubstr("（" + std::to_string(c.passing) + " / 100 枚）"));
   }
 }
 
@@ -175,13 +175,13 @@ TEST(RunReport, TextsFromFilesAndUsersStayText) {
   std::string lower = html;
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  EXPECT_FALSE(Contains(lower, "<script"));
+  EXPECT_THAT(lower, Not(HasSubstr("<script")));
   for (const char* shown : {"a/&lt;b&gt;x&lt;/b&gt;&amp;&quot;&#39;.txt", "b/&lt;/td&gt;.txt",
                             "&lt;script&gt;x()&lt;/script&gt;", "&lt;i&gt;set&lt;/i&gt;",
                             "否: &lt;em&gt;", "O&#39;Neil &amp; &lt;Co&gt;", "ref&lt;1&gt;.txt"})
-    EXPECT_TRUE(Contains(html, shown)) << shown;
+    EXPECT_THAT(html, HasSubstr(shown));
   // The running head is a CSS string.
-  EXPECT_TRUE(Contains(html, "ref\\3c 1\\3e .txt"));
+  EXPECT_THAT(html, HasSubstr("ref\\3c 1\\3e .txt"));
 }
 
 TEST(RunReport, SameRunAndTimeGiveTheSameBytes) {

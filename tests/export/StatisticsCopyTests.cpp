@@ -9,30 +9,9 @@
 namespace korimo::testing {
 namespace {
 
-class StatisticsCopyTest : public EngineTest {
- protected:
-  // A row of the frame as it shows now.
-  void CopyRow(Pair pair, Metric metric) {
-    const Shown::PairViews& views = state_.shown.pairs[Index(pair)];
-    But_Copy_Click(metric, FrameTextsOf(views.averages.get(), views.percentiles.get(), pair),
-                   platform_);
-  }
-  FakePlatform platform_;
-};
-
-TEST_F(StatisticsCopyTest, RowCopyShowsTheMessageBeforeFillingTheClipboard) {
-  CopyRow(Pair::ReferenceFile1, Metric::DeAb);  // nothing shown yet
-  EXPECT_EQ(platform_.clipboardText, "\t\t\t");
-  LoadPair(Same(20, 1));
-  Choose(DataSet::File2, Chart("f2.txt", Offsets(Same(20, 2))));
-  platform_.log.clear();
-  CopyRow(Pair::ReferenceFile2, Metric::DeAb);
-  EXPECT_EQ(platform_.clipboardText, "   2.00\t   2.00\t   2.00\t   2.00");
-  EXPECT_EQ(platform_.clipboardText, record().Lb_De[2] + "\t" + record().Lb_De[3] + "\t" +
-                                         record().Lb_BestDe[1] + "\t" + record().Lb_WorsDe[1]);
-  EXPECT_EQ(platform_.messages.back(), "平均⊿E  最大⊿E  Best10%, 95%\r\n\r\nコピーしました");
-  EXPECT_EQ(platform_.log, (Strings{"clear", "message", "text"}));
-}
+// The row copies (clear, message, then the frame's texts, in that order) are
+// in the window trace, whose steps click every copy button; WindowTests checks
+// that each copies its own pair.
 
 // The area copy as the box's text defines it: each of the first three figures
 // runs from after an "=" up to and including the blank after it, the fourth
@@ -55,7 +34,7 @@ std::string CopyOfBoxText(const std::string& s) {
 // The copy is made from the figures the box was written from; it agrees with
 // the text's reading except where an identifier holds "=", which throws the
 // reading off while the figures stay right.
-TEST_F(StatisticsCopyTest, AreaCopyIsTheBoxsFiguresEvenWhereItsTextMisleads) {
+TEST(StatisticsCopy, AreaCopyIsTheBoxsFiguresEvenWhereItsTextMisleads) {
   struct Case {
     std::string corners;
     double avgAb, maxAb, avg00, max00;
@@ -81,8 +60,9 @@ TEST_F(StatisticsCopyTest, AreaCopyIsTheBoxsFiguresEvenWhereItsTextMisleads) {
     EXPECT_EQ(platform.log, (Strings{"clear", "text", "message"}));
   }
   EXPECT_EQ(CopyOfBoxText(std::string(kAreaHint)), "");
-  But_CPArea_Click(std::nullopt, platform_);  // the hint: nothing copied, nothing said
-  EXPECT_EQ(platform_.log, Strings{"clear"});
+  FakePlatform hint;
+  But_CPArea_Click(std::nullopt, hint);  // the hint: nothing copied, nothing said
+  EXPECT_EQ(hint.log, Strings{"clear"});
 }
 
 }  // namespace

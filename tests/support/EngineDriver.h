@@ -47,8 +47,7 @@ class Engine {
   }
 
   std::string Chart(const std::string& name, const std::vector<Patch>& patches, int rowLength = 0) {
-    WriteChart(dir_.File(name), patches, rowLength);
-    return dir_.File(name);
+    return dir_.Chart(name, patches, rowLength);
   }
   // Answers reads of `path` with `read` from now on and loads it into `set`.
   void Load(DataSet set, const std::string& path, MeasurementPtr read) {

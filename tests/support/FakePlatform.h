@@ -10,6 +10,16 @@
 
 namespace korimo::testing {
 
+// The next answer a test queued; none left: cancelled.
+template <typename T>
+std::optional<T> NextAnswer(std::deque<std::optional<T>>& answers) {
+  if (answers.empty())
+    return std::nullopt;
+  std::optional<T> answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
 // Records what the program asks of the desktop and answers save dialogs from
 // a queue the test fills.
 class FakePlatform : public Platform {
@@ -27,11 +37,7 @@ class FakePlatform : public Platform {
 
   std::optional<std::string> SaveFileDialog(std::string_view filter) override {
     saveFilters.emplace_back(filter);
-    if (saveAnswers.empty())
-      return std::nullopt;
-    auto answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return NextAnswer(saveAnswers);
   }
   void ShowMessage(std::string_view text) override {
     messages.emplace_back(text);

@@ -18,7 +18,9 @@ class PairingBoxTest : public WindowTest {
   }
 };
 
-TEST_F(PairingBoxTest, ChoosingIdRepairsWithoutReadingAndClearAllReturnsToPosition) {
+// The box sits between the strip and the clear button. (That clear-all
+// brings it back to position mode is in the window trace.)
+TEST_F(PairingBoxTest, ChoosingIdRepairsWithoutReading) {
   std::vector<Patch> sample = Offsets(std::vector<double>(20, 2.0));
   std::swap(sample[0], sample[19]);
   sample.pop_back();
@@ -36,10 +38,6 @@ TEST_F(PairingBoxTest, ChoosingIdRepairsWithoutReadingAndClearAllReturnsToPositi
   EXPECT_EQ(state().inputs.mode, PairingMode::Id);
   EXPECT_EQ(record().Lb_De[0], "   2.00");
   EXPECT_EQ(Mismatches(window(), record()), Strings{});
-
-  QTest::mouseClick(&window().But_Clear(), Qt::LeftButton);
-  EXPECT_EQ(state().inputs.mode, PairingMode::Position);
-  EXPECT_EQ(window().Cmb_Pairing().Combo().currentIndex(), 0);
 }
 
 }  // namespace

@@ -46,19 +46,9 @@ class FakeDialogs : public WindowDialogs {
   std::deque<std::optional<MenuItem>> menuAnswers;
   std::deque<std::optional<std::string>> criteriaAnswers;
 
-  std::optional<std::string> OpenFile(DataSet) override { return Next(openAnswers); }
-  std::optional<std::string> OpenCriteriaFile() override { return Next(criteriaAnswers); }
-  std::optional<MenuItem> EditMenu(bool) override { return Next(menuAnswers); }
-
- private:
-  template <typename T>
-  static std::optional<T> Next(std::deque<std::optional<T>>& answers) {
-    if (answers.empty())
-      return std::nullopt;
-    std::optional<T> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
+  std::optional<std::string> OpenFile(DataSet) override { return NextAnswer(openAnswers); }
+  std::optional<std::string> OpenCriteriaFile() override { return NextAnswer(criteriaAnswers); }
+  std::optional<MenuItem> EditMenu(bool) override { return NextAnswer(menuAnswers); }
 };
 
 // Drags files (or, without paths, `text`) onto `target`: how many of entry and drop it took.
@@ -77,6 +67,14 @@ inline int Offer(QWidget* target, const Strings& paths, const QString& text = {}
   QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, {});
   QApplication::sendEvent(target, &drop);
   return int{enter.isAccepted()} + int{drop.isAccepted()};
+}
+
+// A click in the middle of a column's heading, scrolled into view.
+inline void ClickHeading(FlexGrid& grid, int col) {
+  QHeaderView* header = grid.horizontalHeader();
+  grid.scrollTo(grid.model()->index(0, col));
+  const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
 inline std::string Text(const QString& shown) {
@@ -152,8 +150,7 @@ class WindowTest : public ::testing::Test {
   const WindowRecord& record() { return window_->state().record; }
 
   std::string Chart(const std::string& name, const std::vector<Patch>& patches, int rowLength = 0) {
-    WriteChart(dir_.File(name), patches, rowLength);
-    return dir_.File(name);
+    return dir_.Chart(name, patches, rowLength);
   }
   // Chooses `path` for a set through its file button's open dialog.
   void Choose(DataSet set, const std::string& path) {
@@ -169,12 +166,6 @@ class WindowTest : public ::testing::Test {
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     window_->TabStrip1().setCurrentIndex(tab);
-  }
-  void ClickHeading(int col) {
-    QHeaderView* header = grid().horizontalHeader();
-    grid().scrollTo(grid().model()->index(0, col));
-    const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
   }
 
   TempDir dir_;
