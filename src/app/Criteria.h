@@ -30,6 +30,8 @@ struct Criterion {
 
   // "紙白 ⊿E00 最大"
   std::string Words() const;
+
+  bool operator==(const Criterion&) const = default;
 };
 
 struct CriteriaSet {
@@ -38,6 +40,8 @@ struct CriteriaSet {
   std::vector<Criterion> criteria;
   bool assumesM1 = false;  // its limits are meant for M1 measurements
   std::string path;        // the criteria file it came from; empty for built-ins
+
+  bool operator==(const CriteriaSet&) const = default;
 };
 
 std::string_view MetricKey(VerifyMetric metric);  // "de00"

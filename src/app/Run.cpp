@@ -100,7 +100,7 @@ std::optional<double> At(const std::vector<double>& values, const std::vector<in
 
 // Mean, sd (n - 1), minimum and maximum with their first sheets, over the
 // values present; two passes over the rows, which are kept anyway.
-RunSummary Summarize(const std::vector<SheetRow>& rows,
+RunSummary Summarize(const SheetRows& rows,
                      const std::function<std::optional<double>(const SheetRow&)>& value) {
   RunSummary s;
   double sum = 0;
@@ -138,6 +138,14 @@ RunSummary Summarize(const std::vector<SheetRow>& rows,
 }
 
 }  // namespace
+
+SheetRowRefs RefsOf(const SheetRows& rows) {
+  SheetRowRefs refs;
+  refs.reserve(rows.size());
+  for (const SheetRow& row : rows)
+    refs.push_back(&row);
+  return refs;
+}
 
 std::string_view StatusKey(SheetStatus status) {
   switch (status) {
@@ -194,20 +202,21 @@ std::vector<std::string> ParseSheetList(std::string_view text, const std::string
   return paths;
 }
 
+bool SheetBefore(const SheetSource& a, const SheetSource& b, RunOrder order) {
+  if (order == RunOrder::ModificationTime && a.mtime != b.mtime)
+    return b.mtime ? (!a.mtime ? false : *a.mtime < *b.mtime) : true;
+  if (order == RunOrder::Given)
+    return false;
+  const std::string na = FileName(a.path), nb = FileName(b.path);
+  return na != nb ? na < nb : a.path < b.path;
+}
+
 void OrderSheets(std::vector<SheetSource>& sheets, RunOrder order) {
-  const auto byName = [](const SheetSource& a, const SheetSource& b) {
-    const std::string na = FileName(a.path), nb = FileName(b.path);
-    return na != nb ? na < nb : a.path < b.path;
-  };
-  if (order == RunOrder::Name) {
-    std::stable_sort(sheets.begin(), sheets.end(), byName);
-  } else if (order == RunOrder::ModificationTime) {
-    std::stable_sort(sheets.begin(), sheets.end(), [&](const SheetSource& a, const SheetSource& b) {
-      if (a.mtime != b.mtime)
-        return b.mtime ? (!a.mtime ? false : *a.mtime < *b.mtime) : true;
-      return byName(a, b);
-    });
-  }
+  if (order == RunOrder::Given)
+    return;
+  std::stable_sort(
+      sheets.begin(), sheets.end(),
+      [order](const SheetSource& a, const SheetSource& b) { return SheetBefore(a, b, order); });
 }
 
 std::string IsoUtcTime(std::int64_t seconds) {
@@ -446,19 +455,26 @@ namespace {
 // however long the run.
 class RunPipeline {
  public:
-  RunPipeline(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator,
+  RunPipeline(std::span<const SheetSource> sheets, RunAccumulator& accumulator,
               const std::atomic<bool>* cancel, int threads)
       : sheets_(sheets),
         accumulator_(accumulator),
         cancel_(cancel),
         ahead_(4 * static_cast<std::size_t>(threads) + 4),
-        slots_(sheets.size()) {}
+        slots_(sheets.size()) {
+    if (const SheetComparison* last = accumulator.LastCompared())
+      lastCompared_ = std::make_shared<const SheetComparison>(*last);
+  }
 
   void Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-      if (Stopped())
+      if (Stopped()) {
+        // A cancel comes without a notice: the accumulating thread may be
+        // waiting for a sheet that no worker will bring now.
+        changed_.notify_all();
         return;
+      }
       if (!drifts_.empty()) {
         DriftJob job = std::move(drifts_.front());
         drifts_.pop_front();
@@ -586,7 +602,7 @@ class RunPipeline {
     }
   }
 
-  const std::vector<SheetSource>& sheets_;
+  std::span<const SheetSource> sheets_;
   RunAccumulator& accumulator_;
   const std::atomic<bool>* cancel_;
   const std::size_t ahead_;
@@ -605,7 +621,7 @@ class RunPipeline {
 
 }  // namespace
 
-void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator, int threads,
+void ComputeRun(std::span<const SheetSource> sheets, RunAccumulator& accumulator, int threads,
                 const std::function<void(const RunProgress&)>& progress,
                 const std::atomic<bool>* cancel) {
   if (sheets.empty())

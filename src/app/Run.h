@@ -3,8 +3,10 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,9 +74,14 @@ std::vector<SheetSource> SheetSourcesOf(const std::vector<std::string>& paths);
 // lines skipped); a relative path is taken from the list's own folder.
 std::vector<std::string> ParseSheetList(std::string_view text, const std::string& listPath);
 
+// A list of sheets is a few lines a sheet; a file far larger is no list.
+inline constexpr std::size_t kMaxSheetListBytes = 64 << 20;
+
 // Sorts sheets by file name (then path) or by modification time (then name,
 // unknown times last); Given keeps them.
 void OrderSheets(std::vector<SheetSource>& sheets, RunOrder order);
+// Whether `a` comes before `b` in that order.
+bool SheetBefore(const SheetSource& a, const SheetSource& b, RunOrder order);
 
 // "2025-01-15T09:30:00Z".
 std::string IsoUtcTime(std::int64_t seconds);
@@ -107,6 +114,13 @@ struct SheetRow {
   std::vector<SheetVerdict> verdicts;
   bool Counts() const { return status == SheetStatus::Compared; }
 };
+
+// A run's rows in run order. A row never moves once added, so that a
+// window can show the rows of a run still being computed in place, through
+// pointers to them (SheetRowRefs).
+using SheetRows = std::deque<SheetRow>;
+using SheetRowRefs = std::vector<const SheetRow*>;
+SheetRowRefs RefsOf(const SheetRows& rows);
 
 struct RunOptions {
   PairingMode mode = PairingMode::Position;
@@ -204,7 +218,10 @@ class RunAccumulator {
   // (ComputeRun does it on its workers).
   const SheetRow& Add(SheetComparison sheet, std::optional<double> drift);
 
-  const std::vector<SheetRow>& Rows() const { return rows_; }
+  const SheetRows& Rows() const { return rows_; }
+  // The last compared sheet's colours and pairing, from which the next
+  // compared sheet's drift is taken; null before the first.
+  const SheetComparison* LastCompared() const { return lastCompared_ ? &*lastCompared_ : nullptr; }
   RunStatistics Statistics() const;
   const RunReference& Reference() const { return reference_; }
   const RunOptions& Options() const { return options_; }
@@ -224,7 +241,7 @@ class RunAccumulator {
 
   RunReference reference_;
   RunOptions options_;
-  std::vector<SheetRow> rows_;
+  SheetRows rows_;
   std::optional<SheetComparison> lastCompared_;  // without its row
   std::vector<PatchAccumulator> patches_;
 };
@@ -232,14 +249,15 @@ class RunAccumulator {
 // Reads and compares sheets, and computes their drift, on `threads` worker
 // threads, and hands them to the accumulator on the calling thread in run
 // order, whatever order the reads complete in; a few sheets ahead of the
-// accumulator at most. `progress` is called on the calling thread after
-// each sheet; once `cancel` is set the run stops soon, the accumulator
-// holding the sheets handed so far.
+// accumulator at most. An accumulator that already holds sheets is
+// continued: the first new compared sheet drifts from its last one. `progress` is called on the
+// calling thread after each sheet; once `cancel` is set the run stops soon, the accumulator holding
+// the sheets handed so far.
 struct RunProgress {
   int done = 0;
   int total = 0;
 };
-void ComputeRun(const std::vector<SheetSource>& sheets, RunAccumulator& accumulator, int threads,
+void ComputeRun(std::span<const SheetSource> sheets, RunAccumulator& accumulator, int threads,
                 const std::function<void(const RunProgress&)>& progress = {},
                 const std::atomic<bool>* cancel = nullptr);
 

@@ -229,9 +229,6 @@ struct RunRawValues {
   bool help = false;
 };
 
-// A list of sheets is a few lines a sheet; one far larger is no list.
-constexpr std::size_t kMaxSheetListBytes = 64 << 20;
-
 void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
   const auto last = CLI::MultiOptionPolicy::TakeLast;
   run.set_help_flag();

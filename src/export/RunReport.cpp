@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "app/RunView.h"
 #include "app/SvgCanvas.h"
 #include "app/VerificationRecord.h"
 #include "core/Common.h"
@@ -14,31 +15,10 @@ namespace {
 
 constexpr std::string_view kTitle = "⊿E・⊿E00 推移レポート";
 
-constexpr std::array<std::string_view, kRunStatistics> kStatisticNames = {
-    "⊿E 平均",   "⊿E 最大",      "⊿E Best10%", "⊿E 95%",    "⊿E00 平均",
-    "⊿E00 最大", "⊿E00 Best10%", "⊿E00 95%",   "紙白 ⊿E00", "ドリフト ⊿E00"};
-
-// Indexed by SheetStatus.
-constexpr std::array<std::string_view, 3> kStatusNames = {"比較", "除外", "拒否"};
-
-// The trend's series and the criteria's lines; red is kept for the points
-// that fail, grey for the sheets that count nowhere.
-constexpr std::array<std::uint32_t, 9> kPalette = {0xBF5F1F, 0x008AE0, 0x3A9D2A, 0xB84F7B, 0x2B5A8C,
-                                                   0xA89F1A, 0x009A9A, 0xA556D0, 0x555555};
-constexpr std::uint32_t kGap = 0xE4E4E4;
-constexpr std::uint32_t kGrid = 0xDDDDDD;
-constexpr std::uint32_t kFrame = 0x888888;
-
 constexpr int kPlotWidth = 640;
 constexpr int kPlotHeight = 170;
 constexpr SvgMargins kPlotMargins = {30, 6, 14, 16};
 constexpr double kTickText = 9;
-// Up to this many sheets every point is marked; beyond, only the points a
-// line cannot show (a value between two gaps) and the failing ones.
-constexpr int kMarkEveryPoint = 60;
-// A criterion far beyond its limit would flatten all the others: the plot
-// stops at three times the limit and such points stand at its top edge.
-constexpr double kRatioCeiling = 3;
 
 // Rows of the sheets table that may take two lines (a date, a reason, a
 // long name) ask not to be split; the others cannot be, and asking each of
@@ -91,143 +71,55 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Axis ticks: steps of 1, 2, 2.5 or 5 times a power of ten, about five of
-// them up to the largest value.
-struct Scale {
-  double top = 1;
-  double step = 0.2;
-  int decimals = 1;
-};
-
-Scale NiceScale(double maximum) {
-  if (!(maximum > 0) || !std::isfinite(maximum))
-    maximum = 1;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(maximum / 5)));
-  Scale scale;
-  for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-    scale.step = m * magnitude;
-    if (scale.step * 5 >= maximum * (1 - 1e-12))
-      break;
-  }
-  scale.top = std::ceil(maximum / scale.step - 1e-9) * scale.step;
-  const int digits = -static_cast<int>(std::floor(std::log10(scale.step) + 1e-9));
-  const bool quarter = std::fmod(scale.step / std::pow(10.0, -digits), 1.0) > 0.25;
-  scale.decimals = std::max(0, digits + (quarter ? 1 : 0));
-  return scale;
+void Mark(SvgCanvas& canvas, const TrendPoint& p, std::uint32_t color, int half) {
+  const int x = static_cast<int>(std::floor(p.x));
+  const int y = static_cast<int>(std::floor(p.y));
+  canvas.FillRect(x - half, y - half, x + half, y + half, color);
 }
 
-// One plot over the sheets in run order: sheet i at the middle of its slot.
-class SheetPlot {
- public:
-  SheetPlot(int sheets, double maximum)
-      : canvas_(kPlotWidth, kPlotHeight, kWhite, kPlotMargins),
-        sheets_(std::max(1, sheets)),
-        scale_(NiceScale(maximum)) {}
-
-  // Sheets that count in no statistic stand out as grey slots.
-  void Gaps(const std::vector<SheetRow>& rows) {
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i].Counts())
-        continue;
-      const int x1 = static_cast<int>(std::floor(static_cast<double>(i) * kPlotWidth / sheets_));
-      const int x2 = static_cast<int>(std::ceil(static_cast<double>(i + 1) * kPlotWidth / sheets_));
-      canvas_.FillRect(x1, 0, std::max(x1, x2 - 1), kPlotHeight - 1, kGap);
-    }
+// A trend chart as the page's vector picture: the grey slots of the sheets
+// that count nowhere, the grid and its ticks, the limit line, then each
+// series' lines and points, its failing points in red over them.
+std::string PlotMarkup(const TrendChart& chart) {
+  const TrendLayout layout = LayOutTrend(chart, kPlotWidth, kPlotHeight);
+  SvgCanvas canvas(kPlotWidth, kPlotHeight, kWhite, kPlotMargins);
+  for (const auto& [x1, x2] : layout.gaps)
+    canvas.FillRect(x1, 0, x2, kPlotHeight - 1, kTrendGap);
+  for (std::size_t k = 0; k < layout.valueTicks.size(); ++k) {
+    const TrendTick& tick = layout.valueTicks[k];
+    if (k > 0)
+      canvas.Line(0, tick.at, kPlotWidth - 1, tick.at, kTrendGrid);
+    canvas.Text(-3, tick.at + 3, tick.text, TextAnchor::End, kTickText);
   }
-
-  void Axes() {
-    for (int k = 0; k * scale_.step <= scale_.top * (1 + 1e-9); ++k) {
-      const double value = k * scale_.step;
-      const int y = static_cast<int>(std::lround(Y(value)));
-      if (k > 0)
-        canvas_.Line(0, y, kPlotWidth - 1, y, kGrid);
-      canvas_.Text(-3, y + 3, FormatDecimals(value, scale_.decimals), TextAnchor::End, kTickText);
-    }
-    int step = 1;
-    for (int m = 1; sheets_ / step > 10; m *= 10) {
-      for (int f : {1, 2, 5, 10}) {
-        step = f * m;
-        if (sheets_ / step <= 10)
-          break;
+  for (const TrendTick& tick : layout.sheetTicks) {
+    canvas.Line(tick.at, kPlotHeight - 3, tick.at, kPlotHeight - 1, kTrendFrame);
+    canvas.Text(tick.exact, kPlotHeight + 11, tick.text, TextAnchor::Middle, kTickText);
+  }
+  canvas.RectOutline(0, 0, kPlotWidth - 1, kPlotHeight - 1, kTrendFrame);
+  if (layout.levelRow) {
+    canvas.SetLineWidth(2);
+    canvas.Line(0, *layout.levelRow, kPlotWidth - 1, *layout.levelRow, kBlack);
+    canvas.SetLineWidth(1);
+  }
+  std::vector<SvgPoint> points;
+  for (const TrendLine& line : layout.lines) {
+    for (const TrendSegment& segment : line.segments) {
+      canvas.SetLineWidth(1);
+      if (segment.points.size() >= 2) {
+        points.clear();
+        for (const TrendPoint& p : segment.points)
+          points.push_back({p.x, p.y});
+        canvas.Polyline(points, line.color);
+      }
+      if (segment.marked) {
+        for (const TrendPoint& p : segment.points)
+          Mark(canvas, p, line.color, kTrendMark);
       }
     }
-    for (int no = 1; no <= sheets_; ++no) {
-      if (no != 1 && no % step != 0)
-        continue;
-      const int x = static_cast<int>(std::lround(X(no - 1)));
-      canvas_.Line(x, kPlotHeight - 3, x, kPlotHeight - 1, kFrame);
-      canvas_.Text(X(no - 1), kPlotHeight + 11, std::to_string(no), TextAnchor::Middle, kTickText);
-    }
-    canvas_.RectOutline(0, 0, kPlotWidth - 1, kPlotHeight - 1, kFrame);
+    for (const TrendPoint& p : line.failing)
+      Mark(canvas, p, kRed, kTrendFailingMark);
   }
-
-  // A line across the plot, drawn over the grid and under the series.
-  void Level(double value) {
-    const int y = static_cast<int>(std::lround(Y(value)));
-    canvas_.SetLineWidth(2);
-    canvas_.Line(0, y, kPlotWidth - 1, y, kBlack);
-    canvas_.SetLineWidth(1);
-  }
-
-  // A line through the values, broken where a sheet has none; `failing`
-  // marks points in red.
-  void Series(const std::vector<std::optional<double>>& values, std::uint32_t color,
-              const std::vector<bool>& failing = {}) {
-    std::vector<SvgPoint> segment;
-    auto flush = [&] {
-      canvas_.SetLineWidth(1);
-      if (segment.size() >= 2)
-        canvas_.Polyline(segment, color);
-      if (segment.size() == 1 || sheets_ <= kMarkEveryPoint) {
-        for (const SvgPoint& p : segment)
-          Mark(p, color, 1);
-      }
-      segment.clear();
-    };
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (!values[i] || !std::isfinite(*values[i])) {
-        flush();
-        continue;
-      }
-      segment.push_back({X(static_cast<int>(i)), Y(*values[i])});
-    }
-    flush();
-    for (std::size_t i = 0; i < values.size() && i < failing.size(); ++i) {
-      if (failing[i] && values[i])
-        Mark({X(static_cast<int>(i)), Y(*values[i])}, kRed, 2);
-    }
-  }
-
-  std::string Markup(std::string_view label) const { return canvas_.Markup(label); }
-
- private:
-  double X(int sheet) const { return (sheet + 0.5) * kPlotWidth / sheets_; }
-  // Values beyond the scale stand at its top edge.
-  double Y(double value) const {
-    const double clamped = std::clamp(value, 0.0, scale_.top);
-    return (kPlotHeight - 1) * (1 - clamped / scale_.top) + 0.5;
-  }
-
-  void Mark(SvgPoint p, std::uint32_t color, int half) {
-    const int x = static_cast<int>(std::floor(p.x));
-    const int y = static_cast<int>(std::floor(p.y));
-    canvas_.FillRect(x - half, y - half, x + half, y + half, color);
-  }
-
-  SvgCanvas canvas_;
-  int sheets_;
-  Scale scale_;
-};
-
-double Largest(const std::vector<std::vector<std::optional<double>>>& series) {
-  double largest = 0;
-  for (const auto& values : series) {
-    for (const auto& v : values) {
-      if (v && std::isfinite(*v))
-        largest = std::max(largest, *v);
-    }
-  }
-  return largest;
+  return canvas.Markup(chart.title);
 }
 
 class RunReportWriter {
@@ -250,9 +142,10 @@ class RunReportWriter {
     if (data_.rows.empty()) {
       out_ += "<p>シートがありません。</p>";
     } else {
-      Trend();
+      const SheetRowRefs rows = RefsOf(data_.rows);
+      Figure(FigureTrend(rows, input_.metric));
       for (std::size_t s = 0; s < sets_.size(); ++s)
-        CriteriaTrend(s);
+        Figure(CriteriaTrend(rows, sets_[s], s, SetLabel(s)));
     }
     Statistics();
     MostVariable();
@@ -264,9 +157,9 @@ class RunReportWriter {
  private:
   static std::string Legend() {
     std::string css;
-    for (std::size_t i = 0; i < kPalette.size(); ++i)
-      css += ".c" + std::to_string(i) + "{color:" + CssColor(kPalette[i]) + "}";
-    css += ".cg{color:" + CssColor(kGap) + "}.cr{color:" + CssColor(kRed) + "}\n";
+    for (std::size_t i = 0; i < kTrendPalette.size(); ++i)
+      css += ".c" + std::to_string(i) + "{color:" + CssColor(kTrendPalette[i]) + "}";
+    css += ".cg{color:" + CssColor(kTrendGap) + "}.cr{color:" + CssColor(kRed) + "}\n";
     return css;
   }
 
@@ -286,20 +179,14 @@ class RunReportWriter {
   void Heading() {
     out_ += "<h1>" + Esc(kTitle) + "</h1>" + report::JobTable(input_.job);
     for (std::size_t s = 0; s < sets_.size(); ++s) {
-      const int passed = s < stats_.passed.size() ? stats_.passed[s] : 0;
-      const int compared = stats_.compared;
       out_ += "<p class=\"big\">" + SetLabel(s) + Esc(sets_[s].name) + "：";
-      if (compared == 0) {
-        out_ += "判定できません（比較したシートがありません）</p>";
+      if (stats_.compared == 0) {
+        out_ += std::string(kNoComparedSheet) + "</p>";
         continue;
       }
       const std::optional<double>& minPass = data_.options.minPass;
       const bool pass = RunPassesSet(stats_, s, minPass);
-      out_ += report::VerdictWord(pass) + "</p><p>合格率 ";
-      const std::optional<double> share =
-          s < stats_.passShare.size() ? stats_.passShare[s] : std::nullopt;
-      out_ += share ? FormatDecimals(*share * 100, 1) + "%" : std::string("—");
-      out_ += "（" + std::to_string(passed) + " / " + std::to_string(compared) + " 枚）";
+      out_ += report::VerdictWord(pass) + "</p><p>" + PassShareText(stats_, s);
       if (minPass)
         out_ += "　下限 " + ShortestDecimal(*minPass) + "%";
       out_ += "</p>";
@@ -337,7 +224,7 @@ class RunReportWriter {
 
   // When every sheet lies in one folder, it is named once and the table
   // names the files only.
-  static std::string CommonFolder(const std::vector<SheetRow>& rows) {
+  static std::string CommonFolder(const SheetRows& rows) {
     if (rows.empty())
       return {};
     const std::string first = Directory(rows.front().file);
@@ -352,64 +239,23 @@ class RunReportWriter {
     return folder_.empty() ? row.file : row.file.substr(folder_.size());
   }
 
-  void Trend() {
-    const bool de00 = input_.metric == Metric::De00;
-    const std::string metric = de00 ? "⊿E00" : "⊿E";
-    const auto avg = static_cast<std::size_t>(de00 ? RunFigure::AvgDe00 : RunFigure::AvgDeAb);
-    const auto pct = static_cast<std::size_t>(de00 ? RunFigure::Pct95De00 : RunFigure::Pct95DeAb);
-    std::vector<std::vector<std::optional<double>>> series(3);
-    for (const SheetRow& row : data_.rows) {
-      const bool counts = row.Counts();
-      series[0].push_back(counts ? row.figures[avg] : std::nullopt);
-      series[1].push_back(counts ? row.figures[pct] : std::nullopt);
-      series[2].push_back(counts ? row.drift : std::nullopt);
-    }
-    SheetPlot plot(static_cast<int>(data_.rows.size()), std::max(1.0, Largest(series)));
-    plot.Gaps(data_.rows);
-    plot.Axes();
-    for (std::size_t k = 0; k < series.size(); ++k)
-      plot.Series(series[k], kPalette[k]);
-    const std::string title = "推移 " + metric + "（平均・95%）とドリフト（⊿E00）";
-    out_ += "<figure class=\"plot\">" + plot.Markup(title) + "<figcaption>" + title +
-            Key("c0", metric + " 平均") + Key("c1", metric + " 95%") + Key("c2", "ドリフト") +
-            Key("cg", "除外・拒否") + "　横軸: シート No.</figcaption></figure>";
-  }
-
-  // Each criterion's value over its limit: every criterion shares one limit
-  // line at 1.
-  void CriteriaTrend(std::size_t s) {
-    const CriteriaSet& set = sets_[s];
-    std::vector<std::vector<std::optional<double>>> series(set.criteria.size());
-    std::vector<std::vector<bool>> failing(set.criteria.size());
-    for (const SheetRow& row : data_.rows) {
-      const SheetVerdict* verdict =
-          row.Counts() && s < row.verdicts.size() ? &row.verdicts[s] : nullptr;
-      for (std::size_t c = 0; c < set.criteria.size(); ++c) {
-        const Criterion& criterion = set.criteria[c];
-        std::optional<double> ratio;
-        if (verdict != nullptr && c < verdict->values.size() && verdict->values[c]) {
-          const double value = *verdict->values[c];
-          // A limit of 0 is met only by 0, which stands on the line.
-          ratio = criterion.limit > 0 ? value / criterion.limit : value > 0 ? kRatioCeiling : 1.0;
-        }
-        series[c].push_back(ratio);
-        failing[c].push_back(verdict != nullptr &&
-                             std::find(verdict->failed.begin(), verdict->failed.end(),
-                                       criterion.text) != verdict->failed.end());
+  // The keys of a plot under it, in the colours of the page's style.
+  void Figure(const TrendChart& chart) {
+    out_ += "<figure class=\"plot\">" + PlotMarkup(chart) + "<figcaption>" + Esc(chart.title);
+    for (const TrendKey& key : chart.keys) {
+      switch (key.kind) {
+        case TrendKey::Kind::Series:
+          out_ += Key("c" + std::to_string(key.palette % kTrendPalette.size()), key.caption);
+          break;
+        case TrendKey::Kind::Gap:
+          out_ += Key("cg", key.caption);
+          break;
+        case TrendKey::Kind::Failing:
+          out_ += Key("cr", key.caption);
+          break;
       }
     }
-    SheetPlot plot(static_cast<int>(data_.rows.size()),
-                   std::clamp(Largest(series), 1.2, kRatioCeiling));
-    plot.Gaps(data_.rows);
-    plot.Axes();
-    plot.Level(1.0);
-    for (std::size_t c = 0; c < series.size(); ++c)
-      plot.Series(series[c], kPalette[c % kPalette.size()], failing[c]);
-    const std::string title = SetLabel(s) + set.name + "：値 ÷ 許容値";
-    out_ += "<figure class=\"plot\">" + plot.Markup(title) + "<figcaption>" + Esc(title);
-    for (std::size_t c = 0; c < set.criteria.size(); ++c)
-      out_ += Key("c" + std::to_string(c % kPalette.size()), set.criteria[c].Words());
-    out_ += Key("cr", "不合格") + "　黒線: 許容値</figcaption></figure>";
+    out_ += "　" + chart.note + "</figcaption></figure>";
   }
 
   void Statistics() {
@@ -420,7 +266,7 @@ class RunReportWriter {
         "<th colspan=\"2\">最大<tr><th>値<th>No.<th>値<th>No.</thead>";
     for (int k = 0; k < kRunStatistics; ++k) {
       const RunSummary& f = stats_.figures[static_cast<std::size_t>(k)];
-      out_ += "<tr><th>" + std::string(kStatisticNames[static_cast<std::size_t>(k)]) + "<td>" +
+      out_ += "<tr><th>" + std::string(kRunStatisticNames[static_cast<std::size_t>(k)]) + "<td>" +
               std::to_string(f.n) + "<td>" + Two(f.mean) + "<td>" + Two(f.sd) + "<td>" +
               Two(f.min) + "<td>" + SheetNo(f.minSheet) + "<td>" + Two(f.max) + "<td>" +
               SheetNo(f.maxSheet) + "</tr>";
@@ -524,7 +370,7 @@ class RunReportWriter {
       out_ += cls.empty() ? "<tr>" : "<tr class=\"" + cls + "\">";
       out_ += "<td>" + std::to_string(i + 1) + "<td class=\"f\">" + Esc(shown) + notes + "<td>" +
               time + "<td class=\"v\">" +
-              std::string(kStatusNames[static_cast<std::size_t>(row.status)]) + "<td>" +
+              std::string(kSheetStatusNames[static_cast<std::size_t>(row.status)]) + "<td>" +
               (row.paired ? std::to_string(*row.paired) : "");
       for (const auto& figure : row.figures)
         out_ += "<td>" + Two(figure);
@@ -551,16 +397,7 @@ class RunReportWriter {
     if (verdict.failed.empty())
       return {};
     std::string note = "<br><span class=\"r\">" + SetLabel(s) + "否: ";
-    for (std::size_t k = 0; k < verdict.failed.size(); ++k) {
-      std::string words = verdict.failed[k];
-      for (const Criterion& c : sets_[s].criteria) {
-        if (c.text == verdict.failed[k]) {
-          words = c.Words();
-          break;
-        }
-      }
-      note += (k == 0 ? "" : "、") + Esc(words);
-    }
+    note += Esc(FailedCriteriaWords(sets_[s], verdict));
     return note + "</span>";
   }
 

@@ -16,7 +16,7 @@ struct RunReportData {
   std::string_view referencePath;          // as given
   const Measurement* reference = nullptr;  // its patches' identifiers; none when unread
   const RunOptions& options;
-  const std::vector<SheetRow>& rows;  // in run order
+  const SheetRows& rows;  // in run order
   const RunStatistics& statistics;
 };
 

@@ -34,6 +34,7 @@
 #include "ui/PairingBox.h"
 #include "ui/PictureBox.h"
 #include "ui/ReportControls.h"
+#include "ui/RunPage.h"
 #include "ui/StaticCaptions.h"
 #include "ui/StatisticsFrame.h"
 #include "ui/Twips.h"
@@ -75,7 +76,7 @@ Form1::Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent)
   BuildFrames();
   BuildPages();
 
-  tabStrip_->setCurrentIndex(0);
+  tabStrip_->setCurrentIndex(kChartPageTab);
   ShowPage();
   const int gridVisibleRows = dataPage_->VisibleRows();
   dataPage_->LayOut(kChartPageWidth);
@@ -89,6 +90,7 @@ Form1::Form1(Platform& platform, WindowDialogs& dialogs, QWidget* parent)
   ConnectGrid();
   ConnectButtons();
   ConnectVerification();
+  ConnectRun();
   Render();
 }
 
@@ -193,6 +195,9 @@ void Form1::BuildPages() {
   verificationPage_ = new VerificationPage(this);
   verificationPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
   verificationPage_->hide();
+  runPage_ = new RunPage(platform_, dialogs_, this);
+  runPage_->setGeometry(TwipsRect(420, 2940, 13995, 8235));
+  runPage_->hide();
   for (StatisticsFrame* frame : frames_)
     frame->raise();
   butClear_->raise();
@@ -232,6 +237,7 @@ void Form1::StartEngine(const Surfaces& surfaces) {
   // The report's controls read the engine, so they come with it.
   reportControls_ = new ReportControls(platform_, *state_, [this] { return PageVerdicts(); });
   verificationPage_->SetSidePanel(reportControls_);
+  runPage_->SetEngine(*state_, *reportControls_);
   BindCaptions();
 }
 
@@ -342,8 +348,10 @@ void Form1::ConnectGrid() {
 
 void Form1::ConnectButtons() {
   connect(tabStrip_, &QTabBar::currentChanged, this, &Form1::ShowPage);
-  connect(butClear_, &QPushButton::clicked, this,
-          [this] { Run([](EngineState& st) { But_Clear_Click(st); }); });
+  connect(butClear_, &QPushButton::clicked, this, [this] {
+    runPage_->Clear();
+    Run([](EngineState& st) { But_Clear_Click(st); });
+  });
   connect(butHelp_, &QPushButton::clicked, this, [this] { But_Help_Click(platform_); });
   connect(cmbPairing_, &PairingBox::modeChosen, this, [this](PairingMode mode) {
     Run([mode](EngineState& st) { ChangePairingMode(st, mode); });
@@ -407,13 +415,14 @@ void Form1::RestoreIfMinimized() {
     showNormal();
 }
 
-// Nothing is redrawn or recomputed: both pages keep their content while
+// Nothing is redrawn or recomputed: every page keeps its content while
 // hidden.
 void Form1::ShowPage() {
   const int tab = tabStrip_->currentIndex();
-  chartPage_->setVisible(tab == 0);
-  dataPage_->setVisible(tab == 1);
-  verificationPage_->setVisible(tab == 2);
+  chartPage_->setVisible(tab == kChartPageTab);
+  dataPage_->setVisible(tab == kDataPageTab);
+  verificationPage_->setVisible(tab == kVerificationPageTab);
+  runPage_->setVisible(tab == kRunPageTab);
 }
 
 void Form1::ConnectVerification() {
@@ -422,6 +431,18 @@ void Form1::ConnectVerification() {
             Run([&](EngineState& st) { ChooseCriteriaSet(st, std::move(set)); });
           });
   connect(verificationPage_, &VerificationPage::fileRequested, this, &Form1::ChooseCriteriaFile);
+}
+
+void Form1::ConnectRun() {
+  connect(runPage_, &RunPage::openRequested, this, &Form1::OpenFromRun);
+}
+
+// A sheet of the run loads as a file chosen for the set; as File1 it is
+// shown on the chart page.
+void Form1::OpenFromRun(DataSet set, const std::string& path) {
+  Run([&](EngineState& st) { ChooseFile(st, set, path, hooks_); });
+  if (set == DataSet::File1)
+    tabStrip_->setCurrentIndex(kChartPageTab);
 }
 
 // A file that does not read shows its first error; the page keeps its set.
@@ -494,6 +515,7 @@ void Form1::Render() {
   verificationPage_->Render(r.verification);
   FlexG().Model()->Refresh();
   RenderPictures();
+  runPage_->Sync();
   rendering_ = false;
 }
 

@@ -27,6 +27,7 @@ class PictureBox;
 class Platform;
 class StatisticsFrame;
 class ReportControls;
+class RunPage;
 class VerificationPage;
 struct ReportVerification;
 class WindowDialogs;
@@ -60,6 +61,7 @@ class Form1 : public QWidget {
   ChartPage& chartPage() const { return *chartPage_; }
   DataPage& dataPage() const { return *dataPage_; }
   VerificationPage& verificationPage() const { return *verificationPage_; }
+  RunPage& runPage() const { return *runPage_; }
   ReportControls& reportControls() const { return *reportControls_; }
   StatisticsFrame& statisticsFrame(Pair pair) const { return *frames_[Index(pair)]; }
   QPushButton& But_File(DataSet set) const { return *butFile_[Index(set)]; }
@@ -88,7 +90,9 @@ class Form1 : public QWidget {
   void ConnectGrid();
   void ConnectButtons();
   void ConnectVerification();
+  void ConnectRun();
   void ChooseCriteriaFile();
+  void OpenFromRun(DataSet set, const std::string& path);
 
   void ChooseWithDialog(DataSet set);
   void RestoreIfMinimized();
@@ -131,6 +135,7 @@ class Form1 : public QWidget {
   ChartPage* chartPage_ = nullptr;
   DataPage* dataPage_ = nullptr;
   VerificationPage* verificationPage_ = nullptr;
+  RunPage* runPage_ = nullptr;
   ReportControls* reportControls_ = nullptr;
   // Every label and the record text it shows.
   std::vector<std::pair<CaptionLabel*, const std::string*>> captions_;

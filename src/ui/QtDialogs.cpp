@@ -40,6 +40,42 @@ std::optional<std::string> QtDialogs::OpenCriteriaFile() {
   return lastCriteria_.toStdString();
 }
 
+std::vector<std::string> QtDialogs::OpenSheets() {
+  QFileDialog dialog(window_);
+  PrepareOpenDialog(dialog, lastSheet_);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  std::vector<std::string> paths;
+  if (dialog.exec() != QDialog::Accepted)
+    return paths;
+  const QStringList chosen = dialog.selectedFiles();
+  for (const QString& path : chosen)
+    paths.push_back(path.toStdString());
+  if (!chosen.isEmpty())
+    lastSheet_ = chosen.first();
+  return paths;
+}
+
+std::optional<std::string> QtDialogs::OpenSheetList() {
+  QFileDialog dialog(window_);
+  PrepareOpenDialog(dialog, lastList_);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  lastList_ = dialog.selectedFiles().first();
+  return lastList_.toStdString();
+}
+
+std::optional<std::string> QtDialogs::ChooseWatchedFolder() {
+  QFileDialog dialog(window_);
+  PrepareOpenDialog(dialog, lastFolder_);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  lastFolder_ = dialog.selectedFiles().first();
+  return lastFolder_.toStdString();
+}
+
 void QtDialogs::PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);

@@ -24,6 +24,9 @@ class QtDialogs : public WindowDialogs {
   std::optional<std::string> OpenFile(DataSet set) override;
   std::optional<MenuItem> EditMenu(bool itemsEnabled) override;
   std::optional<std::string> OpenCriteriaFile() override;
+  std::vector<std::string> OpenSheets() override;
+  std::optional<std::string> OpenSheetList() override;
+  std::optional<std::string> ChooseWatchedFolder() override;
 
   // A file button's dialog, starting from the set's last choice. It returns
   // a typed name whether or not the file exists: such a name loads as a file
@@ -34,6 +37,9 @@ class QtDialogs : public WindowDialogs {
   QWidget* window_;
   std::array<QString, 3> lastOpened_;
   QString lastCriteria_;
+  QString lastSheet_;
+  QString lastList_;
+  QString lastFolder_;
 };
 
 }  // namespace korimo

@@ -9,6 +9,7 @@
 
 #include "export/ReportSave.h"
 #include "ui/Fonts.h"
+#include "ui/StaticCaptions.h"
 
 namespace korimo {
 
@@ -30,7 +31,7 @@ ReportControls::ReportControls(Platform& platform, const EngineState& state,
   note_->setTabChangesFocus(true);
   note_->setFixedHeight(note_->fontMetrics().lineSpacing() * 3 + 10);
   allPatches_ = new QCheckBox(QStringLiteral("全パッチを含める"), this);
-  save_ = new QPushButton(QStringLiteral("レポート保存"), this);
+  save_ = new QPushButton(QString::fromUtf8(kReportSaveCaption), this);
 
   auto* fields = new QFormLayout;
   fields->addRow(QStringLiteral("件名"), title_);
@@ -44,9 +45,13 @@ ReportControls::ReportControls(Platform& platform, const EngineState& state,
   connect(save_, &QPushButton::clicked, this, &ReportControls::Save);
 }
 
+ReportJob ReportControls::Job() const {
+  return {Utf8(title_->text()), Utf8(operator_->text()), Utf8(note_->toPlainText())};
+}
+
 ReportInput ReportControls::Input() const {
   ReportInput input;
-  input.job = {Utf8(title_->text()), Utf8(operator_->text()), Utf8(note_->toPlainText())};
+  input.job = Job();
   input.patches = allPatches_->isChecked() ? ReportPatches::All : ReportPatches::Worst;
   input.createdAt = ReportCreationTime();
   input.pairing = PairingForReport(state_);

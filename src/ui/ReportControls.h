@@ -28,6 +28,8 @@ class ReportControls : public QWidget {
 
   // What a save writes now, the creation time included.
   ReportInput Input() const;
+  // The job fields as typed; the run page's report takes them too.
+  ReportJob Job() const;
 
   QLineEdit& title() const { return *title_; }
   QLineEdit& operatorName() const { return *operator_; }

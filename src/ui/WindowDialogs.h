@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Indices.h"
 
@@ -24,6 +25,12 @@ class WindowDialogs {
   // The criteria file chosen on the verification page; nullopt when the
   // user cancels.
   virtual std::optional<std::string> OpenCriteriaFile() { return std::nullopt; }
+
+  // The run page's questions: the sheets to add (none when the user
+  // cancels), a list of sheets to open and a folder to watch.
+  virtual std::vector<std::string> OpenSheets() { return {}; }
+  virtual std::optional<std::string> OpenSheetList() { return std::nullopt; }
+  virtual std::optional<std::string> ChooseWatchedFolder() { return std::nullopt; }
 };
 
 }  // namespace korimo

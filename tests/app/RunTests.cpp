@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
+#include <thread>
 
 #include "core/MeasurementReader.h"
 #include "support/TestCharts.h"
@@ -77,7 +78,7 @@ TEST(RunStatistics, CountOnlyComparedSheetsWithKnownAnswers) {
   const RunStatistics s = run.Statistics();
   EXPECT_EQ(std::vector<int>({s.given, s.compared, s.excluded, s.refused}),
             std::vector<int>({5, 3, 1, 1}));
-  const std::vector<SheetRow>& rows = run.Rows();
+  const SheetRows& rows = run.Rows();
   EXPECT_EQ(rows[1].status, SheetStatus::Refused);
   EXPECT_EQ(rows[1].reason, "no data lines after BEGIN_DATA");
   EXPECT_FALSE(rows[1].paired);
@@ -180,10 +181,28 @@ TEST(ComputeRun, RunOrderWhateverTheThreadsAndCancelKeepsAPrefix) {
     }
     EXPECT_EQ(many->Statistics().patches[3].sdL, one->Statistics().patches[3].sdL);
   }
+  // A run continued by a second call drifts on from the last sheet of the
+  // first: sheet 20 from sheet 19.
+  RunAccumulator continued(one->Reference(), {});
+  ComputeRun({sheets.begin(), sheets.begin() + 20}, continued, 2);
+  ComputeRun({sheets.begin() + 20, sheets.end()}, continued, 2);
+  ASSERT_EQ(continued.Rows().size(), sheets.size());
+  for (std::size_t i = 0; i < sheets.size(); ++i)
+    EXPECT_EQ(continued.Rows()[i].drift, one->Rows()[i].drift) << i;
   std::atomic<bool> cancel{false};
   const auto cut = run(2, &cancel);
   ASSERT_EQ(cut->Rows().size(), 5u);
   EXPECT_EQ(cut->Rows()[4].drift, one->Rows()[4].drift);
+  // A cancel at any moment ends the run, also one that comes while the
+  // workers are still starting.
+  for (int round = 0; round < 200; ++round) {
+    RunAccumulator stopped(one->Reference(), {});
+    std::atomic<bool> stop{false};
+    std::thread computing([&] { ComputeRun(sheets, stopped, 2, {}, &stop); });
+    std::this_thread::sleep_for(std::chrono::microseconds(round % 40));
+    stop.store(true);
+    computing.join();
+  }
   // An exception on the accumulating thread stops the workers and comes back.
   RunAccumulator failing(one->Reference(), {});
   const auto fail = [](const RunProgress&) { throw std::runtime_error("progress"); };

@@ -27,7 +27,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 // compared sheet but the first a drift.
 struct TestRun {
   RunOptions options;
-  std::vector<SheetRow> rows;
+  SheetRows rows;
   RunStatistics statistics;
 
   explicit TestRun(std::string_view statuses) {

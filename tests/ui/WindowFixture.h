@@ -45,9 +45,11 @@ class FakeDialogs : public WindowDialogs {
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<MenuItem>> menuAnswers;
   std::deque<std::optional<std::string>> criteriaAnswers;
+  std::deque<std::optional<std::string>> folderAnswers;
 
   std::optional<std::string> OpenFile(DataSet) override { return NextAnswer(openAnswers); }
   std::optional<std::string> OpenCriteriaFile() override { return NextAnswer(criteriaAnswers); }
+  std::optional<std::string> ChooseWatchedFolder() override { return NextAnswer(folderAnswers); }
   std::optional<MenuItem> EditMenu(bool) override { return NextAnswer(menuAnswers); }
 };
 
