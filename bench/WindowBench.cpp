@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -25,6 +26,7 @@
 #include "ui/ChartPage.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
+#include "ui/VerificationPage.h"
 
 namespace korimo::bench {
 namespace {
@@ -110,6 +112,22 @@ void BM_CheckBoxRedrawsBothCharts(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CheckBoxRedrawsBothCharts)->Unit(benchmark::kMillisecond);
+
+// A criteria set chosen on the verification page, alternating between the
+// first two built-in sets: the whole verification made again and shown.
+void BM_ChooseCriteriaSet(benchmark::State& state) {
+  BenchWindow w;
+  w.LoadAll();
+  QComboBox* choice = w.window->verificationPage().setChoice;
+  int i = 0;
+  for (auto _ : state) {
+    const int index = 1 + (i++ & 1);
+    choice->setCurrentIndex(index);
+    emit choice->activated(index);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ChooseCriteriaSet)->Unit(benchmark::kMillisecond);
 
 // The pointer moving between two cells: each event repaints the cell left,
 // outlines the new one and rewrites the information label; with `paint`
