@@ -69,7 +69,7 @@ printf '  %d x colverify -k          %8.3f s   (run is %.1f times faster)\n' "$s
   "$colverify" "$(echo "$colverify / $run" | bc -l)"
 
 for ((k = 0; k < 10; k++)); do cat list.txt; done >list10.txt
-for format in csv json; do
+for format in csv json html; do
   /usr/bin/time -f %M -o "$work/time" "$cli" run reference.txt --sheets-from list10.txt \
     --format "$format" -o "out.$format" >/dev/null 2>&1
   peak=$(tail -n 1 "$work/time")
