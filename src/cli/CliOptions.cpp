@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 
 #include <charconv>
 #include <fstream>
@@ -109,6 +110,51 @@ CLI::Validator Range(std::string_view name, int low, int high, int& out) {
                });
 }
 
+// The options both commands take; each command says in its help what they
+// mean for it.
+void AddOutput(CLI::App& app, std::string& raw, std::string help) {
+  app.add_option("-o,--output", raw, std::move(help))
+      ->type_name("FILE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void AddEncoding(CLI::App& app, std::string& raw, TextEncoding& out, std::string help) {
+  app.add_option("--encoding", raw, std::move(help))
+      ->type_name("ENC")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(Choice<TextEncoding>(
+          "--encoding", {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}}, out));
+}
+
+void AddPairBy(CLI::App& app, std::string& raw, PairingMode& out, std::string help) {
+  app.add_option("--pair-by", raw, std::move(help))
+      ->type_name("MODE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(Choice<PairingMode>("--pair-by",
+                                  {{PairingModeKey(PairingMode::Position), PairingMode::Position},
+                                   {PairingModeKey(PairingMode::Id), PairingMode::Id},
+                                   {PairingModeKey(PairingMode::Device), PairingMode::Device}},
+                                  out));
+}
+
+void AddCheck(CLI::App& app, std::vector<std::string>& raw, std::string help) {
+  app.add_option("--check", raw, std::move(help))
+      ->type_name("SET")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(CriteriaSetValidator());
+}
+
+// The report's job fields; `help` for title, operator and note.
+void AddJobFields(CLI::App& app, ReportJob& job, const std::array<std::string, 3>& help) {
+  const auto last = CLI::MultiOptionPolicy::TakeLast;
+  app.add_option("--report-title", job.title, help[0])->type_name("T")->multi_option_policy(last);
+  app.add_option("--report-operator", job.operator_, help[1])
+      ->type_name("O")
+      ->multi_option_policy(last);
+  app.add_option("--report-note", job.note, help[2])->type_name("N")->multi_option_policy(last);
+}
+
 // Every option takes a value in its own argument or after "=", and the
 // last occurrence counts, as is usual for command-line tools. The
 // descriptions are the help text.
@@ -117,10 +163,8 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
   app.set_help_flag();
   app.add_flag("-h,--help", raw.help, "show this help and exit");
   app.add_flag("--version", raw.version, "show the version and exit");
-  app.add_option("-o,--output", raw.output,
-                 "write to FILE (replaced only once complete) instead of standard output")
-      ->type_name("FILE")
-      ->multi_option_policy(last);
+  AddOutput(app, raw.output,
+            "write to FILE (replaced only once complete) instead of standard output");
   app.add_option("--format", raw.format,
                  "results (default): the results text of the data page, tab-separated, CR LF "
                  "line ends; json: every figure, label and grid row as one UTF-8 JSON object; "
@@ -132,13 +176,8 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
                                     {"json", OutputFormat::Json},
                                     {"html", OutputFormat::Html}},
                                    o.format));
-  app.add_option("--encoding", raw.encoding,
-                 "encoding of the results text: cp932 (default) or utf-8; JSON is always UTF-8")
-      ->type_name("ENC")
-      ->multi_option_policy(last)
-      ->check(Choice<TextEncoding>("--encoding",
-                                   {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
-                                   o.encoding));
+  AddEncoding(app, raw.encoding, o.encoding,
+              "encoding of the results text: cp932 (default) or utf-8; JSON is always UTF-8");
   app.add_option("--sort", raw.sort,
                  "grid sort key: 0 and 1 patch order, |K| the column code, negative "
                  "descending (default 0)")
@@ -172,34 +211,23 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
           o.tolerances.push_back(*tolerance);
         return error;
       }));
-  app.add_option("--check", raw.checks,
-                 "verify every complete pair against a criteria set, repeatable: " + BuiltInIds() +
-                     ", or a criteria file (UTF-8, one ROLE:METRIC:STAT<=LIMIT a line, \"#\" "
-                     "comments, \"name: ...\"). ROLE all, mw3, paper, solids, solids-cmy, "
-                     "overprints or grey (found by the Reference's CMYK values); METRIC de, de00, "
-                     "dl, dc, dh or dch; STAT avg, max, pct95 or best10. A value as shown to two "
-                     "decimals equal to the limit passes. Not a certification of conformance.")
-      ->type_name("SET")
-      ->allow_extra_args(false)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-      ->check(CriteriaSetValidator());
+  AddCheck(app, raw.checks,
+           "verify every complete pair against a criteria set, repeatable: " + BuiltInIds() +
+               ", or a criteria file (UTF-8, one ROLE:METRIC:STAT<=LIMIT a line, \"#\" "
+               "comments, \"name: ...\"). ROLE all, mw3, paper, solids, solids-cmy, "
+               "overprints or grey (found by the Reference's CMYK values); METRIC de, de00, "
+               "dl, dc, dh or dch; STAT avg, max, pct95 or best10. A value as shown to two "
+               "decimals equal to the limit passes. Not a certification of conformance.");
   app.add_flag("--strict-ids", raw.strictIds,
                "fail (status 4) when the two files of a pair hold different patch counts or, "
                "both having identifiers, different identifiers at some position; with --pair-by "
                "id or device, when a patch of either file is unpaired, the mode fell back to "
                "position, or ID-paired patches have different device values");
-  app.add_option("--pair-by", raw.pairBy,
-                 "how patches of a pair meet: position (default, the n-th with the n-th), id "
-                 "(equal whole SAMPLE_NAME, else SAMPLE_ID) or device (CMYK or RGB values within "
-                 "0.01; repeated recipes in file order); only paired patches are compared, and a "
-                 "pair the mode cannot pair is compared by position")
-      ->type_name("MODE")
-      ->multi_option_policy(last)
-      ->check(Choice<PairingMode>("--pair-by",
-                                  {{PairingModeKey(PairingMode::Position), PairingMode::Position},
-                                   {PairingModeKey(PairingMode::Id), PairingMode::Id},
-                                   {PairingModeKey(PairingMode::Device), PairingMode::Device}},
-                                  o.pairBy));
+  AddPairBy(app, raw.pairBy, o.pairBy,
+            "how patches of a pair meet: position (default, the n-th with the n-th), id "
+            "(equal whole SAMPLE_NAME, else SAMPLE_ID) or device (CMYK or RGB values within "
+            "0.01; repeated recipes in file order); only paired patches are compared, and a "
+            "pair the mode cannot pair is compared by position");
   app.add_option("--report-patches", o.reportPatches,
                  "patches listed in the html report: worst (default, the 20 largest dE00 of each "
                  "pair) or all")
@@ -209,15 +237,9 @@ void Declare(CLI::App& app, RawValues& raw, CliOptions& o) {
                                       {"worst", ReportPatches::Worst}, {"all", ReportPatches::All}})
               .description("worst|all"))
       ->multi_option_policy(last);
-  app.add_option("--report-title", o.job.title, "job title (件名) at the head of the html report")
-      ->type_name("T")
-      ->multi_option_policy(last);
-  app.add_option("--report-operator", o.job.operator_, "operator (担当者) in the html report")
-      ->type_name("O")
-      ->multi_option_policy(last);
-  app.add_option("--report-note", o.job.note, "note (メモ) in the html report")
-      ->type_name("N")
-      ->multi_option_policy(last);
+  AddJobFields(app, o.job,
+               {"job title (件名) at the head of the html report",
+                "operator (担当者) in the html report", "note (メモ) in the html report"});
   app.add_option("files", o.files, "REFERENCE [FILE1 [FILE2]]; \"\" chooses no file for a set")
       ->expected(0, kMaxFiles);
 }
@@ -233,11 +255,8 @@ void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
   const auto last = CLI::MultiOptionPolicy::TakeLast;
   run.set_help_flag();
   run.add_flag("-h,--help", raw.help, "show this help and exit");
-  run.add_option("-o,--output", raw.output,
-                 "write to FILE (replaced only once the run is complete) instead of standard "
-                 "output")
-      ->type_name("FILE")
-      ->multi_option_policy(last);
+  AddOutput(run, raw.output,
+            "write to FILE (replaced only once the run is complete) instead of standard output");
   run.add_option("--format", raw.format,
                  "csv (default): one row per sheet, RFC 4180, CR LF line ends; json: the sheets, "
                  "the run statistics and the per-patch statistics as one UTF-8 JSON object; "
@@ -248,30 +267,14 @@ void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
           "--format",
           {{"csv", RunFormat::Csv}, {"json", RunFormat::Json}, {"html", RunFormat::Html}},
           o.format));
-  run.add_option("--encoding", raw.encoding,
-                 "encoding of the csv: cp932 (default) or utf-8; JSON is always UTF-8")
-      ->type_name("ENC")
-      ->multi_option_policy(last)
-      ->check(Choice<TextEncoding>("--encoding",
-                                   {{"cp932", TextEncoding::Cp932}, {"utf-8", TextEncoding::Utf8}},
-                                   o.encoding));
-  run.add_option("--pair-by", raw.pairBy,
-                 "how each sheet's patches meet the Reference's: position (default), id or device, "
-                 "as for a single comparison")
-      ->type_name("MODE")
-      ->multi_option_policy(last)
-      ->check(Choice<PairingMode>("--pair-by",
-                                  {{PairingModeKey(PairingMode::Position), PairingMode::Position},
-                                   {PairingModeKey(PairingMode::Id), PairingMode::Id},
-                                   {PairingModeKey(PairingMode::Device), PairingMode::Device}},
-                                  o.pairBy));
-  run.add_option("--check", raw.checks,
-                 "verify every sheet against a criteria set, repeatable: " + BuiltInIds() +
-                     ", or a criteria file, as for a single comparison")
-      ->type_name("SET")
-      ->allow_extra_args(false)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-      ->check(CriteriaSetValidator());
+  AddEncoding(run, raw.encoding, o.encoding,
+              "encoding of the csv: cp932 (default) or utf-8; JSON is always UTF-8");
+  AddPairBy(run, raw.pairBy, o.pairBy,
+            "how each sheet's patches meet the Reference's: position (default), id or device, "
+            "as for a single comparison");
+  AddCheck(run, raw.checks,
+           "verify every sheet against a criteria set, repeatable: " + BuiltInIds() +
+               ", or a criteria file, as for a single comparison");
   run.add_option("--metric", raw.metric,
                  "the difference the report's trend plot shows: de00 (default) or de")
       ->type_name("M")
@@ -304,15 +307,9 @@ void DeclareRun(CLI::App& run, RunRawValues& raw, RunCommandOptions& o) {
                                 {"name", RunOrder::Name},
                                 {"mtime", RunOrder::ModificationTime}},
                                o.order));
-  run.add_option("--report-title", o.job.title, "job title (件名) of the run report")
-      ->type_name("T")
-      ->multi_option_policy(last);
-  run.add_option("--report-operator", o.job.operator_, "operator (担当者) of the run report")
-      ->type_name("O")
-      ->multi_option_policy(last);
-  run.add_option("--report-note", o.job.note, "note (メモ) of the run report")
-      ->type_name("N")
-      ->multi_option_policy(last);
+  AddJobFields(run, o.job,
+               {"job title (件名) of the run report", "operator (担当者) of the run report",
+                "note (メモ) of the run report"});
   run.add_option("files", raw.positionals,
                  "REFERENCE, then the sheets; a folder stands for the files in it, by name");
 }

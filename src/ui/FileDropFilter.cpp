@@ -12,6 +12,14 @@ FileDropFilter::FileDropFilter(QWidget* target) : QObject(target) {
   target->installEventFilter(this);
 }
 
+std::vector<std::string> ToPaths(const QStringList& list) {
+  std::vector<std::string> paths;
+  paths.reserve(static_cast<std::size_t>(list.size()));
+  for (const QString& p : list)
+    paths.push_back(p.toStdString());
+  return paths;
+}
+
 QStringList FileDropFilter::LocalFiles(const QMimeData* data) {
   QStringList paths;
   if (data == nullptr || !data->hasUrls())

@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 class QMimeData;
 class QWidget;
 
@@ -26,5 +29,8 @@ class FileDropFilter : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Dropped or chosen paths as the engine takes them (UTF-8).
+std::vector<std::string> ToPaths(const QStringList& list);
 
 }  // namespace korimo

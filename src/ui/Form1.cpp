@@ -49,14 +49,6 @@ constexpr int kClientWidth = 14745;
 constexpr int kClientHeight = 11565;
 constexpr int kChartPageWidth = 14115;
 
-std::vector<std::string> ToPaths(const QStringList& list) {
-  std::vector<std::string> paths;
-  paths.reserve(static_cast<std::size_t>(list.size()));
-  for (const QString& p : list)
-    paths.push_back(p.toStdString());
-  return paths;
-}
-
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

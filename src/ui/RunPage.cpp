@@ -56,14 +56,6 @@ QPushButton* Button(const char* caption, QWidget* parent) {
   return button;
 }
 
-std::vector<std::string> ToPaths(const QStringList& list) {
-  std::vector<std::string> paths;
-  paths.reserve(static_cast<std::size_t>(list.size()));
-  for (const QString& p : list)
-    paths.push_back(p.toStdString());
-  return paths;
-}
-
 // The widest text a column shows: its heading with the sort mark, or the
 // widest cell it can hold.
 int ColumnWidth(const QFontMetrics& metrics, int column) {
