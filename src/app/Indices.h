@@ -17,7 +17,7 @@ enum class Metric { DeAb, De00 };  // "⊿E" (CIE 1976), "⊿E00" (CIEDE2000)
 inline constexpr std::array kAllSets{DataSet::Reference, DataSet::File1, DataSet::File2};
 inline constexpr std::array kAllPairs{Pair::ReferenceFile1, Pair::ReferenceFile2};
 
-// Position in the per-set and per-pair tables of ComparisonData and the record.
+// Position in the per-set and per-pair tables of the inputs, the comparison and the record.
 constexpr std::size_t Index(DataSet set) {
   return static_cast<std::size_t>(set);
 }
