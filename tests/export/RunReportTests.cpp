@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -69,10 +68,10 @@ std::vector<std::size_t> TrendLines(const std::string& html) {
   const std::size_t start = html.find("<svg");
   const std::string svg = html.substr(start, html.find("</figure>", start) - start);
   std::vector<std::size_t> lines;
-  const std::regex polyline("<polyline points=\"([^\"]*)\"");
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), polyline);
-       it != std::sregex_iterator(); ++it) {
-    const std::string points = (*it)[1];
+  const std::string open = "<polyline points=\"";
+  for (std::size_t at = svg.find(open); at != std::string::npos; at = svg.find(open, at)) {
+    at += open.size();
+    const std::string points = svg.substr(at, svg.find('"', at) - at);
     lines.push_back(static_cast<std::size_t>(std::count(points.begin(), points.end(), ' ')) + 1);
   }
   return lines;
