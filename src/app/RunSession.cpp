@@ -20,7 +20,7 @@ std::shared_ptr<RunAccumulator> FreshRun(const RunBasis& basis) {
 RunSession::RunSession(Hooks hooks)
     : hooks_(std::move(hooks)), sheets_(std::make_shared<std::vector<SheetSource>>()) {
   run_ = FreshRun(basis_);
-  options_ = run_->Options();
+  TakeOptions(run_->Options());
   statistics_ = run_->Statistics();
 }
 
@@ -118,6 +118,19 @@ void RunSession::SetBasis(RunBasis basis) {
   basis_ = std::move(basis);
   Lower(0);
   Schedule();
+}
+
+void RunSession::SetMinPass(std::optional<double> percent) {
+  if (percent == minPass_)
+    return;
+  minPass_ = percent;
+  options_.minPass = percent;
+  hooks_.changed({false, rows_.size(), nullptr});
+}
+
+void RunSession::TakeOptions(const RunOptions& options) {
+  options_ = options;
+  options_.minPass = minPass_;
 }
 
 void RunSession::Clear() {
@@ -237,7 +250,7 @@ void RunSession::Start(bool anew) {
   jobRun_ = anew ? FreshRun(basis_) : run_;
   if (anew) {
     rowsBasis_ = basis_;
-    options_ = jobRun_->Options();
+    TakeOptions(jobRun_->Options());
   }
   jobFirst_ = anew ? 0 : rows_.size();
   jobEnd_ = sheets_->size();
@@ -259,7 +272,7 @@ void RunSession::Start(bool anew) {
 void RunSession::Restart() {
   rowsBasis_ = basis_;
   run_ = FreshRun(basis_);
-  options_ = run_->Options();
+  TakeOptions(run_->Options());
   rows_.clear();
   statistics_ = run_->Statistics();
   valid_ = sheets_->size();

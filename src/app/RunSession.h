@@ -73,6 +73,10 @@ class RunSession {
   // the run.
   bool Reread(const std::string& path);
   void SetBasis(RunBasis basis);
+  // The least share of compared sheets each set must pass (percent), or
+  // none: every compared sheet must. It judges the run and computes nothing
+  // again.
+  void SetMinPass(std::optional<double> percent);
   // No sheets, no rows; a computation still running is dropped.
   void Clear();
   // The user stops the computation: the sheets not yet compared leave the
@@ -83,7 +87,8 @@ class RunSession {
   bool Holds(const std::string& path) const { return Find(path).has_value(); }
   RunOrder Order() const { return order_; }
   const RunBasis& Basis() const { return basis_; }
-  // The rows as computed so far, in run order, and their statistics. The
+  // The rows as computed so far, in run order, and their statistics; the
+  // options they were computed with and the run is judged by. The
   // rows stay where they are until the session changes.
   const SheetRowRefs& Rows() const { return rows_; }
   const RunStatistics& Statistics() const { return statistics_; }
@@ -108,6 +113,7 @@ class RunSession {
   void Receive(RunUpdate update);
   void Finish(RunUpdate& update, RunChange& change);
   void Truncate(std::size_t sheets);
+  void TakeOptions(const RunOptions& options);
 
   Hooks hooks_;
   // The sheets in run order, shared with the job that reads them: an edit
@@ -127,6 +133,7 @@ class RunSession {
 
   RunBasis rowsBasis_;  // the basis the rows were computed from
   RunOptions options_;
+  std::optional<double> minPass_;
   // The run the rows shown lie in; while a job adds to it, only the rows it
   // handed over are read.
   std::shared_ptr<RunAccumulator> run_;

@@ -54,13 +54,17 @@ std::optional<std::string> SaveRunCsv(Platform& platform, const RunAccumulator& 
 }
 
 std::optional<std::string> SaveRunReport(Platform& platform, const RunAccumulator& run,
-                                         const RunReportInput& input,
+                                         const RunOptions& options, const RunReportInput& input,
                                          const std::vector<std::string>& inputs) {
   const std::optional<std::string> chosen = platform.SaveFileDialog(kReportFilter);
   if (!chosen)
     return std::nullopt;
   const std::string path = ReportFileName(*chosen);
-  if (!Write(platform, path, BuildRunReport(run, input), inputs))
+  const RunStatistics statistics = run.Statistics();
+  const Measurement* reference = run.Reference().reference.get();
+  const RunReportData data{reference != nullptr ? std::string_view(reference->path) : "", reference,
+                           options, run.Rows(), statistics};
+  if (!Write(platform, path, BuildRunReport(data, input), inputs))
     return std::nullopt;
   platform.OpenDocument(path);
   return path;

@@ -25,9 +25,10 @@ inline constexpr std::string_view kSheetListFilter = "テキスト(*.txt)|*.txt"
 std::optional<std::string> SaveRunCsv(Platform& platform, const RunAccumulator& run,
                                       const std::vector<std::string>& inputs);
 
-// "レポート保存": the run report, then opened in the desktop's browser.
+// "レポート保存": the run report, then opened in the desktop's browser. The
+// run is judged by `options`, the page's (its least pass share).
 std::optional<std::string> SaveRunReport(Platform& platform, const RunAccumulator& run,
-                                         const RunReportInput& input,
+                                         const RunOptions& options, const RunReportInput& input,
                                          const std::vector<std::string>& inputs);
 
 // "一覧を保存…": the sheets as `korimo-cli run --sheets-from` reads them,

@@ -1,6 +1,7 @@
 #include "ui/RunPage.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -39,6 +40,8 @@ namespace {
 // statistics frame beside them is as high.
 constexpr int kPlotsHeight = 290;
 constexpr int kStatisticsWidth = 300;
+// The least pass share's box at this value: none.
+constexpr double kNoMinPass = -1;
 // Room a table cell needs beyond its text, and a heading beyond its
 // caption for the sort mark.
 constexpr int kCellPadding = 10;
@@ -116,6 +119,15 @@ void RunPage::BuildControls() {
   for (const char* caption : kOrderChoices)
     orderChoice->addItem(QString::fromUtf8(caption));
   orderChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  minPassLabel = new CaptionLabel(this, kMinPassLabel);
+  minPassBox = new QDoubleSpinBox(this);
+  // The box's least value stands for no least share.
+  minPassBox->setRange(kNoMinPass, 100);
+  minPassBox->setDecimals(1);
+  minPassBox->setSuffix(QStringLiteral(" %"));
+  minPassBox->setSpecialValueText(QString::fromUtf8(kMinPassNone));
+  minPassBox->setValue(kNoMinPass);
+  minPassBox->setToolTip(QString::fromUtf8(kMinPassTip));
   csvButton = Button(kRunCsvCaption, this);
   reportButton = Button(kReportSaveCaption, this);
   progress = new QProgressBar(this);
@@ -155,8 +167,9 @@ void RunPage::BuildControls() {
 
 void RunPage::LayOut() {
   auto* sheets = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{addButton, watchButton, openListButton,
-                                                    saveListButton, orderLabel, orderChoice})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{addButton, watchButton, openListButton, saveListButton,
+                                       orderLabel, orderChoice, minPassLabel, minPassBox})
     sheets->addWidget(w);
   sheets->addStretch(1);
   sheets->addWidget(csvButton);
@@ -200,6 +213,7 @@ void RunPage::ConnectControls() {
   connect(csvButton, &QPushButton::clicked, this, &RunPage::SaveCsv);
   connect(reportButton, &QPushButton::clicked, this, &RunPage::SaveReport);
   connect(orderChoice, &QComboBox::activated, this, &RunPage::ChooseOrder);
+  connect(minPassBox, &QDoubleSpinBox::valueChanged, this, &RunPage::ChooseMinPass);
   connect(removeButton, &QPushButton::clicked, this, &RunPage::RemoveSelected);
   connect(file1Button, &QPushButton::clicked, this, [this] { OpenCurrent(DataSet::File1); });
   connect(referenceButton, &QPushButton::clicked, this,
@@ -305,12 +319,18 @@ void RunPage::SaveReport() {
   if (run == nullptr || state_ == nullptr || report_ == nullptr)
     return;
   const RunReportInput input{report_->Job(), ReportCreationTime(), state_->inputs.panel.metric};
-  if (const auto path = SaveRunReport(platform_, *run, input, ProtectedFiles()))
+  if (const auto path =
+          SaveRunReport(platform_, *run, worker_->Session().Options(), input, ProtectedFiles()))
     Wrote(*path);
 }
 
 void RunPage::ChooseOrder(int index) {
   worker_->Session().SetOrder(kOrders[static_cast<std::size_t>(index)]);
+}
+
+void RunPage::ChooseMinPass(double percent) {
+  worker_->Session().SetMinPass(percent > kNoMinPass ? std::optional<double>(percent)
+                                                     : std::nullopt);
 }
 
 void RunPage::RemoveSelected() {
@@ -420,6 +440,7 @@ void RunPage::RenderControls() {
   csvButton->setEnabled(idle);
   reportButton->setEnabled(idle);
   saveListButton->setEnabled(!session.Sheets().empty());
+  minPassBox->setEnabled(!session.Options().checks.empty());
   const bool selected = table->selectionModel()->hasSelection();
   removeButton->setEnabled(selected);
   file1Button->setEnabled(selected);

@@ -11,6 +11,7 @@
 #include "app/RunSession.h"
 
 class QComboBox;
+class QDoubleSpinBox;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -65,6 +66,8 @@ class RunPage : public QFrame {
   QPushButton* saveListButton = nullptr;
   CaptionLabel* orderLabel = nullptr;
   QComboBox* orderChoice = nullptr;
+  CaptionLabel* minPassLabel = nullptr;
+  QDoubleSpinBox* minPassBox = nullptr;
   QPushButton* removeButton = nullptr;
   QPushButton* file1Button = nullptr;
   QPushButton* referenceButton = nullptr;
@@ -96,6 +99,7 @@ class RunPage : public QFrame {
   void SaveCsv();
   void SaveReport();
   void ChooseOrder(int index);
+  void ChooseMinPass(double percent);
   void RemoveSelected();
   void OpenCurrent(DataSet set);
   void ShowPointTip(int sheet, const QPoint& at);

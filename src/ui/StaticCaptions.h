@@ -40,6 +40,11 @@ inline constexpr const char* kSaveListCaption = "一覧を保存…";
 inline constexpr const char* kOrderLabel = "順序:";
 // Indexed by the order's place in the box: file name, modification time.
 inline constexpr std::array<const char*, 2> kOrderChoices = {"ファイル名", "更新日時"};
+inline constexpr const char* kMinPassLabel = "合格率下限:";
+// The least pass share's box without one: every compared sheet must pass.
+inline constexpr const char* kMinPassNone = "なし";
+inline constexpr const char* kMinPassTip =
+    "判定の合格に要る、比較したシートの合格率。なし: すべてのシートの合格が要る";
 inline constexpr const char* kRemoveSheetsCaption = "選択を削除";
 inline constexpr const char* kOpenAsFile1Caption = "File1 に開く";
 inline constexpr const char* kMakeReferenceCaption = "基準にする";

@@ -1,6 +1,7 @@
 #include "ui/RunPage.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@
 #include "core/Encoding.h"
 #include "ui/FolderWatcher.h"
 #include "ui/ReportControls.h"
+#include "ui/RunStatisticsFrame.h"
 #include "ui/RunTableModel.h"
 #include "ui/StaticCaptions.h"
 #include "ui/VerificationPage.h"
@@ -103,6 +105,10 @@ TEST_F(RunPageTest, SavesMatchTheBatchToolAndSpareTheInputs) {
   emit window().verificationPage().setChoice->activated(1);
   window().reportControls().title().setText(QStringLiteral("第3便"));
   AddBundledRun();
+  // 28 of 29 compared sheets pass: the run fails unless 95 % is enough.
+  EXPECT_EQ(run().statistics->verdict->Caption(), "不合格");
+  run().minPassBox->setValue(95);
+  EXPECT_EQ(run().statistics->verdict->Caption(), "合格");
 
   platform_.saveAnswers = {dir_.File("run"), dir_.File("run"), kRun + "/sheet-01.txt"};
   QTest::mouseClick(run().reportButton, Qt::LeftButton);
@@ -116,6 +122,7 @@ TEST_F(RunPageTest, SavesMatchTheBatchToolAndSpareTheInputs) {
   cli.metric = Metric::DeAb;
   cli.format = RunFormat::Html;
   cli.job.title = "第3便";
+  cli.minPass = 95;
   const std::string report = RunSheets(cli).output;
   ASSERT_EQ(platform_.writtenFiles.count(dir_.File("run.html")), 1u);
   EXPECT_TRUE(platform_.writtenFiles[dir_.File("run.html")] == report);
