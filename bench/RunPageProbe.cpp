@@ -31,6 +31,7 @@
 #include <map>
 #include <string>
 
+#include "ProcessStatus.h"
 #include "QuietDialogs.h"
 #include "QuietPlatform.h"
 #include "ui/ChartPage.h"
@@ -42,16 +43,7 @@
 
 namespace {
 
-// kB of a line such as "VmHWM:   12345 kB" in /proc/self/status.
-long StatusKb(const std::string& key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(key + ":", 0) == 0)
-      return std::stol(line.substr(key.size() + 1));
-  }
-  return -1;
-}
+using korimo::bench::StatusKb;
 
 // Times every event the window's thread delivers, outermost only.
 class TimingApplication : public QApplication {

@@ -22,6 +22,7 @@
 #include <iostream>
 #include <string>
 
+#include "ProcessStatus.h"
 #include "ui/Form1.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
@@ -30,16 +31,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// kB of a line such as "VmRSS:   12345 kB" in /proc/self/status.
-long StatusKb(const std::string& key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(key + ":", 0) == 0)
-      return std::stol(line.substr(key.size() + 1));
-  }
-  return -1;
-}
+using korimo::bench::StatusKb;
 
 class FirstPaint : public QObject {
  public:

@@ -33,17 +33,8 @@ constexpr double kRatioFloor = 1.2;
 // No more sheet numbers under a plot than this.
 constexpr int kMostSheetTicks = 10;
 
-std::string Two(const std::optional<double>& value) {
-  return value ? FormatTwoDec(*value) : std::string();
-}
-
 std::string TwoOrNone(const std::optional<double>& value) {
   return value ? FormatTwoDec(*value) : std::string(kNone);
-}
-
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // "2025-01-15 09:30:00"
@@ -193,6 +184,10 @@ TrendLine LayOutSeries(const TrendLayout& layout, const TrendSeries& series, Tre
 
 }  // namespace
 
+std::string TwoOrBlank(const std::optional<double>& value) {
+  return value ? FormatTwoDec(*value) : std::string();
+}
+
 std::string RunColumnHeading(int column) {
   if (column >= kRunFirstFigureColumn && column < kPaperColumn)
     return std::string(
@@ -232,7 +227,7 @@ std::string RunCellText(const SheetRow& row, int no, int column, const RunOption
     case 0:
       return std::to_string(no);
     case kRunFileColumn:
-      return FileName(row.file);
+      return FileNameOf(row.file);
     case 2:
       return TimeText(row.mtime);
     case 3:
@@ -246,7 +241,7 @@ std::string RunCellText(const SheetRow& row, int no, int column, const RunOption
     case kRunReasonColumn:
       return ReasonText(row, options);
     default:
-      return Two(NumberOf(row, column));
+      return TwoOrBlank(NumberOf(row, column));
   }
 }
 
@@ -256,7 +251,7 @@ bool RunRowBefore(const SheetRow& a, const SheetRow& b, int column, bool descend
   };
   switch (column) {
     case kRunFileColumn: {
-      const std::string na = FileName(a.file), nb = FileName(b.file);
+      const std::string na = FileNameOf(a.file), nb = FileNameOf(b.file);
       return na != nb ? ordered(na, nb) : ordered(a.file, b.file);
     }
     case 2:
@@ -320,7 +315,7 @@ RunStatisticsTexts RunStatisticsTextsOf(const RunStatistics& statistics,
   }
   for (std::size_t k = 0; k < statistics.figures.size(); ++k) {
     const RunSummary& f = statistics.figures[k];
-    t.figures[k] = {Two(f.mean), Two(f.sd), Two(f.min), Two(f.max)};
+    t.figures[k] = {TwoOrBlank(f.mean), TwoOrBlank(f.sd), TwoOrBlank(f.min), TwoOrBlank(f.max)};
     t.sheets[k] = {f.minSheet ? "No. " + std::to_string(*f.minSheet + 1) : std::string(),
                    f.maxSheet ? "No. " + std::to_string(*f.maxSheet + 1) : std::string()};
   }
@@ -471,7 +466,7 @@ TrendLayout LayOutTrend(const TrendChart& chart, int width, int height, TrendDet
 std::string TrendPointText(const SheetRow& row, int no, Metric metric, const RunOptions& options) {
   const bool de00 = metric == Metric::De00;
   const auto at = [&row](RunFigure f) { return row.figures[static_cast<std::size_t>(f)]; };
-  std::string text = "No. " + std::to_string(no) + "　" + FileName(row.file) + "　" +
+  std::string text = "No. " + std::to_string(no) + "　" + FileNameOf(row.file) + "　" +
                      std::string(kSheetStatusNames[static_cast<std::size_t>(row.status)]);
   if (!row.Counts() && !row.reasonJa.empty())
     text += "\n" + row.reasonJa;

@@ -30,6 +30,9 @@ inline constexpr std::array<std::string_view, kRunStatistics> kRunStatisticNames
 // A set's verdict over a run without a compared sheet.
 inline constexpr std::string_view kNoComparedSheet = "判定できません（比較したシートがありません）";
 
+// A figure as shown, two decimals; blank where there is none.
+std::string TwoOrBlank(const std::optional<double>& value);
+
 // --- The sheets table: a row per sheet in run order.
 
 // No., file, time, status, paired patches, the eight figures, the paper's

@@ -261,6 +261,11 @@ std::string ShortestDecimal(double x) {
   return std::string(buffer, result.ptr);
 }
 
+std::string FileNameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string FormatFixed7(double x) {
   const std::string padded = "     " + FormatTwoDec(x);
   return padded.substr(padded.size() - 7);

@@ -27,6 +27,9 @@ float TwoDecimalsAsSingle(double x);
 // "1e+30"): how limits and device values are written where they are quoted.
 std::string ShortestDecimal(double x);
 
+// The last part of a path, after "/" or "\".
+std::string FileNameOf(const std::string& path);
+
 // "0.00" right-aligned in exactly 7 characters: the last 7 characters of five
 // blanks followed by FormatTwoDec(x).
 std::string FormatFixed7(double x);

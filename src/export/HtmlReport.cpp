@@ -50,7 +50,6 @@ std::string Esc(std::string_view text) {
   return EscapeMarkup(text);
 }
 
-using report::FileName;
 using report::VerdictWord;
 
 std::string_view SourceName(LabSource source) {
@@ -131,7 +130,7 @@ class ReportWriter {
       if (!c_.Loaded(set))
         continue;
       head += head.empty() ? "" : "　";
-      head += std::string(kRoleNames[Index(set)]) + ": " + FileName(Path(set));
+      head += std::string(kRoleNames[Index(set)]) + ": " + FileNameOf(Path(set));
     }
     return head;
   }
@@ -158,7 +157,7 @@ class ReportWriter {
       static const Measurement kUnread;
       const Measurement& info = c_.Set(set) != nullptr ? *c_.Set(set) : kUnread;
       out_ += "<tr><td>" + std::string(kRoleNames[Index(set)]) + "<td class=\"path\"><b>" +
-              Esc(FileName(path)) + "</b><br>" + Esc(path) + "<td class=\"num\">" +
+              Esc(FileNameOf(path)) + "</b><br>" + Esc(path) + "<td class=\"num\">" +
               std::to_string(c_.Count(set)) + "<td>" +
               (c_.Loaded(set) ? std::string(SourceName(info.source)) : "読み込めません") + "<td>" +
               Esc(Conditions(info)) + "</tr>";

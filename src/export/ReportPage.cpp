@@ -118,11 +118,6 @@ std::string UtcTime(std::int64_t seconds, bool withSeconds) {
   return std::string(buffer.data(), n);
 }
 
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::size_t DisplayWidth(std::string_view text) {
   std::size_t width = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -51,9 +51,6 @@ std::string VerdictWord(bool pass);
 // "2025-12-06 05:46 UTC"; `withSeconds` adds ":SS" and leaves out " UTC".
 std::string UtcTime(std::int64_t seconds, bool withSeconds = false);
 
-// The last part of a path, after "/" or "\".
-std::string FileName(const std::string& path);
-
 // Columns of a monospaced Japanese font a text takes: two for CJK and the
 // symbols and Greek letters of Japanese character sets, one otherwise.
 std::size_t DisplayWidth(std::string_view text);

@@ -58,10 +58,6 @@ std::string Esc(std::string_view text) {
   return EscapeMarkup(text);
 }
 
-std::string Two(const std::optional<double>& value) {
-  return value ? FormatTwoDec(*value) : std::string();
-}
-
 std::string SheetNo(const std::optional<int>& row) {
   return row ? std::to_string(*row + 1) : std::string();
 }
@@ -168,7 +164,7 @@ class RunReportWriter {
   }
 
   std::string RunningHead() const {
-    return "基準: " + report::FileName(std::string(data_.referencePath)) + "　シート " +
+    return "基準: " + FileNameOf(std::string(data_.referencePath)) + "　シート " +
            std::to_string(stats_.given) + " 枚";
   }
 
@@ -199,7 +195,7 @@ class RunReportWriter {
   void Reference() {
     const std::string path(data_.referencePath);
     out_ += "<h2>基準</h2><table><thead><tr><th>ファイル<th>パッチ数<th>対応</thead><tr>";
-    out_ += "<td class=\"path\"><b>" + Esc(report::FileName(path)) + "</b><br>" + Esc(path);
+    out_ += "<td class=\"path\"><b>" + Esc(FileNameOf(path)) + "</b><br>" + Esc(path);
     out_ += "<td class=\"num\">" +
             (data_.reference != nullptr ? std::to_string(data_.reference->Count()) : "") + "<td>";
     for (const PairingModeName& name : kPairingModes) {
@@ -267,9 +263,9 @@ class RunReportWriter {
     for (int k = 0; k < kRunStatistics; ++k) {
       const RunSummary& f = stats_.figures[static_cast<std::size_t>(k)];
       out_ += "<tr><th>" + std::string(kRunStatisticNames[static_cast<std::size_t>(k)]) + "<td>" +
-              std::to_string(f.n) + "<td>" + Two(f.mean) + "<td>" + Two(f.sd) + "<td>" +
-              Two(f.min) + "<td>" + SheetNo(f.minSheet) + "<td>" + Two(f.max) + "<td>" +
-              SheetNo(f.maxSheet) + "</tr>";
+              std::to_string(f.n) + "<td>" + TwoOrBlank(f.mean) + "<td>" + TwoOrBlank(f.sd) +
+              "<td>" + TwoOrBlank(f.min) + "<td>" + SheetNo(f.minSheet) + "<td>" +
+              TwoOrBlank(f.max) + "<td>" + SheetNo(f.maxSheet) + "</tr>";
     }
     out_ +=
         "</table><p class=\"note\">比較したシートについて。標準偏差は n − 1 で割ったもの。"
@@ -292,8 +288,8 @@ class RunReportWriter {
       out_ += "<tr><td>" + std::to_string(patch + 1) + "<td>" +
               (named ? Esc(ref->ids.values[static_cast<std::size_t>(patch)]) : "") + "<td>" +
               (ref != nullptr ? Esc(DeviceText(ref, patch)) : "") + "<td>" +
-              std::to_string(p.sheets) + "<td>" + Two(p.meanDe00) + "<td>" + Two(p.sdL) + "<td>" +
-              Two(p.sdA) + "<td>" + Two(p.sdB) + "</tr>";
+              std::to_string(p.sheets) + "<td>" + TwoOrBlank(p.meanDe00) + "<td>" +
+              TwoOrBlank(p.sdL) + "<td>" + TwoOrBlank(p.sdA) + "<td>" + TwoOrBlank(p.sdB) + "</tr>";
     }
     out_ +=
         "</table><p class=\"note\">基準の各パッチについて、それを対応づけた比較シートでの"
@@ -373,14 +369,14 @@ class RunReportWriter {
               std::string(kSheetStatusNames[static_cast<std::size_t>(row.status)]) + "<td>" +
               (row.paired ? std::to_string(*row.paired) : "");
       for (const auto& figure : row.figures)
-        out_ += "<td>" + Two(figure);
+        out_ += "<td>" + TwoOrBlank(figure);
       if (paper)
-        out_ += "<td>" + Two(row.paper);
+        out_ += "<td>" + TwoOrBlank(row.paper);
       for (std::size_t k = 0; k < solids.size(); ++k) {
         if (solids[k])
-          out_ += "<td>" + Two(row.solids[k]);
+          out_ += "<td>" + TwoOrBlank(row.solids[k]);
       }
-      out_ += "<td>" + Two(row.drift);
+      out_ += "<td>" + TwoOrBlank(row.drift);
       for (std::size_t s = 0; s < sets_.size(); ++s) {
         out_ += "<td class=\"v\">";
         if (s < row.verdicts.size())

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTreeView>
 
+#include "ui/FileDropFilter.h"
 #include "ui/StaticCaptions.h"
 
 namespace korimo {
@@ -21,59 +22,43 @@ constexpr int kOpenDialogHeight = 440;
 QtDialogs::QtDialogs(QWidget* window) : window_(window) {}
 
 std::optional<std::string> QtDialogs::OpenFile(DataSet set) {
-  QString& last = lastOpened_[Index(set)];
-  QFileDialog dialog(window_);
-  PrepareOpenDialog(dialog, last);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  last = dialog.selectedFiles().first();
-  return last.toStdString();
+  return ChooseOne(lastOpened_[Index(set)], QFileDialog::AnyFile);
 }
 
 std::optional<std::string> QtDialogs::OpenCriteriaFile() {
-  QFileDialog dialog(window_);
-  PrepareOpenDialog(dialog, lastCriteria_);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  lastCriteria_ = dialog.selectedFiles().first();
-  return lastCriteria_.toStdString();
+  return ChooseOne(lastCriteria_, QFileDialog::ExistingFile);
 }
 
 std::vector<std::string> QtDialogs::OpenSheets() {
   QFileDialog dialog(window_);
   PrepareOpenDialog(dialog, lastSheet_);
   dialog.setFileMode(QFileDialog::ExistingFiles);
-  std::vector<std::string> paths;
   if (dialog.exec() != QDialog::Accepted)
-    return paths;
+    return {};
   const QStringList chosen = dialog.selectedFiles();
-  for (const QString& path : chosen)
-    paths.push_back(path.toStdString());
   if (!chosen.isEmpty())
     lastSheet_ = chosen.first();
-  return paths;
+  return ToPaths(chosen);
 }
 
 std::optional<std::string> QtDialogs::OpenSheetList() {
-  QFileDialog dialog(window_);
-  PrepareOpenDialog(dialog, lastList_);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  lastList_ = dialog.selectedFiles().first();
-  return lastList_.toStdString();
+  return ChooseOne(lastList_, QFileDialog::ExistingFile);
 }
 
 std::optional<std::string> QtDialogs::ChooseWatchedFolder() {
+  return ChooseOne(lastFolder_, QFileDialog::Directory);
+}
+
+std::optional<std::string> QtDialogs::ChooseOne(QString& last, QFileDialog::FileMode mode) {
   QFileDialog dialog(window_);
-  PrepareOpenDialog(dialog, lastFolder_);
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
+  PrepareOpenDialog(dialog, last);
+  dialog.setFileMode(mode);
+  if (mode == QFileDialog::Directory)
+    dialog.setOption(QFileDialog::ShowDirsOnly);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  lastFolder_ = dialog.selectedFiles().first();
-  return lastFolder_.toStdString();
+  last = dialog.selectedFiles().first();
+  return last.toStdString();
 }
 
 void QtDialogs::PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen) {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QString>
 
 #include <array>
 
 #include "ui/WindowDialogs.h"
 
-class QFileDialog;
 class QWidget;
 
 namespace korimo {
@@ -34,6 +34,8 @@ class QtDialogs : public WindowDialogs {
   static void PrepareOpenDialog(QFileDialog& dialog, const QString& lastChosen);
 
  private:
+  // One file (or folder) in `mode`, starting from and keeping `last`.
+  std::optional<std::string> ChooseOne(QString& last, QFileDialog::FileMode mode);
   QWidget* window_;
   std::array<QString, 3> lastOpened_;
   QString lastCriteria_;
